@@ -54,7 +54,7 @@ TEST(CaesarShiftFull, KnownAnswers) {
       {"abc", 255, "abc"},
       {"abc", 256, "bcd"},
       {"abc", 510, "abc"},
-      {"\xFF\x01\x80\x41", 1, "\x01\x02\x81\x42"},  // 1 follows 255
+      {"\xFF\x01\x80\x41", 1, "\x01\x02\x81\x42"},   // 1 follows 255
       {"\xFF\x01\x80\x41", -1, "\xFE\xFF\x7F\x40"},  // 255 precedes 1
       {"Hi", 200, "\x11\x32"},
       {"Hi", -200, "\x7F\xA0"},
@@ -106,8 +106,10 @@ TEST(Vigenere, KnownAnswersBothWays) {
       {"aaa", "b2d", "bad"},                      // a non-letter key byte acts as 'A'
       {"abc", "\xC2", "abc"},                     // so does a byte 0x80-0xFF
       {"Hello", "1 2", "Hello"},
-      {"a\r\n\xE9z", "BC", "b\r\n\xE9" "b"},  // line breaks and 0xE9 take no key letter
-      {"Hello", "", "Hello"},                 // an empty key changes nothing
+      {"a\r\n\xE9z", "BC",
+       "b\r\n\xE9"
+       "b"},                   // line breaks and 0xE9 take no key letter
+      {"Hello", "", "Hello"},  // an empty key changes nothing
   };
   const ClassicCoder coder;
   for (const auto& [text, key, encoded] : cases) {
@@ -132,8 +134,8 @@ TEST(Vigenere, DecodingRestoresEveryText) {
   for (int round = 0; round < 500; ++round) {
     const std::string text = random.withoutZero(random.length(200));
     // Mostly letters, so that key letters of every value are used.
-    const std::string key =
-        round % 2 ? random.bytes(1 + random.length(9), 'A', 'z') : random.withoutZero(1 + random.length(9));
+    const std::string key = round % 2 ? random.bytes(1 + random.length(9), 'A', 'z')
+                                      : random.withoutZero(1 + random.length(9));
     const std::string encoded = coder.vigenereEncode(text, key);
     ASSERT_EQ(encoded.size(), text.size());
     ASSERT_EQ(coder.vigenereDecode(encoded, key), text);
@@ -153,10 +155,10 @@ TEST(Base64, KnownAnswersBothWays) {
       {"a", "YQ=="},
       {"ab", "YWI="},
       {"Hello, World!", "SGVsbG8sIFdvcmxkIQ=="},
-      {"a 0", "YSAw"},       // an 'A' carrying data is never padding
+      {"a 0", "YSAw"},  // an 'A' carrying data is never padding
       {"ab\xC0", "YWLA"},
       {"a ", "YSA="},
-      {"\xE9", "6Q=="},      // bytes are unsigned
+      {"\xE9", "6Q=="},  // bytes are unsigned
       {"\xFF\xFE\xFD", "//79"},
       {"a\r\nb", "YQ0KYg=="},  // a line break in the text is data
   };
@@ -169,7 +171,7 @@ TEST(Base64, KnownAnswersBothWays) {
 
 TEST(Base64, DecodesMalformedTextTolerantly) {
   const std::vector<Base64Case> cases = {
-      {"abc", "YWJjYQ"},    // an unfinished last group is ignored
+      {"abc", "YWJjYQ"},  // an unfinished last group is ignored
       {"abc", "YWJjZA"},
       {"", "YWJ"},
       {"aabc", "YQ==YWJj"},  // padding in the middle ends only its own group
@@ -177,8 +179,8 @@ TEST(Base64, DecodesMalformedTextTolerantly) {
       {"", "AAAA"},          // a zero byte ends its group's output
       {"", "AGJj"},
       {"a", "YQBj"},
-      {"a`#", "YW*j"},       // a character outside the alphabet counts as 0
-      {"ab@", "YWJ\xE9"},    // so does a byte 0x80-0xFF
+      {"a`#", "YW*j"},     // a character outside the alphabet counts as 0
+      {"ab@", "YWJ\xE9"},  // so does a byte 0x80-0xFF
       // Whitespace is skipped, so wrapped Base64 decodes whole.
       {"abcabc", "YWJj\r\nYWJj"},
       {"abcabc", "YW Jj\tYW\nJj"},
@@ -212,7 +214,8 @@ TEST(Base64, DecodingRestoresEveryTextWithoutZeroBytes) {
     ASSERT_EQ(coder.base64Decode(coded), text);
     // Wrapped at 76 columns, as mail does, it still decodes whole.
     std::string wrapped;
-    for (std::size_t i = 0; i < coded.size(); i += 76) wrapped += coded.substr(i, 76) + "\r\n";
+    for (std::size_t i = 0; i < coded.size(); i += 76)
+      wrapped += coded.substr(i, 76) + "\r\n";
     ASSERT_EQ(coder.base64Decode(wrapped), text);
   }
 }

@@ -15,7 +15,8 @@ class RandomText {
   std::string bytes(std::size_t length, int lowest = 0, int highest = 255) {
     std::uniform_int_distribution<int> byte(lowest, highest);
     std::string text(length, '\0');
-    for (char& c : text) c = static_cast<char>(byte(engine));
+    for (char& c : text)
+      c = static_cast<char>(byte(engine));
     return text;
   }
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "Ascii.h"
+
 namespace {
 
 constexpr char kBase64Chars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -20,17 +22,11 @@ constexpr std::array<unsigned char, 256> kBase64Values = [] {
   for (int p = 0; p < kBase64Size; ++p) {
     values[static_cast<unsigned char>(kBase64Chars[p])] = static_cast<unsigned char>(p);
   }
-  for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) values[c] = kSkip;
+  for (int c = 0; c < 256; ++c) {
+    if (ascii::isWhitespace(static_cast<char>(c))) values[c] = kSkip;
+  }
   return values;
 }();
-
-// Clearing bit 5 folds 'a'..'z' onto 'A'..'Z' and no other byte onto them;
-// this is the letter's place in the alphabet, or 26 and above for non-letters.
-inline unsigned char letterIndex(char c) {
-  return static_cast<unsigned char>((static_cast<unsigned char>(c) & 0xDF) - 'A');
-}
-
-inline bool isAsciiLetter(char c) { return letterIndex(c) < 26; }
 
 // The shift in 0..25 that moves a letter as `shift` does.
 unsigned char letterShift(std::int32_t shift) {
@@ -42,7 +38,7 @@ unsigned char letterShift(std::int32_t shift) {
 // vectorise.
 inline char moveLetter(char c, unsigned char shift) {
   const auto byte = static_cast<unsigned char>(c);
-  const unsigned char index = letterIndex(c);
+  const unsigned char index = ascii::letterIndex(c);
   auto moved = static_cast<unsigned char>(index + shift);
   moved = moved >= 26 ? static_cast<unsigned char>(moved - 26) : moved;
   return static_cast<char>(index < 26 ? byte - index + moved : byte);
@@ -71,7 +67,8 @@ ClassicCoder::~ClassicCoder() = default;
 
 std::string ClassicCoder::caesarShift(std::string text, std::int32_t shift) const {
   const unsigned char forward = letterShift(shift);
-  for (char& c : text) c = moveLetter(c, forward);
+  for (char& c : text)
+    c = moveLetter(c, forward);
   return text;
 }
 
@@ -105,7 +102,7 @@ std::string ClassicCoder::vigenereCore(std::string text, std::string key, int di
   // Turn the working key into forward steps of 0..25; going back by k is
   // going forward by 26 - k.
   for (char& k : key) {
-    const int value = letterIndex(k);
+    const int value = ascii::letterIndex(k);
     k = static_cast<char>(direction == 0 ? value : (26 - value) % 26);
   }
   const std::size_t keyLength = key.size();
@@ -113,7 +110,7 @@ std::string ClassicCoder::vigenereCore(std::string text, std::string key, int di
   for (char& c : text) {
     // Only letters take a key letter; written without branches because
     // letters and other bytes alternate unpredictably in ordinary text.
-    const bool isLetter = isAsciiLetter(c);
+    const bool isLetter = ascii::isLetter(c);
     c = moveLetter(c, static_cast<unsigned char>(key[position]));
     position += isLetter ? 1 : 0;
     position = position == keyLength ? 0 : position;
@@ -123,7 +120,7 @@ std::string ClassicCoder::vigenereCore(std::string text, std::string key, int di
 
 void ClassicCoder::sanitizeKey(std::string& key) const {
   for (char& c : key) {
-    if (!isAsciiLetter(c)) c = 'A';
+    if (!ascii::isLetter(c)) c = 'A';
   }
 }
 

@@ -1,0 +1,108 @@
+#include "signal/SignalCoder.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "RandomText.h"
+
+namespace {
+
+struct MorseCase {
+  std::string text;
+  std::string morse;
+  std::string decoded;
+};
+
+TEST(Morse, KnownAnswersBothWays) {
+  const std::vector<MorseCase> cases = {
+      {"", "", ""},
+      {"SOS", "... --- ... ", "SOS"},
+      {"sos", "... --- ... ", "SOS"},  // letters are folded to upper case
+      {"Hi there", ".... ..  - .... . .-. . ", "HITHERE"},
+      {"Hello, World!", ".... . .-.. .-.. --- --..--  .-- --- .-. .-.. -.. !", "HELLO,WORLD"},
+      {"AB\r\nE", ".- -... \r\n. ", "ABE"},
+      {"A#B", ".- #-... ", "A"},  // '#' passes and spoils the word that follows
+      {"\xE9t\xE9", "\xE9- \xE9", ""},
+      {"e=mc2", ". -...- -- -.-. ..--- ", "E=MC2"},
+      {"1", ".---- ", "1"},
+      {"J", ".--- ", "J"},
+      {"...", ".-.-.- .-.-.- .-.-.- ", "..."},
+      {"$", "...-..- ", "$"},
+      {" ", " ", ""},
+  };
+  const SignalCoder coder;
+  for (const auto& [text, morse, decoded] : cases) {
+    EXPECT_EQ(coder.morseEncode(text), morse) << text;
+    EXPECT_EQ(coder.morseDecode(morse), decoded) << morse;
+  }
+}
+
+TEST(Morse, DecodesOnlyWholeWordsThatAreCodes) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"...---...", ""},                                    // without whitespace it is one word
+      {".- ...---... -", "AT"}, {".-   -...\t-..", "ABD"},  // any run of whitespace separates
+      {"\v.-\f\r\n", "A"},      {".- / -...", "AB"},        // '/' is not the code of a slash
+      {".-.-.-", "."},          {"--------", ""},           // longer than any code
+      {"-......", ""},                                      // seven marks, but no code
+      {".-\xE9 .-", "A"},
+  };
+  const SignalCoder coder;
+  for (const auto& [morse, decoded] : cases) {
+    EXPECT_EQ(coder.morseDecode(morse), decoded) << morse;
+  }
+}
+
+TEST(Morse, TableIsAOneToOneCode) {
+  const SignalCoder coder;
+  std::set<char> symbols;
+  std::set<std::string_view> codes;
+  for (const MorseCode& entry : SignalCoder::morseTable) {
+    symbols.insert(entry.symbol);
+    codes.insert(entry.code);
+    EXPECT_EQ(entry.code.find_first_not_of(".-"), std::string_view::npos) << entry.symbol;
+    EXPECT_LE(entry.code.size(), 7u);
+    EXPECT_EQ(coder.morseEncode(std::string(1, entry.symbol)), std::string(entry.code) + " ");
+    EXPECT_EQ(coder.morseDecode(std::string(entry.code)), std::string(1, entry.symbol));
+  }
+  EXPECT_EQ(symbols.size(), 51u);
+  EXPECT_EQ(codes.size(), 51u);
+}
+
+TEST(Morse, DecodingGivesBackTheSymbolsOfAnyText) {
+  const SignalCoder coder;
+  RandomText random;
+  std::string alphabet;
+  for (const MorseCode& entry : SignalCoder::morseTable)
+    alphabet += entry.symbol;
+  alphabet += "abcxyz \r\n\t";
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    std::string symbols;
+    for (std::size_t i = random.length(100); i > 0; --i) {
+      const char c = alphabet[random.length(alphabet.size() - 1)];
+      text += c;
+      if (c >= 'a' && c <= 'z')
+        symbols += static_cast<char>(c - 'a' + 'A');
+      else if (c != ' ' && c != '\r' && c != '\n' && c != '\t')
+        symbols += c;
+    }
+    ASSERT_EQ(coder.morseDecode(coder.morseEncode(text)), symbols) << text;
+  }
+}
+
+TEST(Lsb, WritesTheLowestBitOfEveryByte) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", ""},           {"Hello", "01001"}, {"AB", "10"},       {"Hi there", "01000101"},
+      {"a\r\nb", "1100"}, {"01", "01"},       {"\xFF\x80", "10"},
+  };
+  const SignalCoder coder;
+  for (const auto& [text, bits] : cases)
+    EXPECT_EQ(coder.lsbExtract(text), bits) << text;
+}
+
+}  // namespace
