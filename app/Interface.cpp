@@ -1,0 +1,179 @@
+#include "Interface.h"
+
+#include <QProxyStyle>
+#include <QTabBar>
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "Aboutmsg.h"
+#include "Vcl.h"
+#include "ui_Interface.h"
+
+TmainForm* mainForm = nullptr;
+
+namespace {
+
+enum Page { caesar, vigenere, base64, substitution, url, bitwise, numbers, morse, lsb };
+
+// Both Caesar alphabets (26 letters, 255 bytes) turn whole in this many
+// steps, so a shift reduced by it moves exactly as before, and negating the
+// reduced shift cannot overflow.
+constexpr std::int32_t kWholeTurns = 26 * 255;
+
+using Conversion = std::string (CharCoder::*)(std::string) const;
+
+// To binary, decimal, hexadecimal, then back from each, in the order of the
+// base radios.
+constexpr std::array<Conversion, 6> kConversions = {
+    &CharCoder::toBinary,   &CharCoder::toDecimal,   &CharCoder::toHex,
+    &CharCoder::fromBinary, &CharCoder::fromDecimal, &CharCoder::fromHex,
+};
+
+constexpr std::array<CharCoder::ByteOperation, 3> kByteOperations = {
+    &CharCoder::bitAnd, &CharCoder::bitOr, &CharCoder::bitXor};
+
+// Tabs with little room beside their captions, so that the captions of all
+// nine pages fit the window's width at once, without scroll arrows.
+class CompactTabs : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 10;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+// The place of the first checked radio of `radios`, if any is.
+template <std::size_t count>
+std::optional<std::size_t> firstChecked(const std::array<QRadioButton*, count>& radios) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (radios[i]->isChecked()) return i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TmainForm>()) {
+  ui->setupUi(this);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(490, 470);
+  centreOnScreen(*this);
+  auto* tabStyle = new CompactTabs;
+  tabStyle->setParent(ui->optionPagina->tabBar());
+  ui->optionPagina->tabBar()->setStyle(tabStyle);
+
+  const auto handler = [this](void (TmainForm::*handle)()) {
+    return [this, handle] { deliverEvent([this, handle] { (this->*handle)(); }); };
+  };
+  connect(ui->encodeBut, &QPushButton::clicked, this, handler(&TmainForm::encodeButClick));
+  connect(ui->decodeBut, &QPushButton::clicked, this, handler(&TmainForm::decodeButClick));
+  connect(ui->aboutBut, &QPushButton::clicked, this, handler(&TmainForm::aboutButClick));
+  connect(ui->optionPagina, &QTabWidget::currentChanged, this,
+          handler(&TmainForm::optionPaginaChange));
+  connect(ui->RadioButton1, &QRadioButton::clicked, this, handler(&TmainForm::RadioButton1Click));
+  connect(ui->RadioButton2, &QRadioButton::clicked, this, handler(&TmainForm::RadioButton2Click));
+}
+
+TmainForm::~TmainForm() = default;
+
+void TmainForm::processInput(Direction direction, int pageIndex) {
+  const bool refused = ui->srcMemo->document()->isEmpty() ||
+                       (pageIndex == vigenere && ui->vigenereKeyBox->text().isEmpty()) ||
+                       (pageIndex == substitution && (ui->substKey1Box->text().isEmpty() ||
+                                                      ui->substKey2Box->text().isEmpty())) ||
+                       (pageIndex == bitwise && ui->keyBox->text().isEmpty());
+  if (refused) {
+    setMemoText(*ui->destMemo, "Insufficient input...");
+    return;
+  }
+  const std::optional<std::string> result = runMethod(direction, pageIndex, memoText(*ui->srcMemo));
+  if (!result) return;
+  // The box shows a result up to its first zero byte.
+  const std::string_view shown(result->c_str());
+  setMemoText(*ui->destMemo, shown);
+}
+
+std::optional<std::string> TmainForm::runMethod(Direction direction, int pageIndex,
+                                                std::string text) {
+  const bool decode = direction == Direction::decode;
+  switch (pageIndex) {
+    case caesar: {
+      std::int32_t shift = ui->caesarShiftBox->value();
+      if (decode) shift = -(shift % kWholeTurns);
+      if (ui->shiftOpt1->isChecked()) return classicCoder.caesarShift(std::move(text), shift);
+      if (ui->shiftOpt2->isChecked()) return classicCoder.caesarShiftFull(std::move(text), shift);
+      return std::nullopt;
+    }
+    case vigenere: {
+      std::string key = toAnsi(ui->vigenereKeyBox->text());
+      return decode ? classicCoder.vigenereDecode(std::move(text), std::move(key))
+                    : classicCoder.vigenereEncode(std::move(text), std::move(key));
+    }
+    case base64:
+      return decode ? classicCoder.base64Decode(std::move(text))
+                    : classicCoder.base64Encode(std::move(text));
+    case substitution:
+      // Both buttons substitute the same way round.
+      return charCoder.substitute(std::move(text), toAnsi(ui->substKey1Box->text()),
+                                  toAnsi(ui->substKey2Box->text()));
+    case url:
+      return decode ? charCoder.urlDecode(std::move(text)) : charCoder.urlEncode(std::move(text));
+    case bitwise: {
+      const auto operation = firstChecked<3>({ui->bitANDradio, ui->bitORradio, ui->bitXORradio});
+      if (!operation) return std::nullopt;
+      const std::int32_t value = StrToInt(ui->keyBox->text());
+      return charCoder.bitwiseApply(std::move(text), value, kByteOperations[*operation]);
+    }
+    case numbers: {
+      const auto base = firstChecked<3>({ui->bitBinRadio, ui->bitDecRadio, ui->bitHexRadio});
+      if (!base) return std::nullopt;
+      return (charCoder.*kConversions[*base + (decode ? 3 : 0)])(std::move(text));
+    }
+    case morse:
+      return decode ? signalCoder.morseDecode(std::move(text))
+                    : signalCoder.morseEncode(std::move(text));
+    case lsb:
+      return signalCoder.lsbExtract(std::move(text));
+    default:
+      return std::nullopt;
+  }
+}
+
+void TmainForm::encodeButClick() {
+  processInput(Direction::encode, ui->optionPagina->currentIndex());
+}
+
+void TmainForm::decodeButClick() {
+  processInput(Direction::decode, ui->optionPagina->currentIndex());
+}
+
+void TmainForm::optionPaginaChange() {
+  ui->destMemo->clear();
+  ui->srcMemo->clear();
+  ui->encodeBut->setEnabled(true);
+  ui->decodeBut->setEnabled(true);
+  const QWidget* page = ui->optionPagina->currentWidget();
+  if (page == ui->bitManipPage) {
+    ui->decodeBut->setEnabled(false);
+  } else if (page == ui->lsbPage) {
+    ui->encodeBut->setEnabled(false);
+  }
+}
+
+void TmainForm::RadioButton1Click() {
+  charCoder.setBitWidth(8);
+}
+
+void TmainForm::RadioButton2Click() {
+  charCoder.setBitWidth(7);
+}
+
+void TmainForm::aboutButClick() {
+  if (aboutForm != nullptr) aboutForm->exec();
+}

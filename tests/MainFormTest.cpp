@@ -1,0 +1,378 @@
+#include "Interface.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Aboutmsg.h"
+#include "CSpinEdit.h"
+#include "Vcl.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+enum Page { caesar, vigenere, base64, substitution, url, bitwise, numbers, morse, lsb };
+
+// Waits for the next modal window, hands it to `inspect` and closes it, so
+// that a click that opens one returns. Gives up after five seconds.
+void closeNextModal(std::function<void(QWidget*)> inspect) {
+  auto* poll = new QTimer;
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, [poll, waited, inspect] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr && ++*waited < 250) return;
+    poll->stop();
+    poll->deleteLater();
+    inspect(modal);
+    if (modal != nullptr) modal->close();
+  });
+  poll->start(20);
+}
+
+class MainFormTest : public testing::Test {
+ public:
+  void SetUp() override {
+    form = std::make_unique<TmainForm>();
+    about = std::make_unique<TaboutForm>();
+    mainForm = form.get();
+    aboutForm = about.get();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  void TearDown() override {
+    mainForm = nullptr;
+    aboutForm = nullptr;
+  }
+
+  template <typename Control>
+  Control* control(const char* name) {
+    auto* found = form->findChild<Control*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+
+  QPlainTextEdit* srcMemo() { return control<QPlainTextEdit>("srcMemo"); }
+  QPlainTextEdit* destMemo() { return control<QPlainTextEdit>("destMemo"); }
+  QTabWidget* pages() { return control<QTabWidget>("optionPagina"); }
+
+  void choosePage(int index) {
+    QTabBar* bar = pages()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    ASSERT_EQ(pages()->currentIndex(), index);
+  }
+
+  // Clicks a button; a radio button on its indicator, which is part of what
+  // takes clicks however wide the button is.
+  void click(const char* name) {
+    auto* button = control<QAbstractButton>(name);
+    const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      radio ? QPoint(6, button->height() / 2) : button->rect().center());
+  }
+
+  // Types `text` key by key; characters beyond ASCII arrive as the text of a
+  // key event, as an input method delivers them.
+  static void typeText(QWidget* field, const QString& text) {
+    for (QChar c : text) {
+      if (c.unicode() < 0x80) {
+        QTest::keyClicks(field, QString(c));
+      } else {
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      }
+    }
+  }
+
+  // Replaces the text of an edit or spin edit by typing, as a user does.
+  void typeInto(const char* name, const QString& text) {
+    auto* field = control<QWidget>(name);
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    typeText(field, text);
+  }
+
+  void typeInput(const QString& text) {
+    QTest::mouseClick(srcMemo(), Qt::LeftButton);
+    QTest::keyClick(srcMemo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(srcMemo(), Qt::Key_Backspace);
+    const QStringList lines = text.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      if (i > 0) QTest::keyClick(srcMemo(), Qt::Key_Return);
+      typeText(srcMemo(), lines[i]);
+    }
+  }
+
+  // Pastes bytes into the input box.
+  void pasteInput(const std::string& bytes) { setMemoText(*srcMemo(), bytes); }
+
+  std::string output() { return memoText(*destMemo()); }
+
+  std::unique_ptr<TmainForm> form;
+  std::unique_ptr<TaboutForm> about;
+};
+
+struct PageCase {
+  int page;
+  std::function<void(MainFormTest&)> options;
+  QString input;
+  const char* button;
+  std::string result;
+};
+
+TEST_F(MainFormTest, EveryPageCodesThroughItsControls) {
+  const auto none = [](MainFormTest&) {};
+  const auto shift = [](const char* value, const char* range) {
+    return [=](MainFormTest& t) {
+      t.typeInto("caesarShiftBox", value);
+      t.click(range);
+    };
+  };
+  const auto radio = [](const char* name) { return [=](MainFormTest& t) { t.click(name); }; };
+  const std::vector<PageCase> cases = {
+      {caesar, shift("3", "shiftOpt1"), "Hello, World!", "encodeBut", "Khoor, Zruog!"},
+      {caesar, shift("3", "shiftOpt1"), "Khoor, Zruog!", "decodeBut", "Hello, World!"},
+      {caesar, shift("1", "shiftOpt2"), "abc", "encodeBut", "bcd"},
+      {caesar, shift("1", "shiftOpt2"), "bcd", "decodeBut", "abc"},
+      {vigenere, none, "Hello", "encodeBut", "Syiwi"},  // the key "LUX" from the start
+      {vigenere, none, "Syiwi", "decodeBut", "Hello"},
+      {base64, none, "Hello", "encodeBut", "SGVsbG8="},
+      {base64, none, "SGVsbG8=", "decodeBut", "Hello"},
+      {substitution,
+       [](MainFormTest& t) {
+         t.typeInto("substKey1Box", "abc");
+         t.typeInto("substKey2Box", "bca");
+       },
+       "abc", "encodeBut", "bca"},
+      {substitution, none, "abc", "decodeBut", "bca"},  // the alphabets are not swapped
+      {url, none, "Hello World!", "encodeBut", "Hello%20World%21"},
+      {url, none, "Hello%20World%21", "decodeBut", "Hello World!"},
+      {bitwise,
+       [](MainFormTest& t) {
+         t.click("bitXORradio");
+         t.typeInto("keyBox", "32");
+       },
+       "xyz", "encodeBut", "XYZ"},
+      {numbers, none, "Hi", "encodeBut", "72 105 "},  // decimal from the start
+      {numbers, none, "72 105", "decodeBut", "Hi"},
+      {numbers, radio("bitBinRadio"), "Hi", "encodeBut", "0100100001101001"},
+      {numbers, radio("bitBinRadio"), "0100100001101001", "decodeBut", "Hi"},
+      {numbers, radio("bitHexRadio"), "Hi", "encodeBut", "48 69 "},
+      {numbers, radio("bitHexRadio"), "48 69", "decodeBut", "HEX -> ASCII nog niet beschikbaar..."},
+      {morse, none, "SOS", "encodeBut", "... --- ... "},
+      {morse, none, "... --- ...", "decodeBut", "SOS"},
+      {lsb, none, "Hello", "decodeBut", "01001"},
+  };
+  for (const PageCase& row : cases) {
+    if (pages()->currentIndex() != row.page) choosePage(row.page);
+    row.options(*this);
+    typeInput(row.input);
+    click(row.button);
+    EXPECT_EQ(output(), row.result)
+        << "page " << row.page << ", " << row.button << " on " << row.input.toStdString();
+  }
+}
+
+TEST_F(MainFormTest, RefusesIncompleteInput) {
+  // An empty input box is refused on every page, whichever button works there.
+  for (int page = caesar; page <= lsb; ++page) {
+    choosePage(page);
+    click(page == lsb ? "decodeBut" : "encodeBut");
+    EXPECT_EQ(output(), "Insufficient input...") << "page " << page;
+  }
+  struct Field {
+    int page;
+    const char* emptied;
+    const char* filled;
+  };
+  const std::vector<Field> fields = {
+      {vigenere, "vigenereKeyBox", nullptr},
+      {substitution, "substKey1Box", "substKey2Box"},
+      {substitution, "substKey2Box", "substKey1Box"},
+      {bitwise, "keyBox", nullptr},
+  };
+  for (const auto& [page, emptied, filled] : fields) {
+    choosePage(page);
+    if (filled != nullptr) typeInto(filled, "ab");
+    typeInto(emptied, "");
+    typeInput("text");
+    click("encodeBut");
+    EXPECT_EQ(output(), "Insufficient input...") << emptied;
+  }
+  // One space is input.
+  choosePage(base64);
+  typeInput(" ");
+  click("encodeBut");
+  EXPECT_EQ(output(), "IA==");
+}
+
+TEST_F(MainFormTest, PageChangesClearTheBoxesAndSetTheButtons) {
+  EXPECT_EQ(pages()->currentWidget()->objectName(), "asciiPage");
+  const QStringList captions = {"Shift (Caesar)", "Vigenere",     "Base64",
+                                "Substitution",   "URL-encoding", "Bitwise",
+                                "ASCII",          "Morse",        "LSB"};
+  for (int page = 0; page < captions.size(); ++page)
+    EXPECT_EQ(pages()->tabText(page), captions[page]);
+
+  for (int page : {bitwise, caesar, lsb, vigenere, bitwise, lsb, morse, base64}) {
+    typeInput("input");
+    setMemoText(*destMemo(), "output");
+    choosePage(page);
+    EXPECT_TRUE(srcMemo()->document()->isEmpty()) << page;
+    EXPECT_TRUE(destMemo()->document()->isEmpty()) << page;
+    EXPECT_EQ(control<QPushButton>("encodeBut")->isEnabled(), page != lsb) << page;
+    EXPECT_EQ(control<QPushButton>("decodeBut")->isEnabled(), page != bitwise) << page;
+  }
+}
+
+TEST_F(MainFormTest, BitWidthStaysAcrossPageChanges) {
+  click("RadioButton2");  // 7 bits
+  choosePage(morse);
+  choosePage(numbers);
+  click("bitBinRadio");
+  typeInput("Hi");
+  click("encodeBut");
+  EXPECT_EQ(output(), "10010001101001");
+  click("RadioButton1");
+  click("encodeBut");
+  EXPECT_EQ(output(), "0100100001101001");
+}
+
+TEST_F(MainFormTest, NonIntegerValueIsShownAsAnErrorAndChangesNothing) {
+  choosePage(bitwise);
+  click("bitXORradio");
+  typeInto("keyBox", "32");
+  typeInput("abc");
+  click("encodeBut");
+  ASSERT_EQ(output(), "ABC");
+  for (const char* value : {"-", "+", "1-", "99999999999"}) {
+    typeInto("keyBox", value);
+    QString message;
+    closeNextModal([&message](QWidget* modal) {
+      ASSERT_NE(modal, nullptr);
+      message = modal->findChild<QLabel*>("qt_msgbox_label")->text();
+    });
+    click("encodeBut");
+    EXPECT_EQ(message.toStdString(), "'"s + value + "' is not a valid integer value");
+    EXPECT_EQ(output(), "ABC") << value;
+  }
+  // The program goes on.
+  typeInto("keyBox", "1");
+  click("encodeBut");
+  EXPECT_EQ(output(), "`cb");
+}
+
+TEST_F(MainFormTest, ResultIsShownUpToItsFirstZeroByte) {
+  choosePage(bitwise);
+  click("bitXORradio");
+  typeInto("keyBox", "65");
+  typeInput("AbA");
+  click("encodeBut");
+  EXPECT_EQ(output(), "");
+  choosePage(url);
+  typeInput("ab%00cd");
+  click("decodeBut");
+  EXPECT_EQ(output(), "ab");
+  choosePage(numbers);
+  typeInput("72 0 105");
+  click("decodeBut");
+  EXPECT_EQ(output(), "H");
+}
+
+TEST_F(MainFormTest, HighBytesAndLineBreaksSurviveTheBoxes) {
+  std::string bytes;
+  for (int c = 1; c < 256; ++c) {
+    if (c != '\r' && c != '\n') bytes += static_cast<char>(c);
+  }
+  bytes += "\r\nsecond line\r\n";
+  choosePage(base64);
+  pasteInput(bytes);
+  click("encodeBut");
+  const std::string coded = output();
+  pasteInput(coded);
+  click("decodeBut");
+  EXPECT_EQ(output(), bytes);
+
+  // Typed characters arrive in Windows-1252; others become '?'.
+  choosePage(url);
+  typeInput(QString::fromUtf16(u"\u00E9\u20AC\u00FF\n\u03A9"));
+  click("encodeBut");
+  EXPECT_EQ(output(), "%E9%80%FF%0D%0A%3F");
+}
+
+TEST_F(MainFormTest, AboutOpensModallyWithItsPictureAndLeavesTheBoxesAlone) {
+  typeInput("input");
+  setMemoText(*destMemo(), "output");
+  bool opened = false;
+  closeNextModal([&](QWidget* modal) {
+    ASSERT_EQ(modal, aboutForm);
+    opened = true;
+    EXPECT_EQ(modal->windowTitle(), "About");
+    EXPECT_EQ(modal->size(), QSize(321, 179));
+    const QLabel* picture = modal->findChild<QLabel*>("Image1");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixmap().size(), QSize(190, 74));
+    EXPECT_EQ(modal->findChild<QLabel*>("Label1")->text(), "Created by Harrowin team");
+  });
+  click("aboutBut");
+  EXPECT_TRUE(opened);
+  EXPECT_FALSE(aboutForm->isVisible());
+  EXPECT_EQ(memoText(*srcMemo()), "input");
+  EXPECT_EQ(output(), "output");
+}
+
+TEST_F(MainFormTest, DecryptUndoesEncryptAtTheMostNegativeShift) {
+  choosePage(caesar);
+  typeInto("caesarShiftBox", "-2147483648");
+  for (const char* range : {"shiftOpt1", "shiftOpt2"}) {
+    click(range);
+    const std::string text = "Hello, World! \xE9\xFF";
+    pasteInput(text);
+    click("encodeBut");
+    const std::string coded = output();
+    EXPECT_NE(coded, text) << range;
+    pasteInput(coded);
+    click("decodeBut");
+    EXPECT_EQ(output(), text) << range;
+  }
+}
+
+TEST_F(MainFormTest, WindowIsFixedAndShowsAllTabCaptions) {
+  EXPECT_EQ(form->windowTitle(), "Zembrax - coded by Harrowin - v2");
+  EXPECT_EQ(form->minimumSize(), QSize(490, 470));
+  EXPECT_EQ(form->maximumSize(), QSize(490, 470));
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(form->font().pointSize(), 8);
+  const QTabBar* bar = pages()->tabBar();
+  for (int page = 0; page < bar->count(); ++page) {
+    const QRect tab = bar->tabRect(page);
+    EXPECT_LE(tab.right(), bar->width()) << page;
+    EXPECT_GE(tab.width(), bar->fontMetrics().horizontalAdvance(bar->tabText(page))) << page;
+  }
+  // Controls and their first state.
+  EXPECT_EQ(control<QLineEdit>("vigenereKeyBox")->text(), "LUX");
+  EXPECT_EQ(control<TCSpinEdit>("keyBox")->maxValue(), 255);
+  EXPECT_EQ(control<TCSpinEdit>("caesarShiftBox")->text(), "0");
+  for (const char* checked : {"shiftOpt1", "bitANDradio", "bitDecRadio", "RadioButton1"}) {
+    EXPECT_TRUE(control<QRadioButton>(checked)->isChecked()) << checked;
+  }
+  EXPECT_EQ(control<QGroupBox>("bitGroup1")->title(), "Naar/Van");
+}
+
+}  // namespace
