@@ -4,7 +4,9 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
-#include <string>
+#include <string_view>
+
+#include "OutputBuffer.h"
 
 // The text that one byte is written as, up to eight characters, padded so
 // that a writer can copy all eight at once and then advance by `length`.
@@ -15,18 +17,18 @@ struct Spelling {
 
 using SpellingTable = std::array<Spelling, 256>;
 
-// Writes the spelling of every byte of `text` back to back; `longest` is the
-// longest spelling in `table`.
-inline std::string spellEach(const std::string& text, const SpellingTable& table,
-                             std::size_t longest) {
-  std::string out(text.size() * longest + sizeof(Spelling::text), '\0');
-  char* o = out.data();
-  for (unsigned char c : text) {
-    std::memcpy(o, table[c].text, sizeof(Spelling::text));
-    o += table[c].length;
+// Writes the spelling of every byte of `text` to `out`, back to back.
+inline void spellEach(std::string_view text, const SpellingTable& table, OutputBuffer& out) {
+  // A run of bytes at a time, as many as surely fit the buffer's room.
+  constexpr std::size_t kRun = OutputBuffer::kRoom / sizeof(Spelling::text);
+  for (std::size_t start = 0; start < text.size(); start += kRun) {
+    char* o = out.next();
+    for (unsigned char c : text.substr(start, kRun)) {
+      std::memcpy(o, table[c].text, sizeof(Spelling::text));
+      o += table[c].length;
+    }
+    out.wrote(o);
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
 }
 
 #endif  // ZEMBRAX_CODERS_SPELLING_H_

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "Ascii.h"
+#include "OutputBuffer.h"
+#include "Simd.h"
 #include "Spelling.h"
 
 namespace {
@@ -77,9 +81,9 @@ constexpr SpellingTable kHexSpellings = [] {
 
 template <CharCoder::ByteOperation operation>
 std::string applyToEach(const CharCoder& coder, std::string text, unsigned char value) {
-  for (char& c : text) {
-    c = static_cast<char>((coder.*operation)(static_cast<unsigned char>(c), value));
-  }
+  simd::mapBytes(text, [&coder, value](char c) {
+    return static_cast<char>((coder.*operation)(static_cast<unsigned char>(c), value));
+  });
   return text;
 }
 
@@ -103,6 +107,230 @@ std::string readGroups(const std::string& text) {
   return out;
 }
 
+
+#if ZEMBRAX_HAS_WIDE
+
+// Replaces the bytes of whole 64-byte blocks by their entries in `table`;
+// returns how many bytes it replaced.
+ZEMBRAX_WIDE std::size_t substituteBlocks(std::string& text,
+                                          const std::array<unsigned char, 256>& table) {
+  const simd::ByteTable replacement = simd::loadTable(table.data());
+  std::size_t i = 0;
+  for (; i + 64 <= text.size(); i += 64) {
+    char* block = text.data() + i;
+    _mm512_storeu_si512(block, simd::lookup(replacement, _mm512_loadu_si512(block)));
+  }
+  return i;
+}
+
+// The upper-case hexadecimal digits of the high and of the low four bits of
+// each of 16 bytes.
+struct HexDigits {
+  __m128i high;
+  __m128i low;
+};
+
+ZEMBRAX_WIDE HexDigits hexDigitsOf(__m128i bytes) {
+  const __m128i digits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kHexDigits));
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  return {_mm_shuffle_epi8(digits, _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble)),
+          _mm_shuffle_epi8(digits, _mm_and_si128(bytes, nibble))};
+}
+
+// The 64 bytes a, b, c, d (16 each) side by side.
+ZEMBRAX_WIDE __m512i joinQuarters(__m128i a, __m128i b, __m128i c, __m128i d) {
+  return _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_set_m128i(b, a)), _mm256_set_m128i(d, c),
+                            1);
+}
+
+// Picks byte j of the first three quarters of a 64-byte vector in turn: j, 16 + j, 32 + j.
+constexpr std::array<char, 64> kInterleaveThree = [] {
+  std::array<char, 64> order{};
+  for (int j = 0; j < 16; ++j) {
+    for (int k = 0; k < 3; ++k) order[3 * j + k] = static_cast<char>(16 * k + j);
+  }
+  return order;
+}();
+
+ZEMBRAX_WIDE std::size_t toHexBlocks(const std::string& text, OutputBuffer& out) {
+  const __m512i order = _mm512_loadu_si512(kInterleaveThree.data());
+  const __m128i spaces = _mm_set1_epi8(' ');
+  std::size_t i = 0;
+  for (; i + 16 <= text.size(); i += 16) {
+    const HexDigits d =
+        hexDigitsOf(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i)));
+    char* o = out.next();
+    _mm512_storeu_si512(o, _mm512_permutexvar_epi8(order, joinQuarters(d.high, d.low, spaces, spaces)));
+    out.wrote(o + 48);
+  }
+  return i;
+}
+
+// Every third bit of 48, from bit 0.
+constexpr std::uint64_t kEveryThird = 0x249249249249;
+
+ZEMBRAX_WIDE std::size_t urlEncodeBlocks(const std::string& text, OutputBuffer& out) {
+  const __m512i order = _mm512_loadu_si512(kInterleaveThree.data());
+  std::size_t i = 0;
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const __mmask16 digit = _mm_cmplt_epu8_mask(_mm_sub_epi8(c, _mm_set1_epi8('0')), _mm_set1_epi8(10));
+    const __mmask16 letter = _mm_cmplt_epu8_mask(
+        _mm_sub_epi8(_mm_and_si128(c, _mm_set1_epi8(static_cast<char>(0xDF))), _mm_set1_epi8('A')),
+        _mm_set1_epi8(26));
+    const std::uint64_t escape = static_cast<std::uint16_t>(~(digit | letter));
+    const HexDigits d = hexDigitsOf(c);
+    // Every byte as a triple: itself or '%', then its two digits; the digits
+    // are kept for escaped bytes only.
+    const __m128i first = _mm_mask_blend_epi8(static_cast<__mmask16>(escape), c, _mm_set1_epi8('%'));
+    const __m512i triples = _mm512_permutexvar_epi8(order, joinQuarters(first, d.high, d.low, first));
+    const std::uint64_t keep =
+        kEveryThird | _pdep_u64(escape, kEveryThird << 1) | _pdep_u64(escape, kEveryThird << 2);
+    char* o = out.next();
+    _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(keep, triples));
+    out.wrote(o + _mm_popcnt_u64(keep));
+  }
+  return i;
+}
+
+// The escape-digit values of 64 characters.
+ZEMBRAX_WIDE __m512i hexValuesOf(__m512i c) {
+  const __m512i value = _mm512_permutex2var_epi8(_mm512_loadu_si512(kHexValues.data()), c,
+                                                 _mm512_loadu_si512(kHexValues.data() + 64));
+  return _mm512_mask_mov_epi8(value, _mm512_movepi8_mask(c), _mm512_set1_epi8(32));
+}
+
+// Decodes 64-byte blocks in place while no '%' falls on the two characters
+// after another '%'. Escapes may reach two characters past a block. Moves
+// `i` and `o` (at or behind `i`) past what it decoded.
+ZEMBRAX_WIDE void urlDecodeBlocks(std::string& text, std::size_t& i, std::size_t& o) {
+  char* const data = text.data();
+  while (i + 66 <= text.size()) {
+    const __m512i c = _mm512_loadu_si512(data + i);
+    const std::uint64_t percent = _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8('%'));
+    const std::uint64_t digits = percent << 1 | percent << 2;
+    if ((percent & digits) != 0) return;
+    const __m512i high = hexValuesOf(_mm512_loadu_si512(data + i + 1));
+    const __m512i low = hexValuesOf(_mm512_loadu_si512(data + i + 2));
+    const __m512i decoded =
+        _mm512_add_epi8(_mm512_and_si512(_mm512_slli_epi16(high, 4), _mm512_set1_epi8(static_cast<char>(0xF0))), low);
+    const __m512i bytes = _mm512_mask_blend_epi8(percent, c, decoded);
+    const std::uint64_t keep = ~digits;
+    const auto kept = static_cast<std::size_t>(_mm_popcnt_u64(keep));
+    _mm512_mask_storeu_epi8(data + o, _bzhi_u64(~0ull, static_cast<unsigned>(kept)),
+                            _mm512_maskz_compress_epi8(keep, bytes));
+    o += kept;
+    // Digits of escapes at the last two places lie beyond the block.
+    i += 64 + (percent >> 63 ? 2 : (percent >> 62) & 1);
+  }
+}
+
+// For toDecimal's kernel, every byte's number laid out in five places:
+// sign, hundreds, tens, ones, space. kDecimalKept marks the places in use;
+// the tens and ones places take their digits from the other two tables.
+constexpr std::array<unsigned char, 256> kDecimalKept = [] {
+  std::array<unsigned char, 256> kept{};
+  for (int c = 0; c < 256; ++c) {
+    const int magnitude = c < 128 ? c : 256 - c;
+    kept[c] = static_cast<unsigned char>((c >= 128 ? 1 : 0) | (magnitude >= 100 ? 2 : 0) |
+                                         (magnitude >= 10 ? 4 : 0) | 8 | 16);
+  }
+  return kept;
+}();
+
+constexpr std::array<unsigned char, 256> decimalDigits(int place) {
+  std::array<unsigned char, 256> digits{};
+  for (int c = 0; c < 256; ++c) {
+    const int magnitude = c < 128 ? c : 256 - c;
+    digits[c] = static_cast<unsigned char>('0' + magnitude / place % 10);
+  }
+  return digits;
+}
+constexpr std::array<unsigned char, 256> kTensDigits = decimalDigits(10);
+constexpr std::array<unsigned char, 256> kOnesDigits = decimalDigits(1);
+
+ZEMBRAX_WIDE std::size_t toDecimalBlocks(const std::string& text, OutputBuffer& out) {
+  const simd::ByteTable keptTable = simd::loadTable(kDecimalKept.data());
+  const simd::ByteTable tensTable = simd::loadTable(kTensDigits.data());
+  const simd::ByteTable onesTable = simd::loadTable(kOnesDigits.data());
+  // The fixed places: '-' first, '1' for the hundreds (which never exceed
+  // one), a space last.
+  const __m512i fixed = _mm512_set1_epi64(0x000000200000312D);
+  constexpr __mmask64 kDigitPlaces = 0x0C0C0C0C0C0C0C0C;
+  std::size_t i = 0;
+  for (; i + 64 <= text.size(); i += 64) {
+    const __m512i c = _mm512_loadu_si512(text.data() + i);
+    const __m512i tens = simd::lookup(tensTable, c);
+    const __m512i ones = simd::lookup(onesTable, c);
+    std::uint64_t kept[8];
+    _mm512_storeu_si512(kept, simd::lookup(keptTable, c));
+    char* o = out.next();
+    for (int part = 0; part < 8; ++part) {
+      // Places 2 and 3 of byte k take its tens and ones digits.
+      const __m512i from = _mm512_mask_add_epi8(
+          simd::spreadEight(8 * part), 0x0808080808080808,
+          simd::spreadEight(8 * part), _mm512_set1_epi8(64));
+      const __m512i digits = _mm512_permutex2var_epi8(tens, from, ones);
+      const __m512i places = _mm512_mask_blend_epi8(kDigitPlaces, fixed, digits);
+      _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept[part], places));
+      o += _mm_popcnt_u64(kept[part]);
+    }
+    out.wrote(o);
+  }
+  return i;
+}
+
+// Writes the binary digits of 8 bytes at a time: `width` characters each.
+ZEMBRAX_WIDE std::size_t toBinaryBlocks(const std::string& text, int width, OutputBuffer& out) {
+  std::array<char, 64> source{};
+  std::array<char, 64> bit{};
+  for (int t = 0; t < 8 * width; ++t) {
+    source[t] = static_cast<char>(t / width);
+    bit[t] = static_cast<char>(1 << (width - 1 - t % width));
+  }
+  const __m512i spread = _mm512_loadu_si512(source.data());
+  const __m512i bits = _mm512_loadu_si512(bit.data());
+  const __m512i zeros = _mm512_set1_epi8('0');
+  const __m512i ones = _mm512_set1_epi8('1');
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::int64_t eight;
+    std::memcpy(&eight, text.data() + i, 8);
+    const __m512i bytes = _mm512_permutexvar_epi8(spread, _mm512_set1_epi64(eight));
+    char* o = out.next();
+    _mm512_storeu_si512(o, _mm512_mask_blend_epi8(_mm512_test_epi8_mask(bytes, bits), zeros, ones));
+    out.wrote(o + 8 * width);
+  }
+  return i;
+}
+
+#endif  // ZEMBRAX_HAS_WIDE
+
+// A number of one to three digits at the start of eight characters.
+struct ShortNumber {
+  std::size_t digits = 0;  // 0 when there are none or more than three
+  std::uint32_t value = 0;
+};
+
+// Reads the eight characters at `p` at once and finds how many digits lead
+// them. Digits count from the first byte, which is the lowest of a
+// little-endian word; elsewhere every number takes the general path.
+inline ShortNumber readShortNumber(const char* p) {
+  if constexpr (std::endian::native != std::endian::little) return {};
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  // Each digit byte becomes its value 0-9. Borrows and carries between
+  // bytes only ever run from a byte that is not a digit into later ones.
+  const std::uint64_t values = word - 0x3030303030303030;
+  const std::uint64_t notDigits = (values | (values + 0x7676767676767676)) & 0x8080808080808080;
+  const auto digits = static_cast<std::size_t>(std::countr_zero(notDigits) / 8);
+  if (digits == 0 || digits > 3) return {};
+  // The digits moved to the top three bytes, the last one highest.
+  const std::uint64_t top = values << (64 - 8 * digits);
+  const auto value = static_cast<std::uint32_t>((top >> 40 & 0xFF) * 100 + (top >> 48 & 0xFF) * 10 + (top >> 56));
+  return {digits, value};
+}
+
 }  // namespace
 
 std::string CharCoder::substitute(std::string text, std::string from, std::string to) const {
@@ -113,46 +341,60 @@ std::string CharCoder::substitute(std::string text, std::string from, std::strin
   for (std::size_t j = std::min(from.size(), to.size()); j-- > 0;) {
     replacement[static_cast<unsigned char>(from[j])] = static_cast<unsigned char>(to[j]);
   }
-  for (char& c : text)
-    c = static_cast<char>(replacement[static_cast<unsigned char>(c)]);
+  std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide()) i = substituteBlocks(text, replacement);
+#endif
+  for (; i < text.size(); ++i) {
+    text[i] = static_cast<char>(replacement[static_cast<unsigned char>(text[i])]);
+  }
   return text;
 }
 
 std::string CharCoder::urlEncode(std::string text) const {
-  std::string out(text.size() * 3, '\0');
-  char* o = out.data();
-  for (unsigned char c : text) {
+  OutputBuffer out(text.size() * 3);
+  std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide()) i = urlEncodeBlocks(text, out);
+#endif
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
     // Written as an escape every time and kept only when needed, which is
     // faster than a branch on text where both kinds of byte mix.
     const bool escape = needsEscape(c);
+    char* o = out.next();
     o[0] = escape ? '%' : static_cast<char>(c);
     o[1] = hexDigit(c >> 4);
     o[2] = hexDigit(c & 0x0F);
-    o += escape ? 3 : 1;
+    out.wrote(o + (escape ? 3 : 1));
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
+  return out.finish();
 }
 
 std::string CharCoder::urlDecode(std::string text) const {
+  // Decoded in place: the output never overtakes the bytes still to read.
   const std::size_t n = text.size();
-  std::string out(n, '\0');
-  char* o = out.data();
-  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  char* const data = text.data();
   std::size_t i = 0;
+  std::size_t o = 0;
   // While three bytes are left an escape is always whole.
-  for (; i + 3 <= n; ++o) {
-    const bool escape = in[i] == '%';
-    const auto decoded = static_cast<unsigned char>(hexValue(in[i + 1]) * 16 + hexValue(in[i + 2]));
-    *o = static_cast<char>(escape ? decoded : in[i]);
-    i += escape ? 3 : 1;
+  while (i + 3 <= n) {
+#if ZEMBRAX_HAS_WIDE
+    if (simd::wide()) urlDecodeBlocks(text, i, o);
+#endif
+    for (const std::size_t stop = i + 64; i + 3 <= n && i < stop; ++o) {
+      const bool escape = data[i] == '%';
+      const auto decoded = static_cast<char>(hexValue(static_cast<unsigned char>(data[i + 1])) * 16 +
+                                             hexValue(static_cast<unsigned char>(data[i + 2])));
+      data[o] = escape ? decoded : data[i];
+      i += escape ? 3 : 1;
+    }
   }
   // In the last two bytes a '%' starts an escape cut short: it and what
   // follows are dropped.
-  for (; i < n && in[i] != '%'; ++i)
-    *o++ = static_cast<char>(in[i]);
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
+  for (; i < n && data[i] != '%'; ++i) data[o++] = data[i];
+  text.resize(o);
+  return text;
 }
 
 bool CharCoder::needsEscape(unsigned char c) const {
@@ -202,17 +444,19 @@ bool CharCoder::setBitWidth(std::int32_t width) {
 
 std::string CharCoder::toBinary(std::string text) const {
   const auto width = static_cast<std::size_t>(bitWidth);
-  // Eight digits are copied for every byte, so leave room for one more.
-  std::string out(text.size() * width + 1, '\0');
-  char* o = out.data();
+  OutputBuffer out(text.size() * width);
+  std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide()) i = toBinaryBlocks(text, bitWidth, out);
+#endif
   // At 7 bits a byte's digits start one place into its 8-digit spelling.
   const char* digits = kBinaryDigits.data() + (8 - width);
-  for (unsigned char c : text) {
-    std::memcpy(o, digits + c * 8, 8);
-    o += width;
+  for (; i < text.size(); ++i) {
+    char* o = out.next();
+    std::memcpy(o, digits + static_cast<unsigned char>(text[i]) * 8, 8);
+    out.wrote(o + width);
   }
-  out.resize(text.size() * width);
-  return out;
+  return out.finish();
 }
 
 std::string CharCoder::fromBinary(std::string text) const {
@@ -220,35 +464,50 @@ std::string CharCoder::fromBinary(std::string text) const {
 }
 
 std::string CharCoder::toDecimal(std::string text) const {
-  return spellEach(text, kDecimalSpellings, 5);
+  OutputBuffer out(text.size() * 5);
+  std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide()) i = toDecimalBlocks(text, out);
+#endif
+  spellEach(std::string_view(text).substr(i), kDecimalSpellings, out);
+  return out.finish();
 }
 
 std::string CharCoder::fromDecimal(std::string text) const {
-  // Every number takes at least one character, so it gives at most one byte
-  // per character.
-  std::string out(text.size(), '\0');
-  char* o = out.data();
+  // Decoded in place: every number takes at least one character and gives
+  // one byte.
+  char* o = text.data();
   const char* p = text.data();
   const char* const end = p + text.size();
   while (true) {
-    while (p != end && ascii::isWhitespace(*p))
-      ++p;
+    while (p != end && ascii::isWhitespace(*p)) ++p;
     const bool negative = p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+')) ++p;
-    if (p == end || !ascii::isDigit(*p)) break;
-    // Unsigned arithmetic wraps modulo 2^32, a multiple of 256, so the low
-    // eight bits stay exact however long the number is.
     std::uint32_t value = 0;
-    for (; p != end && ascii::isDigit(*p); ++p)
-      value = value * 10 + static_cast<std::uint32_t>(*p - '0');
+    const ShortNumber number = end - p >= 8 ? readShortNumber(p) : ShortNumber{};
+    if (number.digits != 0) {
+      value = number.value;
+      p += number.digits;
+    } else {
+      if (p == end || !ascii::isDigit(*p)) break;
+      // Unsigned arithmetic wraps modulo 2^32, a multiple of 256, so the low
+      // eight bits stay exact however long the number is.
+      for (; p != end && ascii::isDigit(*p); ++p) value = value * 10 + static_cast<std::uint32_t>(*p - '0');
+    }
     *o++ = static_cast<char>(negative ? 0u - value : value);
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
+  text.resize(static_cast<std::size_t>(o - text.data()));
+  return text;
 }
 
 std::string CharCoder::toHex(std::string text) const {
-  return spellEach(text, kHexSpellings, 3);
+  OutputBuffer out(text.size() * 3);
+  std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide()) i = toHexBlocks(text, out);
+#endif
+  spellEach(std::string_view(text).substr(i), kHexSpellings, out);
+  return out.finish();
 }
 
 std::string CharCoder::fromHex(std::string) const {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "Simd.h"
 
 namespace {
 
@@ -57,6 +58,97 @@ inline char* putGroup(char* out, std::uint32_t group) {
   return out + kept;
 }
 
+#if ZEMBRAX_HAS_WIDE
+
+// Moves the letters of 64-byte blocks of `text` from `start` on, the n-th
+// letter by steps[(position + n) % keyLength]; `steps` holds the key's steps
+// repeated to keyLength + 64 bytes. Returns where it stopped.
+ZEMBRAX_WIDE std::size_t vigenereBlocks(std::string& text, const std::string& steps,
+                                        std::size_t keyLength, std::size_t& position) {
+  const __m512i letterBits = _mm512_set1_epi8(static_cast<char>(0xDF));
+  const __m512i a = _mm512_set1_epi8('A');
+  const __m512i alphabet = _mm512_set1_epi8(26);
+  std::size_t i = 0;
+  for (; i + 64 <= text.size(); i += 64) {
+    char* block = text.data() + i;
+    const __m512i c = _mm512_loadu_si512(block);
+    const __m512i index = _mm512_sub_epi8(_mm512_and_si512(c, letterBits), a);
+    const __mmask64 letters = _mm512_cmplt_epu8_mask(index, alphabet);
+    // Deals the next key steps out to the letters, in order.
+    const __m512i step =
+        _mm512_maskz_expand_epi8(letters, _mm512_loadu_si512(steps.data() + position));
+    __m512i moved = _mm512_add_epi8(index, step);
+    moved = _mm512_min_epu8(moved, _mm512_sub_epi8(moved, alphabet));
+    _mm512_storeu_si512(block, _mm512_mask_add_epi8(c, letters, _mm512_sub_epi8(c, index), moved));
+    position = (position + static_cast<std::size_t>(_mm_popcnt_u64(letters))) % keyLength;
+  }
+  return i;
+}
+
+// Encodes whole runs of 48 bytes as 64 characters each; returns the number
+// of bytes encoded.
+ZEMBRAX_WIDE std::size_t base64EncodeBlocks(const char* in, std::size_t n, char* out) {
+  // Each group of three bytes b0 b1 b2 goes to a 32-bit word as b1 b0 b2 b1,
+  // from which one multishift takes the four 6-bit fields.
+  const __m512i spread = _mm512_setr_epi32(
+      0x01020001, 0x04050304, 0x07080607, 0x0a0b090a, 0x0d0e0c0d, 0x10110f10, 0x13141213,
+      0x16171516, 0x191a1819, 0x1c1d1b1c, 0x1f201e1f, 0x22232122, 0x25262425, 0x28292728,
+      0x2b2c2a2b, 0x2e2f2d2e);
+  const __m512i fields = _mm512_set1_epi64(0x3036242a1016040a);
+  const __m512i alphabet = _mm512_loadu_si512(kBase64Chars);
+  std::size_t i = 0;
+  for (; i + 48 <= n; i += 48, out += 64) {
+    const __m512i bytes = _mm512_maskz_loadu_epi8(0xFFFFFFFFFFFF, in + i);
+    const __m512i values = _mm512_multishift_epi64_epi8(fields, _mm512_permutexvar_epi8(spread, bytes));
+    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(values, alphabet));
+  }
+  return i;
+}
+
+// The 6-bit value of every ASCII character, and 0x80 for those outside the
+// alphabet.
+constexpr std::array<unsigned char, 128> kStrictValues = [] {
+  std::array<unsigned char, 128> values{};
+  values.fill(0x80);
+  for (int p = 0; p < kBase64Size; ++p) {
+    values[static_cast<unsigned char>(kBase64Chars[p])] = static_cast<unsigned char>(p);
+  }
+  return values;
+}();
+
+// Decodes 64-character blocks made only of alphabet characters and free of
+// zero bytes in their output, writing 48 bytes for each at `out`, which may
+// trail `in` in the same buffer. Stops before the first other block; returns
+// the number of characters decoded.
+ZEMBRAX_WIDE std::size_t base64DecodeBlocks(const char* in, std::size_t n, char* out) {
+  const __m512i lowTable = _mm512_loadu_si512(kStrictValues.data());
+  const __m512i highTable = _mm512_loadu_si512(kStrictValues.data() + 64);
+  // Byte 2, 1, 0 of every 32-bit word, which holds one group's 24 bits.
+  constexpr auto gather = [] {
+    std::array<char, 64> order{};
+    for (int k = 0; k < 16; ++k) {
+      for (int j = 0; j < 3; ++j) order[3 * k + j] = static_cast<char>(4 * k + 2 - j);
+    }
+    return order;
+  }();
+  const __m512i order = _mm512_loadu_si512(gather.data());
+  constexpr __mmask64 kOutput = 0xFFFFFFFFFFFF;
+  std::size_t i = 0;
+  for (; i + 64 <= n; i += 64, out += 48) {
+    const __m512i c = _mm512_loadu_si512(in + i);
+    const __m512i values = _mm512_permutex2var_epi8(lowTable, c, highTable);
+    if (_mm512_movepi8_mask(_mm512_or_si512(values, c)) != 0) break;
+    const __m512i pairs = _mm512_maddubs_epi16(values, _mm512_set1_epi32(0x01400140));
+    const __m512i groups = _mm512_madd_epi16(pairs, _mm512_set1_epi32(0x00011000));
+    const __m512i bytes = _mm512_permutexvar_epi8(order, groups);
+    if (_mm512_mask_cmpeq_epi8_mask(kOutput, bytes, _mm512_setzero_si512()) != 0) break;
+    _mm512_mask_storeu_epi8(out, kOutput, bytes);
+  }
+  return i;
+}
+
+#endif  // ZEMBRAX_HAS_WIDE
+
 }  // namespace
 
 ClassicCoder::ClassicCoder() : alphabet(new char[kBase64Size]) {
@@ -67,8 +159,7 @@ ClassicCoder::~ClassicCoder() = default;
 
 std::string ClassicCoder::caesarShift(std::string text, std::int32_t shift) const {
   const unsigned char forward = letterShift(shift);
-  for (char& c : text)
-    c = moveLetter(c, forward);
+  simd::mapBytes(text, [forward](char c) { return moveLetter(c, forward); });
   return text;
 }
 
@@ -78,13 +169,13 @@ std::string ClassicCoder::caesarShiftFull(std::string text, std::int32_t shift) 
   // A zero byte is outside the cycle: it lands on the shift itself, or on 255
   // when the shift is a whole number of turns.
   const auto fromZero = static_cast<unsigned char>(forward == 0 ? 255 : forward);
-  for (char& c : text) {
+  simd::mapBytes(text, [forward, fromZero](char c) {
     const auto byte = static_cast<unsigned char>(c);
     const auto sum = static_cast<unsigned char>(byte + forward);
     // Passing 255 skips the zero byte.
     const auto moved = static_cast<unsigned char>(sum + (sum < byte ? 1 : 0));
-    c = static_cast<char>(byte == 0 ? fromZero : moved);
-  }
+    return static_cast<char>(byte == 0 ? fromZero : moved);
+  });
   return text;
 }
 
@@ -107,11 +198,19 @@ std::string ClassicCoder::vigenereCore(std::string text, std::string key, int di
   }
   const std::size_t keyLength = key.size();
   std::size_t position = 0;
-  for (char& c : text) {
+  std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide() && text.size() >= 64) {
+    std::string steps(keyLength + 64, '\0');
+    for (std::size_t j = 0; j < steps.size(); ++j) steps[j] = key[j % keyLength];
+    i = vigenereBlocks(text, steps, keyLength, position);
+  }
+#endif
+  for (; i < text.size(); ++i) {
     // Only letters take a key letter; written without branches because
     // letters and other bytes alternate unpredictably in ordinary text.
-    const bool isLetter = ascii::isLetter(c);
-    c = moveLetter(c, static_cast<unsigned char>(key[position]));
+    const bool isLetter = ascii::isLetter(text[i]);
+    text[i] = moveLetter(text[i], static_cast<unsigned char>(key[position]));
     position += isLetter ? 1 : 0;
     position = position == keyLength ? 0 : position;
   }
@@ -135,6 +234,12 @@ std::string ClassicCoder::base64Encode(std::string text) const {
   const char* a = alphabet.get();
   char* o = out.data();
   std::size_t i = 0;
+#if ZEMBRAX_HAS_WIDE
+  if (simd::wide()) {
+    i = base64EncodeBlocks(text.data(), n, o);
+    o += i / 3 * 4;
+  }
+#endif
   for (; i + 3 <= n; i += 3, o += 4) {
     const std::uint32_t group = in[i] << 16 | in[i + 1] << 8 | in[i + 2];
     o[0] = a[group >> 18];
@@ -154,34 +259,44 @@ std::string ClassicCoder::base64Encode(std::string text) const {
 }
 
 std::string ClassicCoder::base64Decode(std::string text) const {
+  // Decoded in place: the output never overtakes the characters still to read.
   const std::size_t n = text.size();
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-  // Every group of four characters gives at most three bytes.
-  std::string out(n / 4 * 3, '\0');
-  char* o = out.data();
+  char* const start = text.data();
+  char* o = start;
   std::uint32_t group = 0;
   int count = 0;
   std::size_t i = 0;
   while (i < n) {
-    // Fast path: a whole group starts here and holds no whitespace.
-    if (count == 0 && i + 4 <= n) {
-      const unsigned v0 = kBase64Values[in[i]], v1 = kBase64Values[in[i + 1]],
-                     v2 = kBase64Values[in[i + 2]], v3 = kBase64Values[in[i + 3]];
-      if (((v0 | v1 | v2 | v3) & kSkip) == 0) {
-        o = putGroup(o, v0 << 18 | v1 << 12 | v2 << 6 | v3);
-        i += 4;
-        continue;
+#if ZEMBRAX_HAS_WIDE
+    if (count == 0 && simd::wide()) {
+      const std::size_t done = base64DecodeBlocks(text.data() + i, n - i, o);
+      o += done / 4 * 3;
+      i += done;
+    }
+#endif
+    // Up to the next 64 characters one at a time, or four at once where a
+    // whole group without whitespace starts.
+    for (const std::size_t stop = std::min(n, i + 64); i < stop;) {
+      if (count == 0 && i + 4 <= n) {
+        const unsigned v0 = kBase64Values[in[i]], v1 = kBase64Values[in[i + 1]],
+                       v2 = kBase64Values[in[i + 2]], v3 = kBase64Values[in[i + 3]];
+        if (((v0 | v1 | v2 | v3) & kSkip) == 0) {
+          o = putGroup(o, v0 << 18 | v1 << 12 | v2 << 6 | v3);
+          i += 4;
+          continue;
+        }
+      }
+      const unsigned value = kBase64Values[in[i++]];
+      if (value & kSkip) continue;
+      group = group << 6 | value;
+      if (++count == 4) {
+        o = putGroup(o, group);
+        group = 0;
+        count = 0;
       }
     }
-    const unsigned value = kBase64Values[in[i++]];
-    if (value & kSkip) continue;
-    group = group << 6 | value;
-    if (++count == 4) {
-      o = putGroup(o, group);
-      group = 0;
-      count = 0;
-    }
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return out;
+  text.resize(static_cast<std::size_t>(o - start));
+  return text;
 }
