@@ -12,8 +12,9 @@
 #include <immintrin.h>
 #if !defined(__clang__) && __GNUC__ == 12
 // GCC 12's AVX-512 intrinsics pass deliberately undefined vectors, which its
-// -Wmaybe-uninitialized then reports in every caller (GCC bug 105593).
+// uninitialised-use warnings then report in every caller (GCC bug 105593).
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 #define ZEMBRAX_HAS_WIDE 1
 // Marks a function that may use the wide instructions.
@@ -73,7 +74,8 @@ ZEMBRAX_WIDE inline __m512i spreadEight(int first) {
 
 template <typename Map>
 ZEMBRAX_WIDE void mapBytesWide(std::string& text, Map map) {
-  for (char& c : text) c = map(c);
+  for (char& c : text)
+    c = map(c);
 }
 #endif
 
@@ -84,7 +86,8 @@ void mapBytes(std::string& text, Map map) {
 #if ZEMBRAX_HAS_WIDE
   if (wide()) return mapBytesWide(text, map);
 #endif
-  for (char& c : text) c = map(c);
+  for (char& c : text)
+    c = map(c);
 }
 
 }  // namespace simd

@@ -107,7 +107,6 @@ std::string readGroups(const std::string& text) {
   return out;
 }
 
-
 #if ZEMBRAX_HAS_WIDE
 
 // Replaces the bytes of whole 64-byte blocks by their entries in `table`;
@@ -124,71 +123,91 @@ ZEMBRAX_WIDE std::size_t substituteBlocks(std::string& text,
 }
 
 // The upper-case hexadecimal digits of the high and of the low four bits of
-// each of 16 bytes.
+// each of 64 bytes.
 struct HexDigits {
-  __m128i high;
-  __m128i low;
+  __m512i high;
+  __m512i low;
 };
 
-ZEMBRAX_WIDE HexDigits hexDigitsOf(__m128i bytes) {
-  const __m128i digits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kHexDigits));
-  const __m128i nibble = _mm_set1_epi8(0x0F);
-  return {_mm_shuffle_epi8(digits, _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble)),
-          _mm_shuffle_epi8(digits, _mm_and_si128(bytes, nibble))};
+ZEMBRAX_WIDE HexDigits hexDigitsOf(__m512i bytes) {
+  const __m512i digits =
+      _mm512_broadcast_i32x4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kHexDigits)));
+  const __m512i nibble = _mm512_set1_epi8(0x0F);
+  return {_mm512_shuffle_epi8(digits, _mm512_and_si512(_mm512_srli_epi16(bytes, 4), nibble)),
+          _mm512_shuffle_epi8(digits, _mm512_and_si512(bytes, nibble))};
 }
 
-// The 64 bytes a, b, c, d (16 each) side by side.
-ZEMBRAX_WIDE __m512i joinQuarters(__m128i a, __m128i b, __m128i c, __m128i d) {
-  return _mm512_inserti64x4(_mm512_castsi256_si512(_mm256_set_m128i(b, a)), _mm256_set_m128i(d, c),
-                            1);
-}
+// Every third place of 48, from place 0.
+constexpr std::uint64_t kEveryThird = 0x249249249249;
 
-// Picks byte j of the first three quarters of a 64-byte vector in turn: j, 16 + j, 32 + j.
-constexpr std::array<char, 64> kInterleaveThree = [] {
-  std::array<char, 64> order{};
-  for (int j = 0; j < 16; ++j) {
-    for (int k = 0; k < 3; ++k) order[3 * j + k] = static_cast<char>(16 * k + j);
+// Lays out 16 bytes j (from 16 * quarter on) of three vectors as triples
+// a_j b_j c_j, in the first 48 bytes of the result.
+class Triples {
+ public:
+  ZEMBRAX_WIDE explicit Triples(int quarter) {
+    std::array<char, 64> fromAB{};
+    std::array<char, 64> fromC{};
+    for (int j = 0; j < 16; ++j) {
+      fromAB[3 * j] = static_cast<char>(16 * quarter + j);
+      fromAB[3 * j + 1] = static_cast<char>(64 + 16 * quarter + j);
+      fromC[3 * j + 2] = static_cast<char>(16 * quarter + j);
+    }
+    abOrder = _mm512_loadu_si512(fromAB.data());
+    cOrder = _mm512_loadu_si512(fromC.data());
   }
-  return order;
-}();
+
+  ZEMBRAX_WIDE __m512i of(__m512i a, __m512i b, __m512i c) const {
+    const __m512i ab = _mm512_permutex2var_epi8(a, abOrder, b);
+    return _mm512_mask_permutexvar_epi8(ab, kEveryThird << 2, cOrder, c);
+  }
+
+ private:
+  __m512i abOrder;
+  __m512i cOrder;
+};
 
 ZEMBRAX_WIDE std::size_t toHexBlocks(const std::string& text, OutputBuffer& out) {
-  const __m512i order = _mm512_loadu_si512(kInterleaveThree.data());
-  const __m128i spaces = _mm_set1_epi8(' ');
+  const Triples quarters[4] = {Triples(0), Triples(1), Triples(2), Triples(3)};
+  const __m512i spaces = _mm512_set1_epi8(' ');
   std::size_t i = 0;
-  for (; i + 16 <= text.size(); i += 16) {
-    const HexDigits d =
-        hexDigitsOf(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i)));
+  for (; i + 64 <= text.size(); i += 64) {
+    const HexDigits d = hexDigitsOf(_mm512_loadu_si512(text.data() + i));
     char* o = out.next();
-    _mm512_storeu_si512(o, _mm512_permutexvar_epi8(order, joinQuarters(d.high, d.low, spaces, spaces)));
-    out.wrote(o + 48);
+    for (const Triples& quarter : quarters) {
+      _mm512_storeu_si512(o, quarter.of(d.high, d.low, spaces));
+      o += 48;
+    }
+    out.wrote(o);
   }
   return i;
 }
 
-// Every third bit of 48, from bit 0.
-constexpr std::uint64_t kEveryThird = 0x249249249249;
-
 ZEMBRAX_WIDE std::size_t urlEncodeBlocks(const std::string& text, OutputBuffer& out) {
-  const __m512i order = _mm512_loadu_si512(kInterleaveThree.data());
+  const Triples quarters[4] = {Triples(0), Triples(1), Triples(2), Triples(3)};
   std::size_t i = 0;
-  for (; i + 16 <= text.size(); i += 16) {
-    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-    const __mmask16 digit = _mm_cmplt_epu8_mask(_mm_sub_epi8(c, _mm_set1_epi8('0')), _mm_set1_epi8(10));
-    const __mmask16 letter = _mm_cmplt_epu8_mask(
-        _mm_sub_epi8(_mm_and_si128(c, _mm_set1_epi8(static_cast<char>(0xDF))), _mm_set1_epi8('A')),
-        _mm_set1_epi8(26));
-    const std::uint64_t escape = static_cast<std::uint16_t>(~(digit | letter));
+  for (; i + 64 <= text.size(); i += 64) {
+    const __m512i c = _mm512_loadu_si512(text.data() + i);
+    const __mmask64 digit =
+        _mm512_cmplt_epu8_mask(_mm512_sub_epi8(c, _mm512_set1_epi8('0')), _mm512_set1_epi8(10));
+    const __mmask64 letter = _mm512_cmplt_epu8_mask(
+        _mm512_sub_epi8(_mm512_and_si512(c, _mm512_set1_epi8(static_cast<char>(0xDF))),
+                        _mm512_set1_epi8('A')),
+        _mm512_set1_epi8(26));
+    const std::uint64_t escape = ~(digit | letter);
     const HexDigits d = hexDigitsOf(c);
     // Every byte as a triple: itself or '%', then its two digits; the digits
     // are kept for escaped bytes only.
-    const __m128i first = _mm_mask_blend_epi8(static_cast<__mmask16>(escape), c, _mm_set1_epi8('%'));
-    const __m512i triples = _mm512_permutexvar_epi8(order, joinQuarters(first, d.high, d.low, first));
-    const std::uint64_t keep =
-        kEveryThird | _pdep_u64(escape, kEveryThird << 1) | _pdep_u64(escape, kEveryThird << 2);
+    const __m512i first = _mm512_mask_blend_epi8(escape, c, _mm512_set1_epi8('%'));
     char* o = out.next();
-    _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(keep, triples));
-    out.wrote(o + _mm_popcnt_u64(keep));
+    for (int q = 0; q < 4; ++q) {
+      const std::uint64_t escaped = escape >> (16 * q) & 0xFFFF;
+      const std::uint64_t keep =
+          kEveryThird | _pdep_u64(escaped, kEveryThird << 1) | _pdep_u64(escaped, kEveryThird << 2);
+      _mm512_storeu_si512(o,
+                          _mm512_maskz_compress_epi8(keep, quarters[q].of(first, d.high, d.low)));
+      o += _mm_popcnt_u64(keep);
+    }
+    out.wrote(o);
   }
   return i;
 }
@@ -212,8 +231,9 @@ ZEMBRAX_WIDE void urlDecodeBlocks(std::string& text, std::size_t& i, std::size_t
     if ((percent & digits) != 0) return;
     const __m512i high = hexValuesOf(_mm512_loadu_si512(data + i + 1));
     const __m512i low = hexValuesOf(_mm512_loadu_si512(data + i + 2));
-    const __m512i decoded =
-        _mm512_add_epi8(_mm512_and_si512(_mm512_slli_epi16(high, 4), _mm512_set1_epi8(static_cast<char>(0xF0))), low);
+    const __m512i decoded = _mm512_add_epi8(
+        _mm512_and_si512(_mm512_slli_epi16(high, 4), _mm512_set1_epi8(static_cast<char>(0xF0))),
+        low);
     const __m512i bytes = _mm512_mask_blend_epi8(percent, c, decoded);
     const std::uint64_t keep = ~digits;
     const auto kept = static_cast<std::size_t>(_mm_popcnt_u64(keep));
@@ -267,9 +287,8 @@ ZEMBRAX_WIDE std::size_t toDecimalBlocks(const std::string& text, OutputBuffer& 
     char* o = out.next();
     for (int part = 0; part < 8; ++part) {
       // Places 2 and 3 of byte k take its tens and ones digits.
-      const __m512i from = _mm512_mask_add_epi8(
-          simd::spreadEight(8 * part), 0x0808080808080808,
-          simd::spreadEight(8 * part), _mm512_set1_epi8(64));
+      const __m512i from = _mm512_mask_add_epi8(simd::spreadEight(8 * part), 0x0808080808080808,
+                                                simd::spreadEight(8 * part), _mm512_set1_epi8(64));
       const __m512i digits = _mm512_permutex2var_epi8(tens, from, ones);
       const __m512i places = _mm512_mask_blend_epi8(kDigitPlaces, fixed, digits);
       _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept[part], places));
@@ -278,6 +297,56 @@ ZEMBRAX_WIDE std::size_t toDecimalBlocks(const std::string& text, OutputBuffer& 
     out.wrote(o);
   }
   return i;
+}
+
+// Reads the numbers of 64-byte blocks that hold only whitespace, digits and
+// signs directly before digits, with no number longer than three digits,
+// writing their bytes at `o` (behind `i` in the same buffer). Each block is
+// taken up to its last whitespace, so that no number runs past it. Stops at
+// the first block it cannot take whole.
+ZEMBRAX_WIDE void fromDecimalBlocks(std::string& text, std::size_t& i, std::size_t& o) {
+  char* const data = text.data();
+  const __m512i zero = _mm512_set1_epi8('0');
+  const __m512i ten = _mm512_set1_epi8(10);
+  // 10 * d and 100 * d modulo 256 for the digits d.
+  const __m512i tens = _mm512_broadcast_i32x4(
+      _mm_setr_epi8(0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0, 0, 0, 0));
+  const __m512i hundreds = _mm512_broadcast_i32x4(_mm_setr_epi8(
+      0, 100, static_cast<char>(200), 44, static_cast<char>(144), static_cast<char>(244), 88,
+      static_cast<char>(188), 32, static_cast<char>(132), 0, 0, 0, 0, 0, 0));
+  while (i + 66 <= text.size()) {
+    const __m512i c = _mm512_loadu_si512(data + i);
+    const __m512i d0 = _mm512_sub_epi8(c, zero);
+    const __m512i d1 = _mm512_sub_epi8(_mm512_loadu_si512(data + i + 1), zero);
+    const __m512i d2 = _mm512_sub_epi8(_mm512_loadu_si512(data + i + 2), zero);
+    const std::uint64_t digit = _mm512_cmplt_epu8_mask(d0, ten);
+    const std::uint64_t digitNext = _mm512_cmplt_epu8_mask(d1, ten);
+    const std::uint64_t space =
+        _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8(' ')) |
+        _mm512_cmplt_epu8_mask(_mm512_sub_epi8(c, _mm512_set1_epi8('\t')), _mm512_set1_epi8(5));
+    const std::uint64_t minus = _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8('-'));
+    const std::uint64_t sign = minus | _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8('+'));
+    if (space == 0) return;
+    const auto end = static_cast<unsigned>(64 - std::countl_zero(space));
+    const std::uint64_t taken = end == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << end) - 1;
+    const std::uint64_t odd = ~(space | digit | (sign & digitNext)) & taken;
+    const std::uint64_t longRun = digit & digit >> 1 & digit >> 2 & digit >> 3 & taken;
+    if ((odd | longRun) != 0) return;
+    // The value of one, two or three digits starting at each place.
+    const __mmask64 two = digitNext;
+    const __mmask64 three = two & _mm512_cmplt_epu8_mask(d2, ten);
+    __m512i value = _mm512_mask_add_epi8(d0, two, _mm512_shuffle_epi8(tens, d0), d1);
+    value = _mm512_mask_add_epi8(
+        value, three,
+        _mm512_add_epi8(_mm512_shuffle_epi8(hundreds, d0), _mm512_shuffle_epi8(tens, d1)), d2);
+    const std::uint64_t starts = digit & ~(digit << 1) & taken;
+    value = _mm512_mask_sub_epi8(value, starts & minus << 1, _mm512_setzero_si512(), value);
+    const auto count = static_cast<unsigned>(_mm_popcnt_u64(starts));
+    _mm512_mask_storeu_epi8(data + o, _bzhi_u64(~std::uint64_t{0}, count),
+                            _mm512_maskz_compress_epi8(starts, value));
+    o += count;
+    i += end;
+  }
 }
 
 // Writes the binary digits of 8 bytes at a time: `width` characters each.
@@ -305,31 +374,6 @@ ZEMBRAX_WIDE std::size_t toBinaryBlocks(const std::string& text, int width, Outp
 }
 
 #endif  // ZEMBRAX_HAS_WIDE
-
-// A number of one to three digits at the start of eight characters.
-struct ShortNumber {
-  std::size_t digits = 0;  // 0 when there are none or more than three
-  std::uint32_t value = 0;
-};
-
-// Reads the eight characters at `p` at once and finds how many digits lead
-// them. Digits count from the first byte, which is the lowest of a
-// little-endian word; elsewhere every number takes the general path.
-inline ShortNumber readShortNumber(const char* p) {
-  if constexpr (std::endian::native != std::endian::little) return {};
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  // Each digit byte becomes its value 0-9. Borrows and carries between
-  // bytes only ever run from a byte that is not a digit into later ones.
-  const std::uint64_t values = word - 0x3030303030303030;
-  const std::uint64_t notDigits = (values | (values + 0x7676767676767676)) & 0x8080808080808080;
-  const auto digits = static_cast<std::size_t>(std::countr_zero(notDigits) / 8);
-  if (digits == 0 || digits > 3) return {};
-  // The digits moved to the top three bytes, the last one highest.
-  const std::uint64_t top = values << (64 - 8 * digits);
-  const auto value = static_cast<std::uint32_t>((top >> 40 & 0xFF) * 100 + (top >> 48 & 0xFF) * 10 + (top >> 56));
-  return {digits, value};
-}
 
 }  // namespace
 
@@ -384,15 +428,17 @@ std::string CharCoder::urlDecode(std::string text) const {
 #endif
     for (const std::size_t stop = i + 64; i + 3 <= n && i < stop; ++o) {
       const bool escape = data[i] == '%';
-      const auto decoded = static_cast<char>(hexValue(static_cast<unsigned char>(data[i + 1])) * 16 +
-                                             hexValue(static_cast<unsigned char>(data[i + 2])));
+      const auto decoded =
+          static_cast<char>(hexValue(static_cast<unsigned char>(data[i + 1])) * 16 +
+                            hexValue(static_cast<unsigned char>(data[i + 2])));
       data[o] = escape ? decoded : data[i];
       i += escape ? 3 : 1;
     }
   }
   // In the last two bytes a '%' starts an escape cut short: it and what
   // follows are dropped.
-  for (; i < n && data[i] != '%'; ++i) data[o++] = data[i];
+  for (; i < n && data[i] != '%'; ++i)
+    data[o++] = data[i];
   text.resize(o);
   return text;
 }
@@ -476,28 +522,35 @@ std::string CharCoder::toDecimal(std::string text) const {
 std::string CharCoder::fromDecimal(std::string text) const {
   // Decoded in place: every number takes at least one character and gives
   // one byte.
-  char* o = text.data();
-  const char* p = text.data();
-  const char* const end = p + text.size();
+  char* const data = text.data();
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  std::size_t o = 0;
   while (true) {
-    while (p != end && ascii::isWhitespace(*p)) ++p;
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+')) ++p;
-    std::uint32_t value = 0;
-    const ShortNumber number = end - p >= 8 ? readShortNumber(p) : ShortNumber{};
-    if (number.digits != 0) {
-      value = number.value;
-      p += number.digits;
-    } else {
-      if (p == end || !ascii::isDigit(*p)) break;
+#if ZEMBRAX_HAS_WIDE
+    if (simd::wide()) fromDecimalBlocks(text, i, o);
+#endif
+    // Numbers one at a time for a stretch: whitespace, an optional sign,
+    // digits.
+    const std::size_t stretch = i + 64;
+    while (i < stretch) {
+      while (i < n && ascii::isWhitespace(data[i]))
+        ++i;
+      const bool negative = i < n && data[i] == '-';
+      if (i < n && (data[i] == '-' || data[i] == '+')) ++i;
+      if (i == n || !ascii::isDigit(data[i])) {
+        text.resize(o);
+        return text;
+      }
       // Unsigned arithmetic wraps modulo 2^32, a multiple of 256, so the low
       // eight bits stay exact however long the number is.
-      for (; p != end && ascii::isDigit(*p); ++p) value = value * 10 + static_cast<std::uint32_t>(*p - '0');
+      std::uint32_t value = 0;
+      for (; i < n && ascii::isDigit(data[i]); ++i) {
+        value = value * 10 + static_cast<std::uint32_t>(data[i] - '0');
+      }
+      data[o++] = static_cast<char>(negative ? 0u - value : value);
     }
-    *o++ = static_cast<char>(negative ? 0u - value : value);
   }
-  text.resize(static_cast<std::size_t>(o - text.data()));
-  return text;
 }
 
 std::string CharCoder::toHex(std::string text) const {

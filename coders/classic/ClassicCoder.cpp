@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "OutputBuffer.h"
 #include "Simd.h"
 
 namespace {
@@ -87,20 +88,23 @@ ZEMBRAX_WIDE std::size_t vigenereBlocks(std::string& text, const std::string& st
 
 // Encodes whole runs of 48 bytes as 64 characters each; returns the number
 // of bytes encoded.
-ZEMBRAX_WIDE std::size_t base64EncodeBlocks(const char* in, std::size_t n, char* out) {
+ZEMBRAX_WIDE std::size_t base64EncodeBlocks(const char* in, std::size_t n, OutputBuffer& out) {
   // Each group of three bytes b0 b1 b2 goes to a 32-bit word as b1 b0 b2 b1,
   // from which one multishift takes the four 6-bit fields.
-  const __m512i spread = _mm512_setr_epi32(
-      0x01020001, 0x04050304, 0x07080607, 0x0a0b090a, 0x0d0e0c0d, 0x10110f10, 0x13141213,
-      0x16171516, 0x191a1819, 0x1c1d1b1c, 0x1f201e1f, 0x22232122, 0x25262425, 0x28292728,
-      0x2b2c2a2b, 0x2e2f2d2e);
+  const __m512i spread =
+      _mm512_setr_epi32(0x01020001, 0x04050304, 0x07080607, 0x0a0b090a, 0x0d0e0c0d, 0x10110f10,
+                        0x13141213, 0x16171516, 0x191a1819, 0x1c1d1b1c, 0x1f201e1f, 0x22232122,
+                        0x25262425, 0x28292728, 0x2b2c2a2b, 0x2e2f2d2e);
   const __m512i fields = _mm512_set1_epi64(0x3036242a1016040a);
   const __m512i alphabet = _mm512_loadu_si512(kBase64Chars);
   std::size_t i = 0;
-  for (; i + 48 <= n; i += 48, out += 64) {
+  for (; i + 48 <= n; i += 48) {
     const __m512i bytes = _mm512_maskz_loadu_epi8(0xFFFFFFFFFFFF, in + i);
-    const __m512i values = _mm512_multishift_epi64_epi8(fields, _mm512_permutexvar_epi8(spread, bytes));
-    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(values, alphabet));
+    const __m512i values =
+        _mm512_multishift_epi64_epi8(fields, _mm512_permutexvar_epi8(spread, bytes));
+    char* o = out.next();
+    _mm512_storeu_si512(o, _mm512_permutexvar_epi8(values, alphabet));
+    out.wrote(o + 64);
   }
   return i;
 }
@@ -127,7 +131,8 @@ ZEMBRAX_WIDE std::size_t base64DecodeBlocks(const char* in, std::size_t n, char*
   constexpr auto gather = [] {
     std::array<char, 64> order{};
     for (int k = 0; k < 16; ++k) {
-      for (int j = 0; j < 3; ++j) order[3 * k + j] = static_cast<char>(4 * k + 2 - j);
+      for (int j = 0; j < 3; ++j)
+        order[3 * k + j] = static_cast<char>(4 * k + 2 - j);
     }
     return order;
   }();
@@ -202,7 +207,8 @@ std::string ClassicCoder::vigenereCore(std::string text, std::string key, int di
 #if ZEMBRAX_HAS_WIDE
   if (simd::wide() && text.size() >= 64) {
     std::string steps(keyLength + 64, '\0');
-    for (std::size_t j = 0; j < steps.size(); ++j) steps[j] = key[j % keyLength];
+    for (std::size_t j = 0; j < steps.size(); ++j)
+      steps[j] = key[j % keyLength];
     i = vigenereBlocks(text, steps, keyLength, position);
   }
 #endif
@@ -229,33 +235,26 @@ int ClassicCoder::base64Index(unsigned char c) const {
 
 std::string ClassicCoder::base64Encode(std::string text) const {
   const std::size_t n = text.size();
-  std::string out((n + 2) / 3 * 4, '=');
-  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-  const char* a = alphabet.get();
-  char* o = out.data();
+  OutputBuffer out((n + 2) / 3 * 4);
   std::size_t i = 0;
 #if ZEMBRAX_HAS_WIDE
-  if (simd::wide()) {
-    i = base64EncodeBlocks(text.data(), n, o);
-    o += i / 3 * 4;
-  }
+  if (simd::wide()) i = base64EncodeBlocks(text.data(), n, out);
 #endif
-  for (; i + 3 <= n; i += 3, o += 4) {
-    const std::uint32_t group = in[i] << 16 | in[i + 1] << 8 | in[i + 2];
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  const char* a = alphabet.get();
+  for (; i < n; i += 3) {
+    // The last group may hold one or two bytes; '=' pads it to four.
+    const std::size_t bytes = std::min<std::size_t>(3, n - i);
+    const std::uint32_t group =
+        in[i] << 16 | (bytes > 1 ? in[i + 1] << 8 : 0) | (bytes > 2 ? in[i + 2] : 0);
+    char* o = out.next();
     o[0] = a[group >> 18];
     o[1] = a[(group >> 12) & 0x3F];
-    o[2] = a[(group >> 6) & 0x3F];
-    o[3] = a[group & 0x3F];
+    o[2] = bytes > 1 ? a[(group >> 6) & 0x3F] : '=';
+    o[3] = bytes > 2 ? a[group & 0x3F] : '=';
+    out.wrote(o + 4);
   }
-  // The last one or two bytes; the '=' already in place pads the rest.
-  if (i < n) {
-    const bool two = i + 2 == n;
-    const std::uint32_t group = in[i] << 16 | (two ? in[i + 1] << 8 : 0);
-    o[0] = a[group >> 18];
-    o[1] = a[(group >> 12) & 0x3F];
-    if (two) o[2] = a[(group >> 6) & 0x3F];
-  }
-  return out;
+  return out.finish();
 }
 
 std::string ClassicCoder::base64Decode(std::string text) const {

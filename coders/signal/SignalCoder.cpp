@@ -2,8 +2,8 @@
 
 #include <array>
 #include <bit>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "Ascii.h"
@@ -80,7 +80,8 @@ ZEMBRAX_WIDE std::size_t morseEncodeBlocks(const std::string& text, OutputBuffer
       __m512i marks = _mm512_mask_blend_epi8(
           _mm512_test_epi8_mask(_mm512_permutexvar_epi8(from, dash), laneBit), dots, dashes);
       marks = _mm512_mask_mov_epi8(marks, _mm512_cmpeq_epi8_mask(lane, lengths), spaces);
-      const __mmask64 plain = _mm512_mask_cmpeq_epi8_mask(kFirstLanes, lengths, _mm512_setzero_si512());
+      const __mmask64 plain =
+          _mm512_mask_cmpeq_epi8_mask(kFirstLanes, lengths, _mm512_setzero_si512());
       marks = _mm512_mask_mov_epi8(marks, plain, _mm512_permutexvar_epi8(from, c));
       const __mmask64 kept = _mm512_cmple_epu8_mask(lane, lengths);
       _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept, marks));
@@ -114,7 +115,8 @@ constexpr unsigned codeNumber(std::string_view word) {
 // The symbol of every code number; 0 where no code has that number.
 constexpr std::array<char, kNotACode + 1> kSymbolOfNumber = [] {
   std::array<char, kNotACode + 1> symbols{};
-  for (const MorseCode& entry : SignalCoder::morseTable) symbols[codeNumber(entry.code)] = entry.symbol;
+  for (const MorseCode& entry : SignalCoder::morseTable)
+    symbols[codeNumber(entry.code)] = entry.symbol;
   return symbols;
 }();
 
@@ -180,9 +182,11 @@ std::string SignalCoder::morseDecode(std::string text) const {
 #if ZEMBRAX_HAS_WIDE
     if (simd::wide()) morseDecodeBlocks(text, i, o);
 #endif
-    while (i < n && ascii::isWhitespace(data[i])) ++i;
+    while (i < n && ascii::isWhitespace(data[i]))
+      ++i;
     const std::size_t start = i;
-    while (i < n && !ascii::isWhitespace(data[i])) ++i;
+    while (i < n && !ascii::isWhitespace(data[i]))
+      ++i;
     if (i == start) break;
     const char symbol = kSymbolOfNumber[codeNumber(std::string_view(data + start, i - start))];
     data[o] = symbol;
