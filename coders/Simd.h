@@ -20,8 +20,11 @@
 // Marks a function that may use the wide instructions.
 #define ZEMBRAX_WIDE \
   __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt")))
+// A wide kernel where they exist, otherwise nothing (a null pointer).
+#define ZEMBRAX_IF_WIDE(kernel) kernel
 #else
 #define ZEMBRAX_HAS_WIDE 0
+#define ZEMBRAX_IF_WIDE(kernel) nullptr
 #endif
 
 namespace simd {

@@ -4,9 +4,11 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "OutputBuffer.h"
+#include "Simd.h"
 
 // The text that one byte is written as, up to eight characters, padded so
 // that a writer can copy all eight at once and then advance by `length`.
@@ -29,6 +31,20 @@ inline void spellEach(std::string_view text, const SpellingTable& table, OutputB
     }
     out.wrote(o);
   }
+}
+
+// Writes a leading part of `text` to `out` faster, and says how many bytes.
+using WideSpeller = std::size_t (*)(const std::string& text, OutputBuffer& out);
+
+// Spells every byte of `text` by `table`, whose spellings are at most
+// `longest` characters; `wideBlocks`, where given and the wide kernels run,
+// spells the leading part.
+inline std::string spellAll(const std::string& text, const SpellingTable& table,
+                            std::size_t longest, WideSpeller wideBlocks) {
+  OutputBuffer out(text.size() * longest);
+  const std::size_t done = wideBlocks != nullptr && simd::wide() ? wideBlocks(text, out) : 0;
+  spellEach(std::string_view(text).substr(done), table, out);
+  return out.finish();
 }
 
 #endif  // ZEMBRAX_CODERS_SPELLING_H_

@@ -510,13 +510,7 @@ std::string CharCoder::fromBinary(std::string text) const {
 }
 
 std::string CharCoder::toDecimal(std::string text) const {
-  OutputBuffer out(text.size() * 5);
-  std::size_t i = 0;
-#if ZEMBRAX_HAS_WIDE
-  if (simd::wide()) i = toDecimalBlocks(text, out);
-#endif
-  spellEach(std::string_view(text).substr(i), kDecimalSpellings, out);
-  return out.finish();
+  return spellAll(text, kDecimalSpellings, 5, ZEMBRAX_IF_WIDE(toDecimalBlocks));
 }
 
 std::string CharCoder::fromDecimal(std::string text) const {
@@ -554,13 +548,7 @@ std::string CharCoder::fromDecimal(std::string text) const {
 }
 
 std::string CharCoder::toHex(std::string text) const {
-  OutputBuffer out(text.size() * 3);
-  std::size_t i = 0;
-#if ZEMBRAX_HAS_WIDE
-  if (simd::wide()) i = toHexBlocks(text, out);
-#endif
-  spellEach(std::string_view(text).substr(i), kHexSpellings, out);
-  return out.finish();
+  return spellAll(text, kHexSpellings, 3, ZEMBRAX_IF_WIDE(toHexBlocks));
 }
 
 std::string CharCoder::fromHex(std::string) const {

@@ -162,13 +162,7 @@ ZEMBRAX_WIDE void morseDecodeBlocks(std::string& text, std::size_t& i, std::size
 }  // namespace
 
 std::string SignalCoder::morseEncode(std::string text) const {
-  OutputBuffer out(text.size() * (kLongestCode + 1));
-  std::size_t i = 0;
-#if ZEMBRAX_HAS_WIDE
-  if (simd::wide()) i = morseEncodeBlocks(text, out);
-#endif
-  spellEach(std::string_view(text).substr(i), kMorseSpellings, out);
-  return out.finish();
+  return spellAll(text, kMorseSpellings, kLongestCode + 1, ZEMBRAX_IF_WIDE(morseEncodeBlocks));
 }
 
 std::string SignalCoder::morseDecode(std::string text) const {

@@ -1,0 +1,311 @@
+#ifndef ZEMBRAX_FUZZ_REFERENCE_H_
+#define ZEMBRAX_FUZZ_REFERENCE_H_
+
+// Plain, slow versions of every coder operation, written step by step from
+// the description of each method and sharing no code with the coders, for
+// the fuzz targets to compare against.
+
+#include <algorithm>
+#include <cstdint>
+#include <locale>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace reference {
+
+inline bool isLetter(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+inline bool isSpace(unsigned char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+inline std::string caesarShift(std::string text, std::int32_t shift) {
+  if (shift >= 26 || shift <= -26) shift %= 26;
+  for (char& ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (!isLetter(c)) continue;
+    const int upper = c >= 'a' ? c - 32 : c;
+    int moved = c;
+    if (upper + shift > 'Z') {
+      moved -= 26;
+    } else if (upper + shift < 'A') {
+      moved += 26;
+    }
+    ch = static_cast<char>(moved + shift);
+  }
+  return text;
+}
+
+inline std::string caesarShiftFull(std::string text, std::int32_t shift) {
+  if (shift >= 255 || shift <= -255) shift %= 255;
+  for (char& ch : text) {
+    int v = static_cast<unsigned char>(ch) + shift;
+    if (v > 255) {
+      v -= 255;
+    } else if (v < 1) {
+      v += 255;
+    }
+    ch = static_cast<char>(v);
+  }
+  return text;
+}
+
+inline std::string vigenere(std::string text, std::string key, int direction) {
+  if (key.empty()) return text;
+  for (char& k : key) {
+    if (!isLetter(static_cast<unsigned char>(k))) k = 'A';
+  }
+  std::size_t position = 0;
+  for (char& ch : text) {
+    if (position > key.size() - 1) position = 0;
+    const auto c = static_cast<unsigned char>(ch);
+    if (!isLetter(c)) continue;
+    const auto keyByte = static_cast<unsigned char>(key[position]);
+    const int k = (keyByte >= 'a' ? keyByte - 32 : keyByte) - 'A';
+    const int upper = c >= 'a' ? c - 32 : c;
+    int moved = c;
+    if (direction == 0) {
+      if (upper + k > 'Z') moved -= 26;
+      moved += k;
+    } else {
+      if (upper - k < 'A') moved += 26;
+      moved -= k;
+    }
+    ch = static_cast<char>(moved);
+    ++position;
+  }
+  return text;
+}
+
+constexpr std::string_view kAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+inline int base64Index(unsigned char c) {
+  for (int p = 0; p < 64; ++p) {
+    if (static_cast<unsigned char>(kAlphabet[p]) == c) return p;
+  }
+  return 0;
+}
+
+inline std::string base64Encode(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); i += 3) {
+    const std::size_t bytes = std::min<std::size_t>(3, text.size() - i);
+    unsigned char b[3] = {0, 0, 0};
+    for (std::size_t j = 0; j < bytes; ++j)
+      b[j] = static_cast<unsigned char>(text[i + j]);
+    char group[4] = {kAlphabet[b[0] >> 2], kAlphabet[((b[0] & 0x03) << 4) | (b[1] >> 4)],
+                     kAlphabet[((b[1] & 0x0F) << 2) | (b[2] >> 6)], kAlphabet[b[2] & 0x3F]};
+    if (bytes == 2) group[3] = '=';
+    if (bytes == 1) group[2] = group[3] = '=';
+    out.append(group, 4);
+  }
+  return out;
+}
+
+// With whitespace skipped, as the decoder does.
+inline std::string base64Decode(const std::string& text) {
+  std::string out;
+  std::string group;
+  for (char c : text) {
+    if (isSpace(static_cast<unsigned char>(c))) continue;
+    group += c;
+    if (group.size() < 4) continue;
+    int x[4];
+    for (int j = 0; j < 4; ++j)
+      x[j] = base64Index(static_cast<unsigned char>(group[j]));
+    const int bytes[3] = {(x[0] << 2) | (x[1] >> 4), ((x[1] << 4) | (x[2] >> 2)) & 0xFF,
+                          ((x[2] << 6) | x[3]) & 0xFF};
+    for (int b : bytes) {
+      if (b == 0) break;
+      out += static_cast<char>(b);
+    }
+    group.clear();
+  }
+  return out;
+}
+
+inline std::string substitute(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t pairs = std::min(from.size(), to.size());
+  for (char& c : text) {
+    for (std::size_t j = 0; j < pairs; ++j) {
+      if (from[j] == c) {
+        c = to[j];
+        break;
+      }
+    }
+  }
+  return text;
+}
+
+inline bool needsEscape(unsigned char c) {
+  return !isLetter(c) && !(c >= '0' && c <= '9');
+}
+
+inline std::string urlEncode(const std::string& text) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (needsEscape(c)) {
+      out += '%';
+      out += digits[c >> 4];
+      out += digits[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+// Lower-case "a" to "f" read as hex digits too.
+inline int hexValue(unsigned char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return 32;
+}
+
+inline std::string urlDecode(const std::string& text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '%') {
+      if (++i == text.size()) break;
+      const int h = hexValue(static_cast<unsigned char>(text[i]));
+      if (++i == text.size()) break;
+      const int l = hexValue(static_cast<unsigned char>(text[i]));
+      out += static_cast<char>((h * 16 + l) % 256);
+    } else {
+      out += text[i];
+    }
+    ++i;
+  }
+  return out;
+}
+
+inline std::string toBinary(const std::string& text, int width) {
+  std::string out;
+  for (unsigned char c : text) {
+    for (int bit = width - 1; bit >= 0; --bit)
+      out += (c >> bit) & 1 ? '1' : '0';
+  }
+  return out;
+}
+
+inline std::string fromBinary(const std::string& text, int width) {
+  std::string out;
+  for (std::size_t g = 0; g + width <= text.size(); g += width) {
+    int value = 0;
+    for (int j = 0; j < width; ++j) {
+      if (text[g + j] == '1') value += 1 << (width - 1 - j);
+    }
+    out += static_cast<char>(value);
+  }
+  return out;
+}
+
+inline std::string toDecimal(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    out += std::to_string(static_cast<signed char>(c)) + ' ';
+  return out;
+}
+
+// Numbers read as a stream reads ints, except that a number beyond 32 bits
+// still gives its low eight bits.
+inline std::string fromDecimal(const std::string& text) {
+  std::string out;
+  std::size_t i = 0;
+  while (true) {
+    while (i < text.size() && isSpace(static_cast<unsigned char>(text[i])))
+      ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size() || text[i] < '0' || text[i] > '9') break;
+    unsigned lowByte = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      lowByte = (lowByte * 10 + static_cast<unsigned>(text[i] - '0')) % 256;
+    }
+    out += static_cast<char>(negative ? (256 - lowByte) % 256 : lowByte);
+  }
+  return out;
+}
+
+inline std::string toHex(const std::string& text) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+    out += ' ';
+  }
+  return out;
+}
+
+struct Morse {
+  char symbol;
+  const char* code;
+};
+
+constexpr Morse kMorse[] = {
+    {'A', ".-"},      {'B', "-..."},   {'C', "-.-."},    {'D', "-.."},    {'E', "."},
+    {'F', "..-."},    {'G', "--."},    {'H', "...."},    {'I', ".."},     {'J', ".---"},
+    {'K', "-.-"},     {'L', ".-.."},   {'M', "--"},      {'N', "-."},     {'O', "---"},
+    {'P', ".--."},    {'Q', "--.-"},   {'R', ".-."},     {'S', "..."},    {'T', "-"},
+    {'U', "..-"},     {'V', "...-"},   {'W', ".--"},     {'X', "-..-"},   {'Y', "-.--"},
+    {'Z', "--.."},    {'1', ".----"},  {'2', "..---"},   {'3', "...--"},  {'4', "....-"},
+    {'5', "....."},   {'6', "-...."},  {'7', "--..."},   {'8', "---.."},  {'9', "----."},
+    {'0', "-----"},   {'/', "-..-."},  {'+', ".-.-."},   {'=', "-...-"},  {'.', ".-.-.-"},
+    {',', "--..--"},  {'?', "..--.."}, {'(', "-.--."},   {')', "-.--.-"}, {'-', "-....-"},
+    {'"', ".-..-."},  {'_', "..--.-"}, {'\'', ".----."}, {':', "---..."}, {';', "-.-.-."},
+    {'$', "...-..-"},
+};
+
+inline std::string morseEncode(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    const char folded = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    bool found = false;
+    for (const Morse& m : kMorse) {
+      if (m.symbol == folded) {
+        out += m.code;
+        out += ' ';
+        found = true;
+        break;
+      }
+    }
+    if (!found) out += c;
+  }
+  return out;
+}
+
+// Words as a stream in the classic locale extracts them.
+inline std::string morseDecode(const std::string& text) {
+  std::istringstream stream(text);
+  stream.imbue(std::locale::classic());
+  std::string out;
+  std::string word;
+  while (stream >> word) {
+    for (const Morse& m : kMorse) {
+      if (word == m.code) {
+        out += m.symbol;
+        break;
+      }
+    }
+  }
+  return out;
+}
+
+inline std::string lsbExtract(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    out += (c & 1) ? '1' : '0';
+  return out;
+}
+
+}  // namespace reference
+
+#endif  // ZEMBRAX_FUZZ_REFERENCE_H_
