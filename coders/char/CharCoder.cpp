@@ -349,26 +349,32 @@ ZEMBRAX_WIDE void fromDecimalBlocks(std::string& text, std::size_t& i, std::size
   }
 }
 
-// Writes the binary digits of 8 bytes at a time: `width` characters each.
-ZEMBRAX_WIDE std::size_t toBinaryBlocks(const std::string& text, int width, OutputBuffer& out) {
-  std::array<char, 64> source{};
-  std::array<char, 64> bit{};
-  for (int t = 0; t < 8 * width; ++t) {
-    source[t] = static_cast<char>(t / width);
-    bit[t] = static_cast<char>(1 << (width - 1 - t % width));
-  }
-  const __m512i spread = _mm512_loadu_si512(source.data());
-  const __m512i bits = _mm512_loadu_si512(bit.data());
+// Writes the binary digits of 64 bytes at a time: `width` characters each.
+// With the bits of each byte reversed, bit j of a group of eight bytes says
+// whether digit j of their spelling is a "1".
+template <int width>
+ZEMBRAX_WIDE std::size_t toBinaryBlocks(const std::string& text, OutputBuffer& out) {
+  const __m512i reversedNibble = _mm512_broadcast_i32x4(_mm_setr_epi8(
+      0x0, 0x8, 0x4, 0xC, 0x2, 0xA, 0x6, 0xE, 0x1, 0x9, 0x5, 0xD, 0x3, 0xB, 0x7, 0xF));
+  const __m512i lowNibble = _mm512_set1_epi8(0x0F);
   const __m512i zeros = _mm512_set1_epi8('0');
   const __m512i ones = _mm512_set1_epi8('1');
   std::size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    std::int64_t eight;
-    std::memcpy(&eight, text.data() + i, 8);
-    const __m512i bytes = _mm512_permutexvar_epi8(spread, _mm512_set1_epi64(eight));
+  for (; i + 64 <= text.size(); i += 64) {
+    const __m512i c = _mm512_loadu_si512(text.data() + i);
+    const __m512i low = _mm512_shuffle_epi8(reversedNibble, _mm512_and_si512(c, lowNibble));
+    const __m512i high =
+        _mm512_shuffle_epi8(reversedNibble, _mm512_and_si512(_mm512_srli_epi16(c, 4), lowNibble));
+    alignas(64) std::uint64_t digits[8];
+    _mm512_store_si512(digits, _mm512_or_si512(_mm512_slli_epi16(low, 4), high));
     char* o = out.next();
-    _mm512_storeu_si512(o, _mm512_mask_blend_epi8(_mm512_test_epi8_mask(bytes, bits), zeros, ones));
-    out.wrote(o + 8 * width);
+    for (std::uint64_t set : digits) {
+      // At 7 bits the first digit of each byte is left out.
+      if constexpr (width == 7) set = _pext_u64(set, 0xFEFEFEFEFEFEFEFE);
+      _mm512_storeu_si512(o, _mm512_mask_blend_epi8(set, zeros, ones));
+      o += 8 * width;
+    }
+    out.wrote(o);
   }
   return i;
 }
@@ -493,7 +499,7 @@ std::string CharCoder::toBinary(std::string text) const {
   OutputBuffer out(text.size() * width);
   std::size_t i = 0;
 #if ZEMBRAX_HAS_WIDE
-  if (simd::wide()) i = toBinaryBlocks(text, bitWidth, out);
+  if (simd::wide()) i = bitWidth == 8 ? toBinaryBlocks<8>(text, out) : toBinaryBlocks<7>(text, out);
 #endif
   // At 7 bits a byte's digits start one place into its 8-digit spelling.
   const char* digits = kBinaryDigits.data() + (8 - width);
