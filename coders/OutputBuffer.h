@@ -2,18 +2,23 @@
 #define ZEMBRAX_CODERS_OUTPUTBUFFER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 
 // Builds a long result a chunk at a time: writers fill a small buffer, which
 // is appended to the result whenever it is nearly full. The result never has
 // to be zero-filled ahead of the writing, as a string sized in advance would.
+// For a result too big for the caches, the memory that the next chunk will
+// fill is asked for while this one is written, so appending need not wait.
 class OutputBuffer {
  public:
   // The most a writer may put at `next()` before calling `wrote`.
   static constexpr std::size_t kRoom = 1024;
 
-  explicit OutputBuffer(std::size_t expectedSize) { result.reserve(expectedSize); }
+  explicit OutputBuffer(std::size_t expectedSize) : prefetching(expectedSize >= kLargeSize) {
+    result.reserve(expectedSize);
+  }
   OutputBuffer(const OutputBuffer&) = delete;
   OutputBuffer& operator=(const OutputBuffer&) = delete;
 
@@ -22,6 +27,7 @@ class OutputBuffer {
 
   // Takes the bytes written up to `newEnd`.
   void wrote(char* newEnd) {
+    if (prefetching) prefetchNextChunk(end, newEnd);
     end = newEnd;
     if (end >= buffer + kChunk) flush();
   }
@@ -33,12 +39,29 @@ class OutputBuffer {
 
  private:
   static constexpr std::size_t kChunk = 16 * 1024;
+  // Beyond the caches of one core.
+  static constexpr std::size_t kLargeSize = 4 << 20;
+
+  // Prefetches, for writing, the lines of the result that the bytes from
+  // `from` to `to` of the buffer will fill at the next chunk's place. Those
+  // lie in the result's reserved room, past its end, so they are reckoned as
+  // plain addresses; a prefetch never faults.
+  void prefetchNextChunk(const char* from, const char* to) const {
+    const std::uintptr_t shift = reinterpret_cast<std::uintptr_t>(result.data()) + result.size() +
+                                 kChunk - reinterpret_cast<std::uintptr_t>(buffer);
+    for (std::uintptr_t line =
+             (reinterpret_cast<std::uintptr_t>(from) + shift) & ~std::uintptr_t{63};
+         line < reinterpret_cast<std::uintptr_t>(to) + shift; line += 64) {
+      __builtin_prefetch(reinterpret_cast<const void*>(line), 1);
+    }
+  }
 
   void flush() {
     result.append(buffer, end);
     end = buffer;
   }
 
+  const bool prefetching;
   char buffer[kChunk + kRoom];
   char* end = buffer;
   std::string result;

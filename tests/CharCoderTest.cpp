@@ -217,6 +217,15 @@ TEST(Binary, DecodingRestoresEveryText) {
   }
 }
 
+// Long enough that each result is built the way results too big for the
+// caches are.
+TEST(Binary, DecodingRestoresALongText) {
+  const std::string text = RandomText().bytes(1 << 20);
+  const CharCoder coder;
+  ASSERT_EQ(coder.fromBinary(coder.toBinary(text)), text);
+  ASSERT_EQ(coder.fromDecimal(coder.toDecimal(text)), text);
+}
+
 TEST(Decimal, WritesSignedBytes) {
   const std::vector<CodedCase> cases = {
       {"", ""},         {"Hi", "72 105 "},        {"\r\n", "13 10 "},
