@@ -47,11 +47,10 @@ class OutputBuffer {
   // lie in the result's reserved room, past its end, so they are reckoned as
   // plain addresses; a prefetch never faults.
   void prefetchNextChunk(const char* from, const char* to) const {
-    const std::uintptr_t shift = reinterpret_cast<std::uintptr_t>(result.data()) + result.size() +
-                                 kChunk - reinterpret_cast<std::uintptr_t>(buffer);
-    for (std::uintptr_t line =
-             (reinterpret_cast<std::uintptr_t>(from) + shift) & ~std::uintptr_t{63};
-         line < reinterpret_cast<std::uintptr_t>(to) + shift; line += 64) {
+    const auto address = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const std::uintptr_t shift = address(result.data()) + result.size() + kChunk - address(buffer);
+    for (std::uintptr_t line = (address(from) + shift) & ~std::uintptr_t{63};
+         line < address(to) + shift; line += 64) {
       __builtin_prefetch(reinterpret_cast<const void*>(line), 1);
     }
   }

@@ -219,7 +219,7 @@ TEST(Binary, DecodingRestoresEveryText) {
 
 // Long enough that each result is built the way results too big for the
 // caches are.
-TEST(Binary, DecodingRestoresALongText) {
+TEST(LongText, BinaryAndDecimalRestoreIt) {
   const std::string text = RandomText().bytes(1 << 20);
   const CharCoder coder;
   ASSERT_EQ(coder.fromBinary(coder.toBinary(text)), text);
