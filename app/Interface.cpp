@@ -3,9 +3,9 @@
 #include <QProxyStyle>
 #include <QTabBar>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <string_view>
 #include <utility>
 
 #include "Aboutmsg.h"
@@ -83,20 +83,23 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 TmainForm::~TmainForm() = default;
 
 void TmainForm::processInput(Direction direction, int pageIndex) {
-  const bool refused = ui->srcMemo->document()->isEmpty() ||
+  const bool refused = ui->srcMemo->text().empty() ||
                        (pageIndex == vigenere && ui->vigenereKeyBox->text().isEmpty()) ||
                        (pageIndex == substitution && (ui->substKey1Box->text().isEmpty() ||
                                                       ui->substKey2Box->text().isEmpty())) ||
                        (pageIndex == bitwise && ui->keyBox->text().isEmpty());
   if (refused) {
-    setMemoText(*ui->destMemo, "Insufficient input...");
+    ui->destMemo->setText("Insufficient input...");
     return;
   }
-  const std::optional<std::string> result = runMethod(direction, pageIndex, memoText(*ui->srcMemo));
+  // The coders read a text only up to a zero byte, which a paste can bring.
+  const std::string& input = ui->srcMemo->text();
+  std::optional<std::string> result =
+      runMethod(direction, pageIndex, input.substr(0, input.find('\0')));
   if (!result) return;
   // The box shows a result up to its first zero byte.
-  const std::string_view shown(result->c_str());
-  setMemoText(*ui->destMemo, shown);
+  result->resize(std::min(result->size(), result->find('\0')));
+  ui->destMemo->setText(std::move(*result));
 }
 
 std::optional<std::string> TmainForm::runMethod(Direction direction, int pageIndex,

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QWidget>
 
@@ -23,10 +22,6 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 };
 
 constexpr char kUnmappable = '?';
-
-char16_t unicodeOf(unsigned char byte) {
-  return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t{byte};
-}
 
 char ansiOf(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
@@ -94,38 +89,39 @@ std::string toAnsi(const QString& text) {
   return bytes;
 }
 
+QChar ansiChar(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t{byte};
+}
+
 QString fromAnsi(std::string_view bytes) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(bytes.size()));
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  QChar* out = text.data();
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if (byte == '\r' || byte == '\n') {
-      text += u'\n';
+      *out++ = u'\n';
       if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
     } else {
-      text += QChar(unicodeOf(byte));
+      *out++ = ansiChar(byte);
     }
   }
+  text.truncate(out - text.data());
   return text;
 }
 
-std::string memoText(const QPlainTextEdit& memo) {
-  // The raw text keeps non-breaking spaces, which the plain text would turn
-  // into ordinary ones; its paragraph separators become CR LF.
-  return toAnsi(memo.document()->toRawText());
-}
-
-void setMemoText(QPlainTextEdit& memo, std::string_view bytes) {
-  memo.setPlainText(fromAnsi(bytes));
-}
-
 bool hasDisplay(const char* program) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
   for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     if (!qEnvironmentVariableIsEmpty(variable)) return true;
   }
   std::fprintf(stderr, "%s: no display here; start it on a virtual one: xvfb-run %s\n", program,
                program);
   return false;
+#else
+  // Windows and macOS always have their own display system.
+  Q_UNUSED(program);
+  return true;
+#endif
 }
 
 void centreOnScreen(QWidget& window) {

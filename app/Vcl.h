@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 
-class QPlainTextEdit;
 class QWidget;
 
 // The library's error class: whatever escapes an event handler is shown to the
@@ -60,15 +59,13 @@ std::string toAnsi(const QString& text);
 // line break.
 QString fromAnsi(std::string_view bytes);
 
-// The text of a multi-line box in Windows-1252, line breaks as CR LF.
-std::string memoText(const QPlainTextEdit& memo);
+// The character of one Windows-1252 byte.
+QChar ansiChar(unsigned char byte);
 
-// Shows `bytes` in a multi-line box.
-void setMemoText(QPlainTextEdit& memo, std::string_view bytes);
-
-// True when there is a screen to open windows on: an X or Wayland display,
-// or a platform named in QT_QPA_PLATFORM. Otherwise says in one line on the
-// error output how to start `program` on a virtual display.
+// True when there is a screen to open windows on. Where windows go through
+// X or Wayland, that takes a display or a platform named in QT_QPA_PLATFORM;
+// without one, says in one line on the error output how to start `program`
+// on a virtual display.
 bool hasDisplay(const char* program);
 
 // Centres a top-level window on the screen it is on.

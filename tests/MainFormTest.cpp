@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -21,6 +20,7 @@
 
 #include "Aboutmsg.h"
 #include "CSpinEdit.h"
+#include "Memo.h"
 #include "Vcl.h"
 
 namespace {
@@ -68,8 +68,8 @@ class MainFormTest : public testing::Test {
     return found;
   }
 
-  QPlainTextEdit* srcMemo() { return control<QPlainTextEdit>("srcMemo"); }
-  QPlainTextEdit* destMemo() { return control<QPlainTextEdit>("destMemo"); }
+  TMemo* srcMemo() { return control<TMemo>("srcMemo"); }
+  TMemo* destMemo() { return control<TMemo>("destMemo"); }
   QTabWidget* pages() { return control<QTabWidget>("optionPagina"); }
 
   void choosePage(int index) {
@@ -119,10 +119,13 @@ class MainFormTest : public testing::Test {
     }
   }
 
-  // Pastes bytes into the input box.
-  void pasteInput(const std::string& bytes) { setMemoText(*srcMemo(), bytes); }
+  // Pastes bytes into the input box, in place of what it held.
+  void pasteInput(const std::string& bytes) {
+    srcMemo()->selectAll();
+    srcMemo()->insertText(fromAnsi(bytes));
+  }
 
-  std::string output() { return memoText(*destMemo()); }
+  std::string output() { return destMemo()->text(); }
 
   std::unique_ptr<TmainForm> form;
   std::unique_ptr<TaboutForm> about;
@@ -232,10 +235,10 @@ TEST_F(MainFormTest, PageChangesClearTheBoxesAndSetTheButtons) {
 
   for (int page : {bitwise, caesar, lsb, vigenere, bitwise, lsb, morse, base64}) {
     typeInput("input");
-    setMemoText(*destMemo(), "output");
+    destMemo()->setText("output");
     choosePage(page);
-    EXPECT_TRUE(srcMemo()->document()->isEmpty()) << page;
-    EXPECT_TRUE(destMemo()->document()->isEmpty()) << page;
+    EXPECT_TRUE(srcMemo()->text().empty()) << page;
+    EXPECT_TRUE(destMemo()->text().empty()) << page;
     EXPECT_EQ(control<QPushButton>("encodeBut")->isEnabled(), page != lsb) << page;
     EXPECT_EQ(control<QPushButton>("decodeBut")->isEnabled(), page != bitwise) << page;
   }
@@ -318,7 +321,7 @@ TEST_F(MainFormTest, HighBytesAndLineBreaksSurviveTheBoxes) {
 
 TEST_F(MainFormTest, AboutOpensModallyWithItsPictureAndLeavesTheBoxesAlone) {
   typeInput("input");
-  setMemoText(*destMemo(), "output");
+  destMemo()->setText("output");
   bool opened = false;
   closeNextModal([&](QWidget* modal) {
     ASSERT_EQ(modal, aboutForm);
@@ -333,7 +336,7 @@ TEST_F(MainFormTest, AboutOpensModallyWithItsPictureAndLeavesTheBoxesAlone) {
   click("aboutBut");
   EXPECT_TRUE(opened);
   EXPECT_FALSE(aboutForm->isVisible());
-  EXPECT_EQ(memoText(*srcMemo()), "input");
+  EXPECT_EQ(srcMemo()->text(), "input");
   EXPECT_EQ(output(), "output");
 }
 
