@@ -401,6 +401,10 @@ void TMemo::moveCursor(Move move, bool select) {
     goalX = layout.xOf(bytes, cursorRow(), cursor);
   }
   const Place place = target(move);
+  // A page move takes the view along by the same page.
+  QScrollBar* bar = verticalScrollBar();
+  if (move == Move::nextPage) bar->setValue(bar->value() + visibleRows());
+  if (move == Move::previousPage) bar->setValue(bar->value() - visibleRows());
   setCursor(place.offset, select, place.atRowEnd);
 }
 
@@ -532,7 +536,8 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
       return replace(from, std::max(anchor, cursor) - from, "\r\n", true);
     }
     const QString typed = event->text();
-    if (!typed.isEmpty() && (typed.front().isPrint() || typed.front() == u'\t') &&
+    // Tab moves the focus on and never types itself.
+    if (!typed.isEmpty() && typed.front().isPrint() &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
       const std::size_t from = std::min(anchor, cursor);
       return replace(from, std::max(anchor, cursor) - from, toAnsi(typed), true);

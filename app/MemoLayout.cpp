@@ -14,23 +14,9 @@ constexpr std::array<Kind, 256> kKinds = [] {
   return kinds;
 }();
 
-Kind kindOf(char byte) {
-  return kKinds[static_cast<unsigned char>(byte)];
-}
-
 // The length of the line break at `i`: CR LF counts as one.
 std::size_t breakLength(std::string_view text, std::size_t i) {
   return text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-}
-
-// The start of the paragraph that holds the byte at `i`; a line break
-// belongs to the paragraph it ends.
-std::size_t paragraphStart(std::string_view text, std::size_t i) {
-  const bool crLfAt = i > 0 && i < text.size() && text[i - 1] == '\r' && text[i] == '\n';
-  if (crLfAt) --i;
-  while (i > 0 && kindOf(text[i - 1]) != lineBreak)
-    --i;
-  return i;
 }
 
 }  // namespace
@@ -47,18 +33,21 @@ std::int32_t MemoLayout::advance(unsigned char byte, std::int32_t x) const {
 
 void MemoLayout::wrap(std::string_view text) {
   starts.clear();
-  wrapParagraphs(text, 0, text.size() + 1, starts);
+  wrapFrom(text, 0, [this](std::size_t start) {
+    starts.push_back(start);
+    return true;
+  });
 }
 
-void MemoLayout::wrapParagraphs(std::string_view text, std::size_t from, std::size_t until,
-                                std::vector<std::size_t>& rows) const {
+template <typename Emit>
+void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) const {
   const std::size_t n = text.size();
   std::size_t i = from;
   for (;;) {
     std::size_t rowStart = i;
     std::size_t breakAfter = i;  // after the last blank of the row, if past its start
     std::int32_t x = 0;
-    rows.push_back(rowStart);
+    if (!emit(rowStart)) return;
     for (; i < n; ++i) {
       const auto byte = static_cast<unsigned char>(text[i]);
       const Kind kind = kKinds[byte];
@@ -76,7 +65,7 @@ void MemoLayout::wrapParagraphs(std::string_view text, std::size_t from, std::si
             x = 0;
           }
           breakAfter = rowStart;
-          rows.push_back(rowStart);
+          if (!emit(rowStart)) return;
         }
         x += step;
       } else if (kind == blank) {
@@ -88,33 +77,36 @@ void MemoLayout::wrapParagraphs(std::string_view text, std::size_t from, std::si
     }
     if (i == n) return;
     i += breakLength(text, i);
-    if (i >= until) return;
   }
 }
 
 void MemoLayout::update(std::string_view text, std::size_t position, std::size_t removed,
                         std::size_t inserted) {
-  const std::size_t n = text.size();
-  // The bytes before `position` are unchanged, so the paragraph that holds
-  // the one before it starts where it did; a line break can join it.
-  const std::size_t from = paragraphStart(text, position == 0 ? 0 : position - 1);
-  // The first paragraph after the change that the change leaves whole.
-  std::size_t until = n + 1;
-  for (std::size_t j = position + inserted; j < n; ++j) {
-    if (kindOf(text[j]) == lineBreak) {
-      until = j + breakLength(text, j);
-      break;
-    }
-  }
-  const std::size_t oldUntil = until - inserted + removed;
-
+  // A row starts where the bytes up to the next row's start put it, so the
+  // rows before the one that holds the byte before the change stay.
+  const std::size_t row = position > 0 ? rowOf(position - 1) : 0;
+  const std::size_t firstRow = row > 0 ? row - 1 : 0;
+  // Once a row after the change starts where an old row did (shifted by the
+  // change), every row from there on is the old one.
+  std::size_t resume = starts.size();
   std::vector<std::size_t> fresh;
-  wrapParagraphs(text, from, until, fresh);
-  const auto first = std::lower_bound(starts.begin(), starts.end(), from);
-  const auto last = std::lower_bound(first, starts.end(), oldUntil);
-  for (auto it = last; it != starts.end(); ++it)
-    *it = *it - removed + inserted;
-  const auto at = starts.erase(first, last);
+  wrapFrom(text, starts[firstRow], [&](std::size_t start) {
+    if (start >= position + inserted) {
+      const std::size_t old = start - inserted + removed;
+      const auto same = std::lower_bound(starts.begin() + static_cast<std::ptrdiff_t>(firstRow),
+                                         starts.end(), old);
+      if (same != starts.end() && *same == old) {
+        resume = static_cast<std::size_t>(same - starts.begin());
+        return false;
+      }
+    }
+    fresh.push_back(start);
+    return true;
+  });
+  for (std::size_t i = resume; i < starts.size(); ++i)
+    starts[i] = starts[i] - removed + inserted;
+  const auto at = starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(firstRow),
+                               starts.begin() + static_cast<std::ptrdiff_t>(resume));
   starts.insert(at, fresh.begin(), fresh.end());
 }
 

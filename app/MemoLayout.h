@@ -6,7 +6,7 @@
 // or tab that still fits, or, in a run without any, at the last byte that
 // fits. Spaces and tabs may run past the edge. Every byte has a fixed advance
 // from a table of 256, so wrapping is one pass over the bytes with no text
-// shaping, and an edit wraps only the paragraphs it touches.
+// shaping, and an edit wraps only the rows it changes.
 
 #include <array>
 #include <cstddef>
@@ -53,11 +53,11 @@ class MemoLayout {
   std::int32_t advance(unsigned char byte, std::int32_t x) const;
 
  private:
-  // Appends the rows of the paragraphs that start in [from, until); `until`
-  // past the text's end takes them all, the empty one after a final line
-  // break included.
-  void wrapParagraphs(std::string_view text, std::size_t from, std::size_t until,
-                      std::vector<std::size_t>& rows) const;
+  // Wraps from the row start `from` to the text's end, the empty row after a
+  // final line break included, handing each row's start to `emit` until it
+  // returns false.
+  template <typename Emit>
+  void wrapFrom(std::string_view text, std::size_t from, Emit emit) const;
 
   Advances advances{};
   std::int32_t tabStop = 1;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -376,6 +377,45 @@ TEST_F(MainFormTest, WindowIsFixedAndShowsAllTabCaptions) {
     EXPECT_TRUE(control<QRadioButton>(checked)->isChecked()) << checked;
   }
   EXPECT_EQ(control<QGroupBox>("bitGroup1")->title(), "Naar/Van");
+}
+
+TEST_F(MainFormTest, TabMovesThroughBothBoxesToTheButtons) {
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  const std::vector<QString> order = {"srcMemo", "destMemo", "encodeBut", "decodeBut", "aboutBut"};
+  srcMemo()->setFocus();
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), order[i]);
+  }
+  for (std::size_t i = order.size() - 1; i > 0; --i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), order[i - 1]);
+  }
+  EXPECT_TRUE(srcMemo()->text().empty());
+}
+
+TEST_F(MainFormTest, TakesLongKeysAndCutsTheInputAtAZeroCharacter) {
+  const QString longText(40000, u'K');
+  for (const char* box : {"vigenereKeyBox", "substKey1Box", "substKey2Box"}) {
+    control<QLineEdit>(box)->setText(longText);
+    EXPECT_EQ(control<QLineEdit>(box)->text().size(), 40000) << box;
+  }
+  choosePage(base64);
+  srcMemo()->insertText(QStringLiteral("ab") + QChar(0) + QStringLiteral("cd"));
+  click("encodeBut");
+  EXPECT_EQ(output(), "YWI=");
+}
+
+TEST_F(MainFormTest, ShowsAResultOfAnySize) {
+  choosePage(numbers);
+  click("bitBinRadio");
+  pasteInput(std::string(12 << 20, 'Z'));
+  click("encodeBut");
+  ASSERT_EQ(output().size(), std::size_t{96} << 20);
+  EXPECT_EQ(output().substr(0, 16), "0101101001011010");
+  EXPECT_GT(destMemo()->rowCount(), 1000000u);
+  EXPECT_GT(destMemo()->verticalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,260 @@
+// Times the main window as a user meets it: a paste into the input box, a
+// click on Encrypt until the result is painted, Ctrl+A Ctrl+C of the result,
+// a page change with both boxes full and a keystroke in a long input. Prints
+// each figure beside its target. With --memory, instead pastes 16 MiB of
+// lines, encrypts them to binary and prints the program's peak memory.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Interface.h"
+#include "Memo.h"
+#include "Vcl.h"
+
+namespace {
+
+constexpr std::size_t KiB = 1024;
+constexpr std::size_t MiB = 1024 * KiB;
+
+struct PageCase {
+  const char* name;
+  int page;
+  const char* radio;  // the base on the ASCII page, or nothing
+};
+
+const std::vector<PageCase> kPages = {
+    {"Caesar", 0, nullptr},
+    {"Base64", 2, nullptr},
+    {"URL", 4, nullptr},
+    {"ASCII binary", 6, "bitBinRadio"},
+    {"ASCII decimal", 6, "bitDecRadio"},
+    {"ASCII hex", 6, "bitHexRadio"},
+    {"Morse", 7, nullptr},
+};
+
+const std::vector<std::size_t> kSizes = {10 * KiB, 100 * KiB, 1 * MiB, 16 * MiB};
+
+// Printable words and punctuation, with a CR LF about every 70 characters
+// when `lines`, otherwise as one line.
+std::string sampleText(std::size_t size, bool lines) {
+  static const std::vector<std::string> words = {
+      "the",    "quick", "brown", "fox",  "jumps", "over",  "lazy", "dog,", "Zembrax",
+      "codes",  "text",  "with",  "nine", "old",   "ways.", "1984", "and",  "more;",
+      "cipher", "key",   "LUX",   "(a)",  "b-c",   "yes!",  "no?",  "42%",  "end."};
+  std::mt19937 random(7);
+  std::string text;
+  text.reserve(size + 16);
+  std::size_t lineLength = 0;
+  while (text.size() < size) {
+    const std::string& word = words[random() % words.size()];
+    text += word;
+    lineLength += word.size();
+    if (lines && lineLength > 64) {
+      text += "\r\n";
+      lineLength = 0;
+    } else {
+      text += ' ';
+      ++lineLength;
+    }
+  }
+  text.resize(size);
+  return text;
+}
+
+void settle() {
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+// Milliseconds that `action` takes until the window has painted what it did.
+double timeToPainted(QWidget& window, const std::function<void()>& action) {
+  settle();
+  QElapsedTimer timer;
+  timer.start();
+  action();
+  settle();
+  window.grab();
+  return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+class Window {
+ public:
+  Window() {
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "the window did not show\n");
+  }
+
+  template <typename Control>
+  Control* control(const char* name) {
+    return form.findChild<Control*>(name);
+  }
+
+  void choose(const PageCase& page) {
+    control<QTabWidget>("optionPagina")->setCurrentIndex(page.page);
+    if (page.radio != nullptr) control<QRadioButton>(page.radio)->setChecked(true);
+  }
+
+  // A paste from the clipboard, which already holds `text`.
+  double paste() {
+    TMemo* input = control<TMemo>("srcMemo");
+    input->setFocus();
+    return timeToPainted(form, [input] {
+      QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    });
+  }
+
+  double encrypt() {
+    return timeToPainted(form, [this] { control<QPushButton>("encodeBut")->click(); });
+  }
+
+  double copyResult() {
+    TMemo* output = control<TMemo>("destMemo");
+    output->setFocus();
+    return timeToPainted(form, [output] {
+      QTest::keyClick(output, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(output, Qt::Key_C, Qt::ControlModifier);
+    });
+  }
+
+  double changePage(int page) {
+    return timeToPainted(
+        form, [this, page] { control<QTabWidget>("optionPagina")->setCurrentIndex(page); });
+  }
+
+  double keystroke() {
+    TMemo* input = control<TMemo>("srcMemo");
+    input->setFocus();
+    QTest::keyClick(input, Qt::Key_Home, Qt::ControlModifier);
+    return timeToPainted(form, [input] { QTest::keyClick(input, Qt::Key_X); });
+  }
+
+  TmainForm form;
+};
+
+std::string sizeName(std::size_t size) {
+  return size >= MiB ? std::to_string(size / MiB) + " MiB" : std::to_string(size / KiB) + " KiB";
+}
+
+void printRow(const std::string& label, const std::vector<double>& figures,
+              const std::vector<double>& targets) {
+  std::printf("%-24s", label.c_str());
+  for (std::size_t i = 0; i < figures.size(); ++i) {
+    const bool over = targets[i] > 0 && figures[i] > targets[i];
+    std::printf(" %9.1f%s", figures[i], over ? "!" : " ");
+  }
+  std::printf("\n");
+}
+
+void printHeader(const char* title, const std::vector<double>& targets) {
+  std::printf("\n%s, ms (! over target)\n%-24s", title, "");
+  for (std::size_t size : kSizes)
+    std::printf(" %10s", sizeName(size).c_str());
+  std::printf("\n%-24s", "target");
+  for (double target : targets) {
+    if (target > 0) {
+      std::printf(" %10.0f", target);
+    } else {
+      std::printf(" %10s", "-");
+    }
+  }
+  std::printf("\n");
+}
+
+long peakKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+int measureMemory() {
+  const std::string text = sampleText(16 * MiB, true);
+  QApplication::clipboard()->setText(fromAnsi(text));
+  Window window;
+  window.choose(kPages[3]);  // ASCII binary
+  window.paste();
+  window.encrypt();
+  const double input = static_cast<double>(window.control<TMemo>("srcMemo")->text().size());
+  const double result = static_cast<double>(window.control<TMemo>("destMemo")->text().size());
+  const double limit = 3 * (input + result) + 150.0 * MiB;
+  const double peak = static_cast<double>(peakKiB()) * KiB;
+  std::printf(
+      "\nPeak memory, 16 MiB of lines encrypted to binary: %.0f MiB (target %.0f MiB: "
+      "3 x (%.0f + %.0f) + 150)%s\n",
+      peak / MiB, limit / MiB, input / MiB, result / MiB, peak > limit ? " over" : "");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc > 1 && std::string(argv[1]) == "--memory") return measureMemory();
+
+  // Encrypt, paste and copy for every page, shape and size.
+  struct Row {
+    std::string label;
+    std::vector<double> encrypt, paste, copy, pageChange;
+  };
+  std::vector<Row> rows;
+  std::vector<double> keystrokes;
+  for (const bool lines : {true, false}) {
+    std::vector<std::string> texts;
+    for (std::size_t size : kSizes)
+      texts.push_back(sampleText(size, lines));
+    for (const PageCase& page : kPages) {
+      Row row{std::string(page.name) + (lines ? ", lines" : ", one line"), {}, {}, {}, {}};
+      for (std::size_t i = 0; i < kSizes.size(); ++i) {
+        QApplication::clipboard()->setText(fromAnsi(texts[i]));
+        Window window;
+        window.choose(page);
+        row.paste.push_back(window.paste());
+        row.encrypt.push_back(window.encrypt());
+        row.copy.push_back(window.copyResult());
+        row.pageChange.push_back(window.changePage(page.page == 0 ? 1 : 0));
+        if (page.page == 0 && !lines && kSizes[i] >= MiB) {
+          window.choose(page);
+          window.paste();
+          keystrokes.push_back(window.keystroke());
+        }
+      }
+      rows.push_back(std::move(row));
+      std::fflush(stdout);
+    }
+  }
+
+  printHeader("Encrypt until the result is painted", {0, 30, 100, 1500});
+  for (const Row& row : rows)
+    printRow(row.label, row.encrypt, {0, 30, 100, 1500});
+  printHeader("Paste into the input box", {0, 0, 100, 2000});
+  for (const Row& row : rows) {
+    if (row.label.rfind("Caesar", 0) == 0) printRow(row.label, row.paste, {0, 0, 100, 2000});
+  }
+  printHeader("Ctrl+A Ctrl+C of the result", {0, 0, 200, 0});
+  for (const Row& row : rows)
+    printRow(row.label, row.copy, {0, 0, 200, 0});
+  printHeader("Page change with both boxes full", {50, 50, 50, 50});
+  for (const Row& row : rows)
+    printRow(row.label, row.pageChange, {50, 50, 50, 50});
+  std::printf(
+      "\nOne keystroke at the start of a single-line input: 1 MiB %.1f ms, 16 MiB %.1f ms\n",
+      keystrokes[0], keystrokes[1]);
+  return 0;
+}

@@ -1,0 +1,146 @@
+#include "Memo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Vcl.h"
+
+namespace {
+
+class MemoTest : public testing::Test {
+ public:
+  void SetUp() override {
+    memo = std::make_unique<TMemo>();
+    memo->resize(457, 151);
+    memo->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(memo.get()));
+    memo->setFocus();
+  }
+
+  void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(memo.get(), key, modifiers);
+  }
+
+  // Runs the action of the context menu named `name`.
+  void menuAction(const char* name) {
+    std::unique_ptr<QMenu> menu(memo->createContextMenu());
+    auto* action = menu->findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name;
+    ASSERT_TRUE(action->isEnabled()) << name;
+    action->trigger();
+  }
+
+  std::string clipboardBytes() { return toAnsi(QApplication::clipboard()->text()); }
+
+  std::unique_ptr<TMemo> memo;
+};
+
+TEST_F(MemoTest, CopiesTheSelectedBytesExactly) {
+  std::string bytes = "first\r\nsecond\rthird\nfourth ";
+  for (int c = 0x80; c < 0x100; ++c)
+    bytes += static_cast<char>(c);
+  memo->setText(bytes);
+  key(Qt::Key_A, Qt::ControlModifier);
+  key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), fromAnsi(bytes));
+
+  // "second" by keyboard: down a row, then six bytes with Shift.
+  key(Qt::Key_Home, Qt::ControlModifier);
+  key(Qt::Key_Down);
+  for (int i = 0; i < 6; ++i)
+    key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(memo->selectedText(), "second");
+  menuAction("edit-copy");
+  EXPECT_EQ(clipboardBytes(), "second");
+
+  // Across a CR LF: a click at the start, two bytes on, then select down to
+  // the end of the next row.
+  memo->setText("first\r\nsecond");
+  const int rowHeight = memo->fontMetrics().height();
+  const QPoint firstRow(40, 4 + rowHeight / 2);
+  QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(1, firstRow.y()));
+  key(Qt::Key_Right);
+  key(Qt::Key_Right);
+  key(Qt::Key_Down, Qt::ShiftModifier);
+  key(Qt::Key_End, Qt::ShiftModifier);
+  EXPECT_EQ(memo->selectedText(), "rst\r\nsecond");
+  menuAction("select-all");
+  EXPECT_EQ(memo->selectedText(), "first\r\nsecond");
+}
+
+TEST_F(MemoTest, WrapsAtWordsAndWithinLongRuns) {
+  memo->setText(std::string(1000, '1') + " " + std::string(40, 'a') + " word");
+  ASSERT_GT(memo->rowCount(), 3u);
+  std::string joined;
+  for (std::size_t row = 0; row < memo->rowCount(); ++row) {
+    const std::string_view text = memo->rowText(row);
+    joined += text;
+    EXPECT_FALSE(text.empty()) << row;
+  }
+  EXPECT_EQ(joined, memo->text());  // nothing lost or doubled at a wrap
+  // The words after the run start rows of their own.
+  EXPECT_EQ(memo->rowText(memo->rowCount() - 1), std::string(40, 'a') + " word");
+}
+
+TEST_F(MemoTest, ScrollsToTheEndOfAMultiMegabyteText) {
+  std::string text;
+  for (int line = 0; line < 200000; ++line)
+    text += "line " + std::to_string(line) + "\r\n";
+  text += "the end";
+  memo->setText(text);
+  key(Qt::Key_End, Qt::ControlModifier);
+  QScrollBar* bar = memo->verticalScrollBar();
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(memo->rowText(memo->rowCount() - 1), "the end");
+  EXPECT_GT(memo->firstVisibleRow(), 199990u);
+  key(Qt::Key_A, Qt::ControlModifier);
+  key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboardBytes(), text);
+  // PageUp moves a page of rows.
+  const int before = bar->value();
+  key(Qt::Key_PageUp);
+  EXPECT_EQ(bar->value(), before - bar->pageStep());
+}
+
+TEST_F(MemoTest, EditsUndoesAndKeepsTabForTheFocus) {
+  QTest::keyClicks(memo.get(), "abc");
+  key(Qt::Key_Return);
+  QTest::keyClicks(memo.get(), "de");
+  key(Qt::Key_Left);
+  key(Qt::Key_Backspace);
+  EXPECT_EQ(memo->text(), "abc\r\ne");
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(memo->text(), "abc\r\nde");
+  key(Qt::Key_Z, Qt::ControlModifier);  // the typing undoes as one
+  EXPECT_EQ(memo->text(), "");
+  key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(memo->text(), "abc\r\nde");
+
+  // A pasted tab arrives; a typed one does not.
+  QApplication::clipboard()->setText(QStringLiteral("\tx\u20AC\u03A9"));
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(memo->text(), "abc\r\nde\tx\x80?");
+  key(Qt::Key_Tab);
+  EXPECT_EQ(memo->text(), "abc\r\nde\tx\x80?");
+
+  // A read-only box selects and copies but does not change.
+  memo->setReadOnly(true);
+  QTest::keyClicks(memo.get(), "zz");
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(memo->text(), "abc\r\nde\tx\x80?");
+  std::unique_ptr<QMenu> menu(memo->createContextMenu());
+  EXPECT_EQ(menu->findChild<QAction*>("edit-paste"), nullptr);
+  EXPECT_NE(menu->findChild<QAction*>("edit-copy"), nullptr);
+}
+
+}  // namespace
