@@ -12,6 +12,7 @@
 #include "OutputBuffer.h"
 #include "Simd.h"
 #include "Spelling.h"
+#include "char/DecimalReader.h"
 
 namespace {
 
@@ -520,6 +521,11 @@ std::string CharCoder::toDecimal(std::string text) const {
 }
 
 std::string CharCoder::fromDecimal(std::string text) const {
+  text.resize(readDecimals(text).written);
+  return text;
+}
+
+DecimalRead readDecimals(std::string& text) {
   // Decoded in place: every number takes at least one character and gives
   // one byte.
   char* const data = text.data();
@@ -538,10 +544,7 @@ std::string CharCoder::fromDecimal(std::string text) const {
         ++i;
       const bool negative = i < n && data[i] == '-';
       if (i < n && (data[i] == '-' || data[i] == '+')) ++i;
-      if (i == n || !ascii::isDigit(data[i])) {
-        text.resize(o);
-        return text;
-      }
+      if (i == n || !ascii::isDigit(data[i])) return {o, i != n};
       // Unsigned arithmetic wraps modulo 2^32, a multiple of 256, so the low
       // eight bits stay exact however long the number is.
       std::uint32_t value = 0;

@@ -8,6 +8,7 @@
 #include "Ascii.h"
 #include "OutputBuffer.h"
 #include "Simd.h"
+#include "classic/VigenereKey.h"
 
 namespace {
 
@@ -199,32 +200,32 @@ std::string ClassicCoder::vigenereDecode(std::string text, std::string key) cons
 std::string ClassicCoder::vigenereCore(std::string text, std::string key, int direction) const {
   if (key.empty()) return text;
   sanitizeKey(key);
-  // Turn the working key into forward steps of 0..25; going back by k is
-  // going forward by 26 - k.
-  for (char& k : key) {
-    const int value = ascii::letterIndex(k);
-    k = static_cast<char>(direction == 0 ? value : (26 - value) % 26);
+  VigenereKey(key, direction).apply(text);
+  return text;
+}
+
+VigenereKey::VigenereKey(const std::string& key, int direction)
+    : steps(key.size() + 64, '\0'), length(key.size()) {
+  // Going back by k is going forward by 26 - k.
+  for (std::size_t j = 0; j < steps.size(); ++j) {
+    const int value = ascii::letterIndex(key[j % length]);
+    steps[j] = static_cast<char>(direction == 0 ? value : (26 - value) % 26);
   }
-  const std::size_t keyLength = key.size();
-  std::size_t position = 0;
+}
+
+void VigenereKey::apply(std::string& text) {
   std::size_t i = 0;
 #if ZEMBRAX_HAS_WIDE
-  if (simd::wide() && text.size() >= 64) {
-    std::string steps(keyLength + 64, '\0');
-    for (std::size_t j = 0; j < steps.size(); ++j)
-      steps[j] = key[j % keyLength];
-    i = vigenereBlocks(text, steps, keyLength, position);
-  }
+  if (simd::wide()) i = vigenereBlocks(text, steps, length, position);
 #endif
   for (; i < text.size(); ++i) {
     // Only letters take a key letter; written without branches because
     // letters and other bytes alternate unpredictably in ordinary text.
     const bool isLetter = ascii::isLetter(text[i]);
-    text[i] = moveLetter(text[i], static_cast<unsigned char>(key[position]));
+    text[i] = moveLetter(text[i], static_cast<unsigned char>(steps[position]));
     position += isLetter ? 1 : 0;
-    position = position == keyLength ? 0 : position;
+    position = position == length ? 0 : position;
   }
-  return text;
 }
 
 void ClassicCoder::sanitizeKey(std::string& key) const {
