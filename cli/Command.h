@@ -1,0 +1,26 @@
+#ifndef ZEMBRAX_CLI_COMMAND_H_
+#define ZEMBRAX_CLI_COMMAND_H_
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "stream/StreamCoder.h"
+
+// What a command line asks for: a coder, the files to read ("-" for the
+// standard input) and where the result goes.
+struct Request {
+  std::function<std::unique_ptr<StreamCoder>()> coder;
+  std::vector<std::string> inputs;
+  std::optional<std::string> output;  // the standard output when empty
+  bool progress = false;
+};
+
+// Reads the command line. Either a request, or the exit status after it
+// printed help, the version or a usage error.
+std::variant<Request, int> readCommandLine(int argc, const char* const* argv);
+
+#endif  // ZEMBRAX_CLI_COMMAND_H_

@@ -1,0 +1,215 @@
+#include "Run.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// How much is read at a time: large enough for the coders' wide kernels,
+// small enough that a piece and its coded form stay well under 64 MiB.
+constexpr std::size_t kPiece = 2 << 20;
+// Over this, a file on a terminal shows progress unless told otherwise.
+constexpr std::uint64_t kLongInput = 64 << 20;
+
+// A failure that ends the run, said as "cannot read 'x': reason".
+class Failure : public std::runtime_error {
+ public:
+  Failure(const char* doing, const std::string& name, int error)
+      : std::runtime_error(std::string("cannot ") + doing + " '" + name +
+                           "': " + std::strerror(error)) {}
+};
+
+struct Input {
+  int fd;
+  std::string name;
+  std::optional<std::uint64_t> size;  // for regular files
+};
+
+// Opens every input before anything is written, so that a missing file
+// ends the run before any output.
+std::vector<Input> openInputs(const std::vector<std::string>& names) {
+  std::vector<Input> inputs;
+  for (const std::string& name : names) {
+    const bool standard = name == "-";
+    const int fd = standard ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string shown = standard ? "standard input" : name;
+    struct stat status {};
+    if (fd < 0 || ::fstat(fd, &status) != 0) throw Failure("read", shown, errno);
+    if (S_ISDIR(status.st_mode)) throw Failure("read", shown, EISDIR);
+    inputs.push_back(
+        {fd, shown,
+         S_ISREG(status.st_mode) ? std::optional<std::uint64_t>(status.st_size) : std::nullopt});
+  }
+  return inputs;
+}
+
+// The temporary file of the output, removed if the run is interrupted.
+char temporaryPath[PATH_MAX];
+
+extern "C" void removeTemporaryAndStop(int signal) {
+  if (temporaryPath[0] != '\0') ::unlink(temporaryPath);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// The standard output, or a temporary file beside the output file that
+// takes the output file's place once the run succeeds.
+class Output {
+ public:
+  explicit Output(const std::optional<std::string>& path) {
+    if (!path) return;
+    target = *path;
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string pattern = folder + "." + base + ".zembrax-XXXXXX";
+    if (pattern.size() >= sizeof temporaryPath) throw Failure("write", target, ENAMETOOLONG);
+    std::memcpy(temporaryPath, pattern.c_str(), pattern.size() + 1);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+      std::signal(signal, removeTemporaryAndStop);
+    fd = ::mkstemp(temporaryPath);
+    if (fd < 0) {
+      temporaryPath[0] = '\0';
+      throw Failure("write", target, errno);
+    }
+    // The new file gets the mode the old one had, or that of a new file.
+    struct stat old {};
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
+  }
+
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  ~Output() {
+    if (fd != STDOUT_FILENO) ::close(fd);
+    if (temporaryPath[0] != '\0') ::unlink(temporaryPath);
+  }
+
+  void write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t wrote = ::write(fd, bytes.data(), bytes.size());
+      if (wrote < 0 && errno == EINTR) continue;
+      if (wrote < 0) throw Failure("write", shownName(), errno);
+      bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    }
+  }
+
+  // Puts the output file in place, whole.
+  void commit() {
+    if (target.empty()) return;
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+      fd = STDOUT_FILENO;
+      throw Failure("write", target, errno);
+    }
+    fd = STDOUT_FILENO;
+    if (::rename(temporaryPath, target.c_str()) != 0) throw Failure("write", target, errno);
+    temporaryPath[0] = '\0';
+  }
+
+ private:
+  std::string shownName() const { return target.empty() ? "standard output" : target; }
+
+  int fd = STDOUT_FILENO;
+  std::string target;
+};
+
+// One line on the standard error that says how far the run is, redrawn at
+// most ten times a second and erased at the end.
+class Progress {
+ public:
+  Progress(bool shown, std::optional<std::uint64_t> total) : shown(shown), total(total) {}
+
+  void advance(std::size_t bytes) {
+    done += bytes;
+    const Clock::time_point now = Clock::now();
+    if (!shown || now - drawn < std::chrono::milliseconds(100)) return;
+    drawn = now;
+    const double seconds = std::chrono::duration<double>(now - start).count();
+    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+    char line[160];
+    int length = std::snprintf(line, sizeof line, "\r%.1f MB", static_cast<double>(done) / 1e6);
+    if (total && *total > 0) {
+      const double left =
+          rate > 0 ? static_cast<double>(*total - std::min(done, *total)) / rate : 0;
+      length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length),
+                              " of %.1f MB (%.0f%%)", static_cast<double>(*total) / 1e6,
+                              100.0 * static_cast<double>(done) / static_cast<double>(*total));
+      length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length),
+                              ", %.0f MB/s, %.0f s left   ", rate / 1e6, left);
+    } else {
+      length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length),
+                              ", %.0f MB/s   ", rate / 1e6);
+    }
+    std::fputs(line, stderr);
+    width = std::max(width, length);
+  }
+
+  ~Progress() {
+    if (width > 0) std::fprintf(stderr, "\r%*s\r", width, "");
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  const bool shown;
+  const std::optional<std::uint64_t> total;
+  std::uint64_t done = 0;
+  int width = 0;
+  const Clock::time_point start = Clock::now();
+  Clock::time_point drawn = start;
+};
+
+void code(const Request& request) {
+  const std::vector<Input> inputs = openInputs(request.inputs);
+  std::optional<std::uint64_t> total = 0;
+  for (const Input& input : inputs)
+    total = total && input.size ? std::optional(*total + *input.size) : std::nullopt;
+  const bool longFile = total.value_or(0) > kLongInput;
+  Progress progress(request.progress || (longFile && ::isatty(STDERR_FILENO)), total);
+
+  Output output(request.output);
+  const std::unique_ptr<StreamCoder> coder = request.coder();
+  std::string piece(kPiece, '\0');
+  for (const Input& input : inputs) {
+    for (;;) {
+      const ssize_t got = ::read(input.fd, piece.data(), piece.size());
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) throw Failure("read", input.name, errno);
+      if (got == 0) break;
+      output.write(coder->feed(std::string_view(piece.data(), static_cast<std::size_t>(got))));
+      progress.advance(static_cast<std::size_t>(got));
+    }
+    if (input.fd != STDIN_FILENO) ::close(input.fd);
+  }
+  output.write(coder->finish());
+  output.commit();
+}
+
+}  // namespace
+
+int run(const Request& request) {
+  try {
+    code(request);
+    return 0;
+  } catch (const std::bad_alloc&) {
+    std::fputs("zembrax-cli: out of memory\n", stderr);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "zembrax-cli: %s\n", error.what());
+  }
+  return 1;
+}

@@ -1,0 +1,13 @@
+#include <csignal>
+#include <variant>
+
+#include "Command.h"
+#include "Run.h"
+
+int main(int argc, char* argv[]) {
+  // A reader that stops early (| head) ends the program quietly.
+  std::signal(SIGPIPE, SIG_DFL);
+  const std::variant<Request, int> command = readCommandLine(argc, argv);
+  if (const int* status = std::get_if<int>(&command)) return *status;
+  return run(std::get<Request>(command));
+}
