@@ -19,9 +19,10 @@
 
 namespace {
 
-// How much is read at a time: large enough for the coders' wide kernels,
-// small enough that a piece and its coded form stay well under 64 MiB.
-constexpr std::size_t kPiece = 2 << 20;
+// How much is read at a time: enough for the coders' wide kernels to run
+// long, little enough that even a binary or Morse piece (8 MiB) stays near
+// the caches.
+constexpr std::size_t kPiece = 1 << 20;
 // Over this, a file on a terminal shows progress unless told otherwise.
 constexpr std::uint64_t kLongInput = 64 << 20;
 
