@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "OutputBuffer.h"
-#include "Simd.h"
+#include "kernels/Kernels.h"
 
 // The text that one byte is written as, up to eight characters, padded so
 // that a writer can copy all eight at once and then advance by `length`.
@@ -33,16 +33,13 @@ inline void spellEach(std::string_view text, const SpellingTable& table, OutputB
   }
 }
 
-// Writes a leading part of `text` to `out` faster, and says how many bytes.
-using WideSpeller = std::size_t (*)(const std::string& text, OutputBuffer& out);
-
 // Spells every byte of `text` by `table`, whose spellings are at most
-// `longest` characters; `wideBlocks`, where given and the wide kernels run,
-// spells the leading part.
+// `longest` characters; `kernel` spells what it can of it first.
 inline std::string spellAll(const std::string& text, const SpellingTable& table,
-                            std::size_t longest, WideSpeller wideBlocks) {
+                            std::size_t longest,
+                            kernels::Progress (*kernel)(const char*, std::size_t, char*)) {
   OutputBuffer out(text.size() * longest);
-  const std::size_t done = wideBlocks != nullptr && simd::wide() ? wideBlocks(text, out) : 0;
+  const std::size_t done = runKernel(kernel, text, out, 64, 64 * longest);
   spellEach(std::string_view(text).substr(done), table, out);
   return out.finish();
 }

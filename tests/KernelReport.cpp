@@ -1,11 +1,12 @@
 #include <cstdio>
 
-#include "Simd.h"
+#include "kernels/Kernels.h"
 
-// Says which coder paths the tests run on this machine, so that a test log
+// Says which coder kernels the tests run on this machine, so that a test log
 // shows what was tested.
 int main() {
-  std::printf("Coder tests run %s, and again on the portable loops (the .portable tests)\n",
-              simd::wide() ? "the AVX-512 kernels"
-                            : "the portable loops only (no AVX-512 kernels here, or ZEMBRAX_PORTABLE)");
+  std::printf(
+      "Coder tests run the %s kernels, and again the portable loops alone (the "
+      ".portable tests)\n",
+      kernels::active().name);
 }

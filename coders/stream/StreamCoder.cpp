@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "Tables.h"
 #include "char/DecimalReader.h"
 #include "classic/ClassicCoder.h"
 #include "classic/VigenereKey.h"
@@ -140,14 +141,13 @@ class MorseWords final : public StreamCoder {
     std::string text = joined(held, piece);
     keepBack(text, afterLastWhitespace(text), held);
     // A word longer than any code stays no code however it goes on.
-    if (held.size() > kLongestCode) held.assign(kLongestCode + 1, '-');
+    if (held.size() > tables::kLongestCode) held.assign(tables::kLongestCode + 1, '-');
     return coder.morseDecode(std::move(text));
   }
 
   std::string finish() override { return coder.morseDecode(std::exchange(held, {})); }
 
  private:
-  static constexpr std::size_t kLongestCode = 7;
   SignalCoder coder;
   std::string held;
 };

@@ -1,0 +1,93 @@
+#ifndef ZEMBRAX_CODERS_TABLES_H_
+#define ZEMBRAX_CODERS_TABLES_H_
+
+// The tables and byte maps that the coders' plain loops and their wide
+// kernels share.
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "Ascii.h"
+#include "signal/SignalCoder.h"
+
+namespace tables {
+
+inline constexpr char kBase64Chars[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+inline constexpr int kBase64Size = 64;
+
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// Escape digits: '0'-'9', 'A'-'Z' as 10-35, 'a'-'f' as 10-15, otherwise 32.
+inline constexpr std::array<unsigned char, 256> kHexValues = [] {
+  std::array<unsigned char, 256> values{};
+  values.fill(32);
+  for (int c = '0'; c <= '9'; ++c)
+    values[c] = static_cast<unsigned char>(c - '0');
+  for (int c = 'A'; c <= 'Z'; ++c)
+    values[c] = static_cast<unsigned char>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c)
+    values[c] = static_cast<unsigned char>(c - 'a' + 10);
+  return values;
+}();
+
+// Moves `c` forward by `shift` (0..25) within its own case if it is an ASCII
+// letter, and returns any other byte as it is. Branch-free, so loops over it
+// vectorise.
+inline char moveLetter(char c, unsigned char shift) {
+  const auto byte = static_cast<unsigned char>(c);
+  const unsigned char index = ascii::letterIndex(c);
+  auto moved = static_cast<unsigned char>(index + shift);
+  moved = moved >= 26 ? static_cast<unsigned char>(moved - 26) : moved;
+  return static_cast<char>(index < 26 ? byte - index + moved : byte);
+}
+
+// Moves `c` forward by `shift` (0..254) around the cycle of the bytes
+// 1..255. A zero byte is outside the cycle: it lands on the shift itself,
+// or on 255 when the shift is a whole number of turns.
+inline char moveAroundCycle(char c, unsigned char shift) {
+  const auto byte = static_cast<unsigned char>(c);
+  const auto sum = static_cast<unsigned char>(byte + shift);
+  // Passing 255 skips the zero byte.
+  const auto moved = static_cast<unsigned char>(sum + (sum < byte ? 1 : 0));
+  const auto fromZero = static_cast<unsigned char>(shift == 0 ? 255 : shift);
+  return static_cast<char>(byte == 0 ? fromZero : moved);
+}
+
+inline char lowestBit(char c) {
+  return static_cast<char>('0' + (c & 1));
+}
+
+// The longest Morse code, in marks.
+inline constexpr std::size_t kLongestCode = 7;
+
+// A word of at most seven dots and dashes as a number: a 1 above one bit per
+// mark, mark j in bit j (dot 0, dash 1). Every code has its own number below
+// 256; every other word is kNotACode.
+inline constexpr unsigned kNotACode = 256;
+
+constexpr unsigned codeNumber(std::string_view word) {
+  if (word.size() > kLongestCode) return kNotACode;
+  unsigned number = 1u << word.size();
+  for (std::size_t j = 0; j < word.size(); ++j) {
+    if (word[j] == '-') {
+      number |= 1u << j;
+    } else if (word[j] != '.') {
+      return kNotACode;
+    }
+  }
+  return number;
+}
+
+// The symbol of every code number; 0 where no code has that number.
+inline constexpr std::array<char, kNotACode + 1> kSymbolOfNumber = [] {
+  std::array<char, kNotACode + 1> symbols{};
+  for (const MorseCode& entry : SignalCoder::morseTable)
+    symbols[codeNumber(entry.code)] = entry.symbol;
+  return symbols;
+}();
+
+}  // namespace tables
+
+#endif  // ZEMBRAX_CODERS_TABLES_H_
