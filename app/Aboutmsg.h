@@ -9,7 +9,7 @@ namespace Ui {
 class TaboutForm;
 }
 
-// The About window: the team, a picture and two credit lines. Created hidden
+// The About window: the team, a picture, two credit lines and the version. Created hidden
 // at start-up and shown modally by the main window's About button.
 class TaboutForm : public QDialog {
   Q_OBJECT

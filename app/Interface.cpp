@@ -1,6 +1,11 @@
 #include "Interface.h"
 
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QProxyStyle>
+#include <QSaveFile>
 #include <QTabBar>
 
 #include <algorithm>
@@ -9,6 +14,7 @@
 #include <utility>
 
 #include "Aboutmsg.h"
+#include "Memo.h"
 #include "Vcl.h"
 #include "ui_Interface.h"
 
@@ -78,6 +84,47 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
           handler(&TmainForm::optionPaginaChange));
   connect(ui->RadioButton1, &QRadioButton::clicked, this, handler(&TmainForm::RadioButton1Click));
   connect(ui->RadioButton2, &QRadioButton::clicked, this, handler(&TmainForm::RadioButton2Click));
+
+  // Keys for the buttons, honouring whether they are enabled.
+  const auto pressWith = [this](QPushButton* button, const QList<QKeySequence>& keys) {
+    auto* action = new QAction(this);
+    action->setShortcuts(keys);
+    addAction(action);
+    connect(action, &QAction::triggered, button, [button] {
+      if (button->isEnabled()) button->click();
+    });
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(
+        button->text(), keys.front().toString(QKeySequence::NativeText)));
+  };
+  pressWith(ui->encodeBut,
+            {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+  pressWith(ui->decodeBut, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Enter)});
+
+  // Files in and out: the boxes' menus, keys, and files dropped on the input.
+  chooseFile = [this](bool saving) {
+    return saving ? QFileDialog::getSaveFileName(this, tr("Save result as"))
+                  : QFileDialog::getOpenFileName(this, tr("Open file"));
+  };
+  const auto fileAction = [this](const QString& text, QKeySequence::StandardKey key, bool saving) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(saving ? QStringLiteral("saveResult") : QStringLiteral("openFile"));
+    action->setShortcut(key);
+    addAction(action);
+    connect(action, &QAction::triggered, this, [this, saving] {
+      const QString path = chooseFile(saving);
+      if (path.isEmpty()) return;
+      if (saving) {
+        saveResult(path);
+      } else {
+        openFile(path);
+      }
+    });
+    return action;
+  };
+  ui->srcMemo->addMenuAction(fileAction(tr("Open file\u2026"), QKeySequence::Open, false));
+  ui->destMemo->addMenuAction(fileAction(tr("Save result as\u2026"), QKeySequence::Save, true));
+  connect(ui->srcMemo, &TMemo::fileDropped, this, &TmainForm::openFile);
 }
 
 TmainForm::~TmainForm() = default;
@@ -89,6 +136,7 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
                                                       ui->substKey2Box->text().isEmpty())) ||
                        (pageIndex == bitwise && ui->keyBox->text().isEmpty());
   if (refused) {
+    hiddenResult.clear();
     ui->destMemo->setText("Insufficient input...");
     return;
   }
@@ -98,8 +146,50 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
       runMethod(direction, pageIndex, input.substr(0, input.find('\0')));
   if (!result) return;
   // The box shows a result up to its first zero byte.
-  result->resize(std::min(result->size(), result->find('\0')));
+  const std::size_t shown = std::min(result->size(), result->find('\0'));
+  hiddenResult.assign(*result, shown);
+  result->resize(shown);
   ui->destMemo->setText(std::move(*result));
+}
+
+bool TmainForm::openFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    refuseFile("read", path, file.errorString());
+    return false;
+  }
+  if (file.size() > kLargestFile) {
+    refuseFile("open", path,
+               tr("it is larger than %1 MiB; zembrax-cli codes files of any size")
+                   .arg(kLargestFile >> 20));
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    refuseFile("read", path, file.errorString());
+    return false;
+  }
+  ui->srcMemo->selectAll();
+  ui->srcMemo->insertBytes(pastedBytes(std::string_view(bytes.constData(), bytes.size())));
+  return true;
+}
+
+bool TmainForm::saveResult(const QString& path) {
+  QSaveFile file(path);
+  const std::string& shown = ui->destMemo->text();
+  const bool saved = file.open(QIODevice::WriteOnly) &&
+                     file.write(shown.data(), static_cast<qint64>(shown.size())) ==
+                         static_cast<qint64>(shown.size()) &&
+                     file.write(hiddenResult.data(), static_cast<qint64>(hiddenResult.size())) ==
+                         static_cast<qint64>(hiddenResult.size()) &&
+                     file.commit();
+  if (!saved) refuseFile("write", path, file.errorString());
+  return saved;
+}
+
+void TmainForm::refuseFile(const char* doing, const QString& path, const QString& reason) {
+  QMessageBox::warning(this, QCoreApplication::applicationName(),
+                       tr("Cannot %1 \"%2\": %3").arg(QString::fromLatin1(doing), path, reason));
 }
 
 std::optional<std::string> TmainForm::runMethod(Direction direction, int pageIndex,
@@ -157,6 +247,7 @@ void TmainForm::decodeButClick() {
 }
 
 void TmainForm::optionPaginaChange() {
+  hiddenResult.clear();
   ui->destMemo->clear();
   ui->srcMemo->clear();
   ui->encodeBut->setEnabled(true);

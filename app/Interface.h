@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,22 @@ class TmainForm : public QWidget {
   // input shows "Insufficient input..." instead.
   void processInput(Direction direction, int pageIndex);
 
+  // Loads the bytes of the file at `path` into the input box in place of its
+  // text, read as a paste reads text (CR LF line breaks, up to a zero byte);
+  // a file that cannot be read, or one over kLargestFile, is refused with a
+  // message and changes nothing.
+  bool openFile(const QString& path);
+  // Writes the whole last result, zero bytes included, to the file at
+  // `path`, replacing it only once all is written.
+  bool saveResult(const QString& path);
+
+  // Asks for a file to open (`saving` false) or to save to; empty for none.
+  using FileChooser = std::function<QString(bool saving)>;
+  void setFileChooser(FileChooser chooser) { chooseFile = std::move(chooser); }
+
+  // Larger files belong to zembrax-cli.
+  static constexpr qint64 kLargestFile = qint64{256} << 20;
+
   void encodeButClick();
   void decodeButClick();
   void optionPaginaChange();
@@ -45,7 +62,14 @@ class TmainForm : public QWidget {
   // the page selects one.
   std::optional<std::string> runMethod(Direction direction, int pageIndex, std::string text);
 
+  // Shows that the file at `path` could not be read or written, and why.
+  void refuseFile(const char* doing, const QString& path, const QString& reason);
+
   std::unique_ptr<Ui::TmainForm> ui;
+  // The last result from its first zero byte on, which the box does not
+  // show but a saved result keeps.
+  std::string hiddenResult;
+  FileChooser chooseFile;
   ClassicCoder classicCoder;
   CharCoder charCoder;
   SignalCoder signalCoder;

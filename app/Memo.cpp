@@ -69,12 +69,17 @@ void TMemo::setReadOnly(bool on) {
   readOnly = on;
   setAttribute(Qt::WA_InputMethodEnabled, !on);
   setAcceptDrops(!on);
+  viewport()->setAcceptDrops(!on);
 }
 
 void TMemo::insertText(const QString& text) {
+  insertBytes(toAnsi(text));
+}
+
+void TMemo::insertBytes(std::string_view inserted) {
   if (readOnly) return;
   const std::size_t from = std::min(anchor, cursor);
-  replace(from, std::max(anchor, cursor) - from, toAnsi(text), false);
+  replace(from, std::max(anchor, cursor) - from, inserted, false);
 }
 
 std::string TMemo::selectedText() const {
@@ -181,6 +186,9 @@ QMenu* TMemo::createContextMenu() {
   }
   menu->addSeparator();
   add("select-all", tr("Select All"), QKeySequence::SelectAll, !bytes.empty(), &TMemo::selectAll);
+  if (!menuActions.empty()) menu->addSeparator();
+  for (QAction* action : menuActions)
+    menu->addAction(action);
   return menu;
 }
 
@@ -608,8 +616,21 @@ void TMemo::contextMenuEvent(QContextMenuEvent* event) {
   delete menu;
 }
 
+namespace {
+
+// The first local file among the dropped things, if any.
+QString droppedFile(const QMimeData* data) {
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+}  // namespace
+
 void TMemo::dragEnterEvent(QDragEnterEvent* event) {
-  if (!readOnly && event->mimeData()->hasText()) {
+  const QMimeData* data = event->mimeData();
+  if (!readOnly && (data->hasText() || !droppedFile(data).isEmpty())) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -617,12 +638,20 @@ void TMemo::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMemo::dragMoveEvent(QDragMoveEvent* event) {
-  if (!readOnly && event->mimeData()->hasText()) event->acceptProposedAction();
+  if (!readOnly) event->acceptProposedAction();
 }
 
 void TMemo::dropEvent(QDropEvent* event) {
-  if (readOnly || !event->mimeData()->hasText()) return;
-  setCursor(hit(event->position().toPoint()).second, false);
-  insertText(event->mimeData()->text());
+  if (readOnly) return;
+  const QMimeData* data = event->mimeData();
+  const QString file = droppedFile(data);
+  if (!file.isEmpty()) {
+    emit fileDropped(file);
+  } else if (data->hasText()) {
+    setCursor(hit(event->position().toPoint()).second, false);
+    insertText(data->text());
+  } else {
+    return;
+  }
   event->acceptProposedAction();
 }

@@ -13,6 +13,7 @@
 
 #include "MemoLayout.h"
 
+class QAction;
 class QMenu;
 
 // A multi-line box that holds its text as Windows-1252 bytes and shows them
@@ -39,6 +40,8 @@ class TMemo : public QAbstractScrollArea {
 
   // Replaces the selection by `text`, as typing or a paste does.
   void insertText(const QString& text);
+  // Replaces the selection by bytes as they are.
+  void insertBytes(std::string_view bytes);
   // The selected bytes.
   std::string selectedText() const;
   void selectAll();
@@ -49,8 +52,10 @@ class TMemo : public QAbstractScrollArea {
   void undo();
   void redo();
 
-  // The box's context menu, for the caller to show and delete.
+  // The box's context menu, for the caller to show and delete. It ends with
+  // the actions added by `addMenuAction`.
   QMenu* createContextMenu();
+  void addMenuAction(QAction* action) { menuActions.push_back(action); }
 
   // Where the cursor is and where the selection started, in bytes.
   std::size_t cursorPosition() const { return cursor; }
@@ -62,6 +67,10 @@ class TMemo : public QAbstractScrollArea {
   std::string_view rowText(std::size_t row) const;
 
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+ signals:
+  // A local file was dropped on the box, which takes drops.
+  void fileDropped(const QString& path);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -154,6 +163,7 @@ class TMemo : public QAbstractScrollArea {
 
   QBasicTimer blinkTimer;
   bool caretOn = false;
+  std::vector<QAction*> menuActions;
 };
 
 #endif  // ZEMBRAX_APP_MEMO_H_

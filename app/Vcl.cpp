@@ -58,6 +58,20 @@ std::string toAnsi(const QString& text) {
   return bytes;
 }
 
+std::string pastedBytes(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  std::string pasted;
+  pasted.reserve(bytes.size());
+  std::size_t run = 0;  // the start of the bytes not yet copied
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    pasted.append(bytes.substr(run, i - run)).append("\r\n");
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    run = i + 1;
+  }
+  return pasted.append(bytes.substr(run));
+}
+
 QChar ansiChar(unsigned char byte) {
   return ansi::toUnicode(byte);
 }

@@ -59,6 +59,10 @@ std::string toAnsi(const QString& text);
 // line break.
 QString fromAnsi(std::string_view bytes);
 
+// Bytes as a paste brings them into a box: up to the first zero byte, with
+// every line break (CR LF, a lone CR or a lone LF) as CR LF.
+std::string pastedBytes(std::string_view bytes);
+
 // The character of one Windows-1252 byte.
 QChar ansiChar(unsigned char byte);
 

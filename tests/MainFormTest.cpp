@@ -1,14 +1,19 @@
 #include "Interface.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -328,11 +333,20 @@ TEST_F(MainFormTest, AboutOpensModallyWithItsPictureAndLeavesTheBoxesAlone) {
     ASSERT_EQ(modal, aboutForm);
     opened = true;
     EXPECT_EQ(modal->windowTitle(), "About");
-    EXPECT_EQ(modal->size(), QSize(321, 179));
+    EXPECT_EQ(modal->size(), QSize(321, 199));
     const QLabel* picture = modal->findChild<QLabel*>("Image1");
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().size(), QSize(190, 74));
     EXPECT_EQ(modal->findChild<QLabel*>("Label1")->text(), "Created by Harrowin team");
+    // The version, under the credit lines and clear of them.
+    const QLabel* version = modal->findChild<QLabel*>("versionLabel");
+    EXPECT_EQ(version->text(), "Version " + QCoreApplication::applicationVersion());
+    EXPECT_FALSE(QCoreApplication::applicationVersion().isEmpty());
+    for (const char* credit : {"Label3", "Label4"}) {
+      const QLabel* line = modal->findChild<QLabel*>(credit);
+      EXPECT_GE(version->geometry().top(), line->geometry().bottom()) << credit;
+    }
+    EXPECT_LE(version->geometry().bottom(), modal->height());
   });
   click("aboutBut");
   EXPECT_TRUE(opened);
@@ -416,6 +430,147 @@ TEST_F(MainFormTest, ShowsAResultOfAnySize) {
   EXPECT_EQ(output().substr(0, 16), "0101101001011010");
   EXPECT_GT(destMemo()->rowCount(), 1000000u);
   EXPECT_GT(destMemo()->verticalScrollBar()->maximum(), 0);
+}
+
+// Runs the action named `name` of a box's context menu.
+void runMenuAction(TMemo* memo, const char* name) {
+  std::unique_ptr<QMenu> menu(memo->createContextMenu());
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() == name) return action->trigger();
+  }
+  ADD_FAILURE() << "no menu action " << name;
+}
+
+// The text of the next message box, once it has shown and been closed.
+std::shared_ptr<QString> messageOfNextModal() {
+  auto message = std::make_shared<QString>();
+  closeNextModal([message](QWidget* modal) {
+    ASSERT_NE(modal, nullptr);
+    *message = modal->findChild<QLabel*>("qt_msgbox_label")->text();
+  });
+  return message;
+}
+
+class FilesTest : public MainFormTest {
+ public:
+  QString write(const QString& name, const QByteArray& bytes) {
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+
+  QByteArray read(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+  }
+
+  // Drags `data` over the input box and drops it there, as a window does.
+  void drop(QMimeData* data) {
+    QWidget* target = srcMemo()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent event(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+  }
+
+  QTemporaryDir folder;
+};
+
+TEST_F(FilesTest, DroppedFilesAndTextReachTheInput) {
+  typeInput("old");
+  QMimeData file;
+  file.setUrls({QUrl::fromLocalFile(write("in.txt", QByteArray("one\ntwo\r\xE9\0rest", 13)))});
+  drop(&file);
+  EXPECT_EQ(srcMemo()->text(), "one\r\ntwo\r\n\xE9");  // as a paste reads it, up to the zero
+  QMimeData text;
+  text.setText(QStringLiteral("\u20AC"));
+  drop(&text);
+  EXPECT_EQ(srcMemo()->text(), "\x80one\r\ntwo\r\n\xE9");  // dropped at the start
+}
+
+TEST_F(FilesTest, OpensAndSavesThroughTheMenusAndKeepsZeroBytes) {
+  QString chosen = write("in.txt", "AbA");
+  form->setFileChooser([&chosen](bool) { return chosen; });
+  choosePage(bitwise);
+  runMenuAction(srcMemo(), "openFile");
+  EXPECT_EQ(srcMemo()->text(), "AbA");
+  click("bitXORradio");
+  typeInto("keyBox", "65");
+  click("encodeBut");
+  EXPECT_EQ(output(), "");  // the box stops at the first zero byte
+  chosen = folder.filePath("out.bin");
+  runMenuAction(destMemo(), "saveResult");
+  EXPECT_EQ(read(chosen), QByteArray("\0#\0", 3));
+  // Nothing chosen, nothing done.
+  chosen.clear();
+  runMenuAction(srcMemo(), "openFile");
+  EXPECT_EQ(srcMemo()->text(), "AbA");
+}
+
+TEST_F(FilesTest, RefusesFilesItCannotReadOrWriteAndChangesNothing) {
+  typeInput("keep");
+  const QString missing = folder.filePath("missing.txt");
+  auto message = messageOfNextModal();
+  EXPECT_FALSE(form->openFile(missing));
+  EXPECT_TRUE(message->contains(missing)) << message->toStdString();
+  EXPECT_EQ(srcMemo()->text(), "keep");
+
+  QFile huge(folder.filePath("huge.bin"));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(TmainForm::kLargestFile + 1));
+  message = messageOfNextModal();
+  EXPECT_FALSE(form->openFile(huge.fileName()));
+  EXPECT_TRUE(message->contains("zembrax-cli")) << message->toStdString();
+  EXPECT_EQ(srcMemo()->text(), "keep");
+
+  const QString unwritable = folder.filePath("no/such/folder/out.txt");
+  message = messageOfNextModal();
+  EXPECT_FALSE(form->saveResult(unwritable));
+  EXPECT_TRUE(message->contains(unwritable)) << message->toStdString();
+  EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+TEST_F(MainFormTest, ShortcutsPressOnlyEnabledButtons) {
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  EXPECT_TRUE(control<QPushButton>("encodeBut")->toolTip().contains("Ctrl+Return"));
+  EXPECT_TRUE(control<QPushButton>("decodeBut")->toolTip().contains("Ctrl+Shift+Return"));
+  const auto press = [this](Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(srcMemo(), Qt::Key_Return, modifiers);
+  };
+  choosePage(bitwise);  // Decrypt is disabled here
+  click("bitXORradio");
+  typeInto("keyBox", "32");
+  typeInput("abc");
+  press(Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(output(), "");
+  press(Qt::ControlModifier);
+  EXPECT_EQ(output(), "ABC");
+  EXPECT_EQ(srcMemo()->text(), "abc");  // no line break typed
+  choosePage(lsb);                      // Encrypt is disabled here
+  typeInput("Hello");
+  press(Qt::ControlModifier);
+  EXPECT_EQ(output(), "");
+  press(Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(output(), "01001");
+}
+
+TEST(Program, AnswersHelpAndVersionWithoutAWindow) {
+  for (const auto& [option, expected] :
+       {std::pair{"--help", "Usage:"}, std::pair{"--version", "Zembrax " ZEMBRAX_VERSION}}) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      environment.remove(display);
+    program.setProcessEnvironment(environment);
+    program.start(ZEMBRAX_PROGRAM, {option});
+    ASSERT_TRUE(program.waitForFinished(10000)) << option;
+    EXPECT_EQ(program.exitCode(), 0) << option;
+    EXPECT_TRUE(program.readAllStandardOutput().contains(expected)) << option;
+  }
 }
 
 }  // namespace
