@@ -20,9 +20,9 @@
 namespace {
 
 // How much is read at a time: enough for the coders' wide kernels to run
-// long, little enough that even a binary or Morse piece (8 MiB) stays near
-// the caches.
-constexpr std::size_t kPiece = 1 << 20;
+// long, little enough that a piece and its coded form (2 MiB at most, for
+// binary or Morse) stay in the caches.
+constexpr std::size_t kPiece = 256 << 10;
 // Over this, a file on a terminal shows progress unless told otherwise.
 constexpr std::uint64_t kLongInput = 64 << 20;
 
@@ -185,14 +185,19 @@ void code(const Request& request) {
 
   Output output(request.output);
   const std::unique_ptr<StreamCoder> coder = request.coder();
-  std::string piece(kPiece, '\0');
+  // One piece of memory goes round: read into, coded (in place where the
+  // method allows), written out, and read into again.
+  std::string piece;
   for (const Input& input : inputs) {
     for (;;) {
+      piece.resize(kPiece);
       const ssize_t got = ::read(input.fd, piece.data(), piece.size());
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) throw Failure("read", input.name, errno);
       if (got == 0) break;
-      output.write(coder->feed(std::string_view(piece.data(), static_cast<std::size_t>(got))));
+      piece.resize(static_cast<std::size_t>(got));
+      piece = coder->feed(std::move(piece));
+      output.write(piece);
       progress.advance(static_cast<std::size_t>(got));
     }
     if (input.fd != STDIN_FILENO) ::close(input.fd);

@@ -84,7 +84,7 @@ std::string streamed(StreamCoder& coder, const std::string& text, RandomText& ra
   std::string out;
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t piece = 1 + random.length(largestPiece - 1);
-    out += coder.feed(std::string_view(text).substr(at, piece));
+    out += coder.feed(text.substr(at, piece));
     at += piece;
   }
   return out + coder.finish();

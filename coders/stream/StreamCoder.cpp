@@ -28,10 +28,9 @@ CharCoder charCoderOfWidth(std::int32_t width) {
 }
 
 // What was kept back followed by the new piece.
-std::string joined(std::string& held, std::string_view piece) {
-  std::string text = std::exchange(held, {});
-  text.append(piece);
-  return text;
+std::string joined(std::string& held, std::string piece) {
+  if (held.empty()) return piece;
+  return std::exchange(held, {}).append(piece);
 }
 
 // Where the last run of whitespace in `text` ends, or 0 if it has none.
@@ -52,7 +51,7 @@ void keepBack(std::string& text, std::size_t cut, std::string& held) {
 class EachByte final : public StreamCoder {
  public:
   explicit EachByte(OneShot code) : code(std::move(code)) {}
-  std::string feed(std::string_view piece) override { return code(std::string(piece)); }
+  std::string feed(std::string piece) override { return code(std::move(piece)); }
 
  private:
   OneShot code;
@@ -64,8 +63,8 @@ class FixedGroups final : public StreamCoder {
  public:
   FixedGroups(std::size_t size, OneShot code) : size(size), code(std::move(code)) {}
 
-  std::string feed(std::string_view piece) override {
-    std::string text = joined(held, piece);
+  std::string feed(std::string piece) override {
+    std::string text = joined(held, std::move(piece));
     keepBack(text, text.size() - text.size() % size, held);
     return code(std::move(text));
   }
@@ -82,8 +81,8 @@ class FixedGroups final : public StreamCoder {
 // skipped; an unfinished last group gives nothing.
 class Base64Groups final : public StreamCoder {
  public:
-  std::string feed(std::string_view piece) override {
-    std::string text = joined(held, piece);
+  std::string feed(std::string piece) override {
+    std::string text = joined(held, std::move(piece));
     std::size_t counted = 0;
     for (char c : text)
       counted += ascii::isWhitespace(c) ? 0 : 1;
@@ -108,8 +107,8 @@ class Base64Groups final : public StreamCoder {
 // an escape that the piece cuts short is kept back.
 class UrlEscapes final : public StreamCoder {
  public:
-  std::string feed(std::string_view piece) override {
-    std::string text = joined(held, piece);
+  std::string feed(std::string piece) override {
+    std::string text = joined(held, std::move(piece));
     // The text starts between escapes; so does any place that neither of the
     // two characters before is a '%' of. From the last such place, escapes
     // are walked to the end.
@@ -137,8 +136,8 @@ class UrlEscapes final : public StreamCoder {
 // kept back.
 class MorseWords final : public StreamCoder {
  public:
-  std::string feed(std::string_view piece) override {
-    std::string text = joined(held, piece);
+  std::string feed(std::string piece) override {
+    std::string text = joined(held, std::move(piece));
     keepBack(text, afterLastWhitespace(text), held);
     // A word longer than any code stays no code however it goes on.
     if (held.size() > tables::kLongestCode) held.assign(tables::kLongestCode + 1, '-');
@@ -156,9 +155,9 @@ class MorseWords final : public StreamCoder {
 // that is not a number; the number that the piece may cut is kept back.
 class DecimalNumbers final : public StreamCoder {
  public:
-  std::string feed(std::string_view piece) override {
+  std::string feed(std::string piece) override {
     if (stopped) return {};
-    std::string text = joined(held, piece);
+    std::string text = joined(held, std::move(piece));
     keepBack(text, afterLastWhitespace(text), held);
     std::string bytes = read(std::move(text));
     if (!stopped && held.size() > kLongestHeld) bytes += shorten();
@@ -205,10 +204,9 @@ class VigenereRun final : public StreamCoder {
     run.emplace(key, direction);
   }
 
-  std::string feed(std::string_view piece) override {
-    std::string text(piece);
-    if (run) run->apply(text);
-    return text;
+  std::string feed(std::string piece) override {
+    if (run) run->apply(piece);
+    return piece;
   }
 
  private:

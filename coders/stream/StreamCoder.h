@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "char/CharCoder.h"
 
@@ -19,8 +18,9 @@ class StreamCoder {
  public:
   virtual ~StreamCoder() = default;
 
-  // Codes what `piece` completes.
-  virtual std::string feed(std::string_view piece) = 0;
+  // Codes what `piece` completes. A byte-wise coder codes the piece in its
+  // own memory and hands that back.
+  virtual std::string feed(std::string piece) = 0;
 
   // Ends the text: codes what the last piece left open.
   virtual std::string finish() { return {}; }
