@@ -281,5 +281,6 @@ int main(int argc, char* argv[]) {
   std::printf(
       "\nOne keystroke at the start of a single-line input: 1 MiB %.1f ms, 16 MiB %.1f ms\n",
       keystrokes[0], keystrokes[1]);
+  measureLargeFile();
   return 0;
 }
