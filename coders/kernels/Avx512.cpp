@@ -254,21 +254,33 @@ WIDE HexDigits hexDigitsOf(__m512i bytes) {
 // Every third place of 48, from place 0.
 constexpr std::uint64_t kEveryThird = 0x249249249249;
 
+// For each quarter q of a vector, where the triples of `Triples` take their
+// bytes from: from a (index j) and b (64 + j) in places 3j and 3j + 1, and
+// from c in place 3j + 2, for the 16 bytes j from 16q on.
+struct TripleOrder {
+  std::array<char, 64> fromAB;
+  std::array<char, 64> fromC;
+};
+
+constexpr std::array<TripleOrder, 4> kTripleOrders = [] {
+  std::array<TripleOrder, 4> orders{};
+  for (int quarter = 0; quarter < 4; ++quarter) {
+    for (int j = 0; j < 16; ++j) {
+      orders[quarter].fromAB[3 * j] = static_cast<char>(16 * quarter + j);
+      orders[quarter].fromAB[3 * j + 1] = static_cast<char>(64 + 16 * quarter + j);
+      orders[quarter].fromC[3 * j + 2] = static_cast<char>(16 * quarter + j);
+    }
+  }
+  return orders;
+}();
+
 // Lays out 16 bytes j (from 16 * quarter on) of three vectors as triples
 // a_j b_j c_j, in the first 48 bytes of the result.
 class Triples {
  public:
-  WIDE explicit Triples(int quarter) {
-    std::array<char, 64> fromAB{};
-    std::array<char, 64> fromC{};
-    for (int j = 0; j < 16; ++j) {
-      fromAB[3 * j] = static_cast<char>(16 * quarter + j);
-      fromAB[3 * j + 1] = static_cast<char>(64 + 16 * quarter + j);
-      fromC[3 * j + 2] = static_cast<char>(16 * quarter + j);
-    }
-    abOrder = _mm512_loadu_si512(fromAB.data());
-    cOrder = _mm512_loadu_si512(fromC.data());
-  }
+  WIDE explicit Triples(int quarter)
+      : abOrder(_mm512_loadu_si512(kTripleOrders[quarter].fromAB.data())),
+        cOrder(_mm512_loadu_si512(kTripleOrders[quarter].fromC.data())) {}
 
   WIDE __m512i of(__m512i a, __m512i b, __m512i c) const {
     const __m512i ab = _mm512_permutex2var_epi8(a, abOrder, b);
