@@ -81,9 +81,10 @@ cp big.bin same.bin
 cmp -s big.bin same.bin || fail "-o naming the input lost data"
 refuse "unwritable output" 1 "cannot write 'no/such/folder/x'" "$cli" base64 a.txt -o no/such/folder/x
 { printf abc; sleep 5; } | "$cli" caesar --shift 1 -o out.txt &
+running=$!
 sleep 0.5
-pkill -INT -f "zembrax-cli caesar --shift 1 -o out.txt"
-wait $! 2>/dev/null
+kill -INT "$running"
+wait "$running" 2>/dev/null
 [ "$(cat out.txt)" = "SGVsbG8=" ] || fail "Ctrl+C changed the output file"
 ls -a | grep -q zembrax- && fail "temporary files left: $(ls -a)"
 
