@@ -57,9 +57,10 @@ const std::array<Method, 11> kMethods = {{
     {"base64", "[-d]", "Base64, on one line; decoding skips whitespace",
      "zembrax-cli base64 -d dump.b64 -o dump.bin", true,
      [](const Options& o) { return o.decrypt ? stream::base64Decode() : stream::base64Encode(); }},
-    {"subst", "--from ABC --to XYZ",
+    {"subst", "--from ABC --to XYZ [-d]",
      "Replaces each byte of the original alphabet by the one at its place in the new",
-     "zembrax-cli subst --from abc --to xyz notes.txt", false,
+     "zembrax-cli subst --from abc --to xyz notes.txt", true,
+     // Both directions substitute the same way round, as both buttons do.
      [](const Options& o) { return stream::substitute(o.from, o.to); }},
     {"url", "[-d]", "URL (percent) encoding of every byte but letters and digits",
      "printf 'a b&c' | zembrax-cli url", true,

@@ -44,6 +44,7 @@ expect "caesar --full" "bcd" "$cli" caesar --shift 1 --full < <(printf abc)
 expect "vigenere key with a non-letter" "Seiwo" "$cli" vigenere --key "L-X" <<<"Hello"
 expect base64 "SGVsbG8=" "$cli" base64 < <(printf Hello)
 expect "subst" "bca" "$cli" subst --from abc --to bca < <(printf abc)
+expect "subst -d, the same way round" "bca" "$cli" subst --from abc --to bca -d < <(printf abc)
 expect "subst in Windows-1252" "ab" "$cli" subst --from éb --to ab < <(printf '\351b')
 expect url "Hello%20World%21" "$cli" url < <(printf 'Hello World!')
 expect "bitwise 300 acts as 44" "MNO" "$cli" bitwise --xor 300 < <(printf abc)
