@@ -19,7 +19,7 @@ for file in bin/zembrax bin/zembrax-cli "share/applications/$id.desktop" \
   [ -f "$work/usr/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 for size in 48 128 256; do
-  file "$work/usr/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "$size x $size" ||
+  [[ $(file "$work/usr/share/icons/hicolor/${size}x$size/apps/$id.png") == *"$size x $size"* ]] ||
     { echo "the $size px icon is not $size px"; exit 1; }
 done
 desktop-file-validate "$work/usr/share/applications/$id.desktop"
@@ -33,11 +33,13 @@ for field in "Depends: .*libqt6widgets6" "Depends: .*libjpeg62-turbo" "Maintaine
   "Section: utils" "Version: $version-1"; do
   grep -q "$field" "$work/control" || { echo "control lacks $field"; cat "$work/control"; exit 1; }
 done
-dpkg-deb -c "$deb" | grep -q "./usr/share/applications/$id.desktop"
+# Listings go to files first: grep -q stopping early would break the pipe.
+dpkg-deb -c "$deb" >"$work/contents"
+grep -q "./usr/share/applications/$id.desktop" "$work/contents"
 mkdir "$work/root"
 dpkg-deb -x "$deb" "$work/root"
-"$work/root/usr/bin/zembrax-cli" --version | grep -q "zembrax-cli $version"
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/zembrax" --version |
-  grep -q "Zembrax $version"
+[ "$("$work/root/usr/bin/zembrax-cli" --version)" = "zembrax-cli $version" ]
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/zembrax" --version)" = \
+  "Zembrax $version" ]
 lintian --fail-on error "$deb" 2>/dev/null
 echo "package_test: 1 passed, 0 failed"
