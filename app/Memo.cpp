@@ -8,13 +8,11 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyleHints>
 #include <QtMath>
 
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <tuple>
 #include <utility>
 
 #include "Vcl.h"
@@ -78,8 +76,7 @@ void TMemo::insertText(const QString& text) {
 
 void TMemo::insertBytes(std::string_view inserted) {
   if (readOnly) return;
-  const std::size_t from = std::min(anchor, cursor);
-  replace(from, std::max(anchor, cursor) - from, inserted, false);
+  replaceSelection(inserted, false);
 }
 
 std::string TMemo::selectedText() const {
@@ -112,8 +109,7 @@ void TMemo::paste() {
 
 void TMemo::deleteSelection() {
   if (readOnly || anchor == cursor) return;
-  const std::size_t from = std::min(anchor, cursor);
-  replace(from, std::max(anchor, cursor) - from, {}, false);
+  replaceSelection({}, false);
 }
 
 void TMemo::undo() {
@@ -130,6 +126,11 @@ void TMemo::redo() {
   redoStack.pop_back();
   const Edit& edit = undoStack.back();
   change(edit.position, edit.removed.size(), edit.inserted);
+}
+
+void TMemo::replaceSelection(std::string_view with, bool typed) {
+  const std::size_t from = std::min(anchor, cursor);
+  replace(from, std::max(anchor, cursor) - from, with, typed);
 }
 
 void TMemo::replace(std::size_t position, std::size_t count, std::string_view with, bool typed) {
@@ -540,15 +541,13 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
       return deleteSelection();
     }
     if (event->matches(Key::InsertParagraphSeparator) || event->matches(Key::InsertLineSeparator)) {
-      const std::size_t from = std::min(anchor, cursor);
-      return replace(from, std::max(anchor, cursor) - from, "\r\n", true);
+      return replaceSelection("\r\n", true);
     }
     const QString typed = event->text();
     // Tab moves the focus on and never types itself.
     if (!typed.isEmpty() && typed.front().isPrint() &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      const std::size_t from = std::min(anchor, cursor);
-      return replace(from, std::max(anchor, cursor) - from, toAnsi(typed), true);
+      return replaceSelection(toAnsi(typed), true);
     }
   }
   event->ignore();
@@ -556,8 +555,7 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
 
 void TMemo::inputMethodEvent(QInputMethodEvent* event) {
   if (!readOnly && !event->commitString().isEmpty()) {
-    const std::size_t from = std::min(anchor, cursor);
-    replace(from, std::max(anchor, cursor) - from, toAnsi(event->commitString()), true);
+    replaceSelection(toAnsi(event->commitString()), true);
   }
   event->accept();
 }

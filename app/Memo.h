@@ -113,6 +113,7 @@ class TMemo : public QAbstractScrollArea {
     bool typed;
   };
 
+  void replaceSelection(std::string_view with, bool typed);
   // Replaces `count` bytes at `position` by `with`, and keeps the change for
   // undo; typed changes in a row undo as one.
   void replace(std::size_t position, std::size_t count, std::string_view with, bool typed);
