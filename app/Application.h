@@ -3,15 +3,24 @@
 
 #include <optional>
 
+#include "Text.h"
+
 class QCoreApplication;
 
 // The program's name, version, organisation and desktop entry, for the
 // window manager, message boxes and --version.
 void describeApplication();
 
-// Answers --help and --version, which need no display: prints and gives the
-// exit status. Nothing for any other command line.
-std::optional<int> answerWithoutWindow(int argc, char* argv[]);
+// What the command line asks before any window opens.
+struct StartRequest {
+  // The program ends at once with this status: it answered --help or
+  // --version, which need no display, or refused an unknown encoding.
+  std::optional<int> status;
+  // The boxes' text encoding for this run, from --encoding.
+  std::optional<text::Encoding> encoding;
+};
+// `localeEncoding` is the default that --help names.
+StartRequest readCommandLine(int argc, char* argv[], text::Encoding localeEncoding);
 
 // Checks the rest of the command line once the application has taken its
 // own options; an unknown option ends the program with a message.

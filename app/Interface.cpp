@@ -1,11 +1,14 @@
 #include "Interface.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QSaveFile>
+#include <QSettings>
 #include <QTabBar>
 
 #include <algorithm>
@@ -40,6 +43,29 @@ constexpr std::array<Conversion, 6> kConversions = {
 
 constexpr std::array<CharCoder::ByteOperation, 3> kByteOperations = {
     &CharCoder::bitAnd, &CharCoder::bitOr, &CharCoder::bitXor};
+
+// The encodings as the boxes' menus offer them.
+struct EncodingChoice {
+  text::Encoding encoding;
+  const char* caption;
+};
+constexpr std::array<EncodingChoice, text::kEncodings.size()> kEncodingChoices = {{
+    {text::Encoding::utf8, QT_TRANSLATE_NOOP("TmainForm", "UTF-8")},
+    {text::Encoding::windows874, QT_TRANSLATE_NOOP("TmainForm", "Windows-874 (Thai)")},
+    {text::Encoding::windows1250,
+     QT_TRANSLATE_NOOP("TmainForm", "Windows-1250 (Central European)")},
+    {text::Encoding::windows1251, QT_TRANSLATE_NOOP("TmainForm", "Windows-1251 (Cyrillic)")},
+    {text::Encoding::windows1252, QT_TRANSLATE_NOOP("TmainForm", "Windows-1252 (Western)")},
+    {text::Encoding::windows1253, QT_TRANSLATE_NOOP("TmainForm", "Windows-1253 (Greek)")},
+    {text::Encoding::windows1254, QT_TRANSLATE_NOOP("TmainForm", "Windows-1254 (Turkish)")},
+    {text::Encoding::windows1255, QT_TRANSLATE_NOOP("TmainForm", "Windows-1255 (Hebrew)")},
+    {text::Encoding::windows1256, QT_TRANSLATE_NOOP("TmainForm", "Windows-1256 (Arabic)")},
+    {text::Encoding::windows1257, QT_TRANSLATE_NOOP("TmainForm", "Windows-1257 (Baltic)")},
+    {text::Encoding::windows1258, QT_TRANSLATE_NOOP("TmainForm", "Windows-1258 (Vietnamese)")},
+}};
+
+// Where the boxes' encoding is remembered between runs.
+constexpr char kEncodingKey[] = "textEncoding";
 
 // Tabs with little room beside their captions, so that the captions of all
 // nine pages fit the window's width at once, without scroll arrows.
@@ -125,6 +151,43 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   ui->srcMemo->addMenuAction(fileAction(tr("Open file\u2026"), QKeySequence::Open, false));
   ui->destMemo->addMenuAction(fileAction(tr("Save result as\u2026"), QKeySequence::Save, true));
   connect(ui->srcMemo, &TMemo::fileDropped, this, &TmainForm::openFile);
+
+  // The text encoding, chosen in either box's menu and remembered.
+  auto* encodingMenu = new QMenu(tr("Text encoding"), this);
+  encodingMenu->menuAction()->setObjectName(QStringLiteral("textEncoding"));
+  encodingChoices = new QActionGroup(this);
+  for (const EncodingChoice& choice : kEncodingChoices) {
+    QAction* action = encodingMenu->addAction(tr(choice.caption));
+    action->setObjectName(QString::fromLatin1(text::nameOf(choice.encoding)));
+    action->setCheckable(true);
+    action->setData(static_cast<int>(choice.encoding));
+    encodingChoices->addAction(action);
+    connect(action, &QAction::triggered, this, [this, encoding = choice.encoding] {
+      setEncoding(encoding);
+      QSettings().setValue(kEncodingKey, QString::fromLatin1(text::nameOf(encoding)));
+    });
+  }
+  ui->srcMemo->addMenuAction(encodingMenu->menuAction());
+  ui->destMemo->addMenuAction(encodingMenu->menuAction());
+  setEncoding(textEncoding);
+}
+
+void TmainForm::setEncoding(text::Encoding encoding) {
+  textEncoding = encoding;
+  ui->srcMemo->setEncoding(encoding);
+  ui->destMemo->setEncoding(encoding);
+  for (QAction* action : encodingChoices->actions())
+    action->setChecked(action->data().toInt() == static_cast<int>(encoding));
+}
+
+std::optional<text::Encoding> TmainForm::savedEncoding() {
+  return text::encodingNamed(QSettings().value(kEncodingKey).toString().toStdString());
+}
+
+std::string TmainForm::optionBytes(QLineEdit* box) const {
+  const text::Encoded encoded = toBytes(box->text(), textEncoding);
+  if (encoded.lost > 0) showLossNotice(box, box->rect().bottomLeft(), encoded.lost, textEncoding);
+  return encoded.bytes;
 }
 
 TmainForm::~TmainForm() = default;
@@ -169,8 +232,18 @@ bool TmainForm::openFile(const QString& path) {
     refuseFile("read", path, file.errorString());
     return false;
   }
+  // A file of UTF-8 text is read as text, as a paste reads it; any other
+  // file gives its bytes as they are.
+  std::string pasted = pastedBytes(std::string_view(bytes.constData(), bytes.size()));
+  std::size_t lost = 0;
+  if (textEncoding != text::Encoding::utf8 && text::isUtf8(pasted)) {
+    text::Encoded encoded = text::fromUtf8(pasted, textEncoding);
+    pasted = std::move(encoded.bytes);
+    lost = encoded.lost;
+  }
   ui->srcMemo->selectAll();
-  ui->srcMemo->insertBytes(pastedBytes(std::string_view(bytes.constData(), bytes.size())));
+  ui->srcMemo->insertBytes(pasted);
+  if (lost > 0) showLossNotice(ui->srcMemo, {}, lost, textEncoding);
   return true;
 }
 
@@ -204,7 +277,7 @@ std::optional<std::string> TmainForm::runMethod(Direction direction, int pageInd
       return std::nullopt;
     }
     case vigenere: {
-      std::string key = toAnsi(ui->vigenereKeyBox->text());
+      std::string key = optionBytes(ui->vigenereKeyBox);
       return decode ? classicCoder.vigenereDecode(std::move(text), std::move(key))
                     : classicCoder.vigenereEncode(std::move(text), std::move(key));
     }
@@ -213,8 +286,8 @@ std::optional<std::string> TmainForm::runMethod(Direction direction, int pageInd
                     : classicCoder.base64Encode(std::move(text));
     case substitution:
       // Both buttons substitute the same way round.
-      return charCoder.substitute(std::move(text), toAnsi(ui->substKey1Box->text()),
-                                  toAnsi(ui->substKey2Box->text()));
+      return charCoder.substitute(std::move(text), optionBytes(ui->substKey1Box),
+                                  optionBytes(ui->substKey2Box));
     case url:
       return decode ? charCoder.urlDecode(std::move(text)) : charCoder.urlEncode(std::move(text));
     case bitwise: {

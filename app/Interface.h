@@ -8,9 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "Text.h"
 #include "char/CharCoder.h"
 #include "classic/ClassicCoder.h"
 #include "signal/SignalCoder.h"
+
+class QActionGroup;
+class QLineEdit;
 
 namespace Ui {
 class TmainForm;
@@ -47,6 +51,13 @@ class TmainForm : public QWidget {
   using FileChooser = std::function<QString(bool saving)>;
   void setFileChooser(FileChooser chooser) { chooseFile = std::move(chooser); }
 
+  // The encoding both boxes read their bytes in, and the option boxes are
+  // read in when a method runs. Changing it shows the same bytes anew.
+  text::Encoding encoding() const { return textEncoding; }
+  void setEncoding(text::Encoding encoding);
+  // The encoding chosen in the boxes' menus in an earlier run, if any.
+  static std::optional<text::Encoding> savedEncoding();
+
   // Larger files belong to zembrax-cli.
   static constexpr qint64 kLargestFile = qint64{256} << 20;
 
@@ -62,6 +73,10 @@ class TmainForm : public QWidget {
   // the page selects one.
   std::optional<std::string> runMethod(Direction direction, int pageIndex, std::string text);
 
+  // The text of an option box in the encoding, with a notice where
+  // characters were lost.
+  std::string optionBytes(QLineEdit* box) const;
+
   // Shows that the file at `path` could not be read or written, and why.
   void refuseFile(const char* doing, const QString& path, const QString& reason);
 
@@ -70,6 +85,8 @@ class TmainForm : public QWidget {
   // show but a saved result keeps.
   std::string hiddenResult;
   FileChooser chooseFile;
+  text::Encoding textEncoding = text::Encoding::windows1252;
+  QActionGroup* encodingChoices;
   ClassicCoder classicCoder;
   CharCoder charCoder;
   SignalCoder signalCoder;

@@ -24,19 +24,20 @@ constexpr int kMargin = 4;
 constexpr int kTabStopPixels = 80;
 constexpr int kUnitsPerPixel = 64;
 
-// What a character is for word moves and double clicks.
-enum class Class { space, word, mark };
-
-Class classOf(char byte) {
-  const auto c = static_cast<unsigned char>(byte);
-  if (c == ' ' || c == '\t' || c == '\r' || c == '\n') return Class::space;
-  if ((c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '_' || c >= 0x80)
-    return Class::word;
-  return Class::mark;
-}
-
-bool isLineBreak(char byte) {
-  return byte == '\r' || byte == '\n';
+// How wide a character is in `metrics`, in 1/64 pixel. Marks and format
+// characters take no room of their own; every other character at least a
+// pixel, so that no row holds more of them than it is wide.
+std::int32_t advanceOf(const QFontMetricsF& metrics, char32_t character) {
+  switch (QChar::category(character)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+      return 0;
+    default:
+      return std::max(
+          qRound(metrics.horizontalAdvance(QString::fromUcs4(&character, 1)) * kUnitsPerPixel),
+          kUnitsPerPixel);
+  }
 }
 
 }  // namespace
@@ -53,14 +54,17 @@ TMemo::TMemo(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void TMemo::setText(std::string text) {
-  bytes = std::move(text);
-  cursor = anchor = 0;
+  model.setText(std::move(text));
   cursorAtRowEnd = false;
   goalX = -1;
-  undoStack.clear();
-  redoStack.clear();
   verticalScrollBar()->setValue(0);
   relayout();
+}
+
+void TMemo::setEncoding(text::Encoding encoding) {
+  if (encoding == model.encoding()) return;
+  model.setEncoding(encoding);
+  updateMetrics();
 }
 
 void TMemo::setReadOnly(bool on) {
@@ -71,7 +75,13 @@ void TMemo::setReadOnly(bool on) {
 }
 
 void TMemo::insertText(const QString& text) {
-  insertBytes(toAnsi(text));
+  if (!readOnly) insertConverted(text, false);
+}
+
+void TMemo::insertConverted(const QString& text, bool typed) {
+  const text::Encoded encoded = toBytes(text, model.encoding());
+  replaceSelection(encoded.bytes, typed);
+  if (encoded.lost > 0) showLossNotice(this, cursorRect().bottomLeft(), encoded.lost, encoding());
 }
 
 void TMemo::insertBytes(std::string_view inserted) {
@@ -80,23 +90,22 @@ void TMemo::insertBytes(std::string_view inserted) {
 }
 
 std::string TMemo::selectedText() const {
-  const std::size_t from = std::min(anchor, cursor);
-  return bytes.substr(from, std::max(anchor, cursor) - from);
+  return std::string(model.selectedBytes());
 }
 
 void TMemo::selectAll() {
-  anchor = 0;
-  cursor = bytes.size();
+  model.select(0, model.bytes().size());
   cursorAtRowEnd = false;
-  viewport()->update();
+  restartBlink();
 }
 
 void TMemo::copy() const {
-  if (anchor != cursor) QApplication::clipboard()->setText(fromAnsi(selectedText()));
+  if (model.hasSelection())
+    QApplication::clipboard()->setText(fromBytes(model.selectedBytes(), model.encoding()));
 }
 
 void TMemo::cut() {
-  if (readOnly || anchor == cursor) return;
+  if (readOnly || !model.hasSelection()) return;
   copy();
   deleteSelection();
 }
@@ -108,48 +117,24 @@ void TMemo::paste() {
 }
 
 void TMemo::deleteSelection() {
-  if (readOnly || anchor == cursor) return;
+  if (readOnly || !model.hasSelection()) return;
   replaceSelection({}, false);
 }
 
 void TMemo::undo() {
-  if (readOnly || undoStack.empty()) return;
-  redoStack.push_back(std::move(undoStack.back()));
-  undoStack.pop_back();
-  const Edit& edit = redoStack.back();
-  change(edit.position, edit.inserted.size(), edit.removed);
+  if (!readOnly && model.canUndo()) changed(model.undo());
 }
 
 void TMemo::redo() {
-  if (readOnly || redoStack.empty()) return;
-  undoStack.push_back(std::move(redoStack.back()));
-  redoStack.pop_back();
-  const Edit& edit = undoStack.back();
-  change(edit.position, edit.removed.size(), edit.inserted);
+  if (!readOnly && model.canRedo()) changed(model.redo());
 }
 
 void TMemo::replaceSelection(std::string_view with, bool typed) {
-  const std::size_t from = std::min(anchor, cursor);
-  replace(from, std::max(anchor, cursor) - from, with, typed);
+  changed(model.replaceSelection(with, typed));
 }
 
-void TMemo::replace(std::size_t position, std::size_t count, std::string_view with, bool typed) {
-  if (count == 0 && with.empty()) return;
-  Edit* last = undoStack.empty() ? nullptr : &undoStack.back();
-  if (typed && count == 0 && last != nullptr && last->typed && last->removed.empty() &&
-      last->position + last->inserted.size() == position) {
-    last->inserted += with;
-  } else {
-    undoStack.push_back({position, bytes.substr(position, count), std::string(with), typed});
-  }
-  redoStack.clear();
-  change(position, count, with);
-}
-
-void TMemo::change(std::size_t position, std::size_t count, std::string_view with) {
-  bytes.replace(position, count, with);
-  layout.update(bytes, position, count, with.size());
-  cursor = anchor = position + with.size();
+void TMemo::changed(TextModel::Change change) {
+  layout.update(model.bytes(), change.position, change.removed, change.inserted);
   cursorAtRowEnd = false;
   goalX = -1;
   if ((layout.rowCount() > static_cast<std::size_t>(visibleRows())) !=
@@ -164,7 +149,7 @@ void TMemo::change(std::size_t position, std::size_t count, std::string_view wit
 
 QMenu* TMemo::createContextMenu() {
   auto* menu = new QMenu(this);
-  const bool selection = anchor != cursor;
+  const bool selection = model.hasSelection();
   const auto add = [this, menu](const char* name, const QString& text,
                                 QKeySequence::StandardKey key, bool enabled, auto handler) {
     QAction* action =
@@ -174,8 +159,8 @@ QMenu* TMemo::createContextMenu() {
     connect(action, &QAction::triggered, this, handler);
   };
   if (!readOnly) {
-    add("edit-undo", tr("&Undo"), QKeySequence::Undo, !undoStack.empty(), &TMemo::undo);
-    add("edit-redo", tr("&Redo"), QKeySequence::Redo, !redoStack.empty(), &TMemo::redo);
+    add("edit-undo", tr("&Undo"), QKeySequence::Undo, model.canUndo(), &TMemo::undo);
+    add("edit-redo", tr("&Redo"), QKeySequence::Redo, model.canRedo(), &TMemo::redo);
     menu->addSeparator();
     add("edit-cut", tr("Cu&t"), QKeySequence::Cut, selection, &TMemo::cut);
   }
@@ -186,7 +171,8 @@ QMenu* TMemo::createContextMenu() {
     add("edit-delete", tr("Delete"), QKeySequence::Delete, selection, &TMemo::deleteSelection);
   }
   menu->addSeparator();
-  add("select-all", tr("Select All"), QKeySequence::SelectAll, !bytes.empty(), &TMemo::selectAll);
+  add("select-all", tr("Select All"), QKeySequence::SelectAll, !model.bytes().empty(),
+      &TMemo::selectAll);
   if (!menuActions.empty()) menu->addSeparator();
   for (QAction* action : menuActions)
     menu->addAction(action);
@@ -199,7 +185,7 @@ std::size_t TMemo::firstVisibleRow() const {
 
 std::string_view TMemo::rowText(std::size_t row) const {
   const std::size_t start = layout.rowStart(row);
-  return std::string_view(bytes).substr(start, layout.rowEnd(bytes, row) - start);
+  return std::string_view(model.bytes()).substr(start, layout.rowEnd(model.bytes(), row) - start);
 }
 
 // Layout
@@ -208,15 +194,16 @@ void TMemo::updateMetrics() {
   textFont = font();
   textFont.setKerning(false);
   const QFontMetricsF metrics(textFont);
+  const text::Encoding encoding = model.encoding();
   MemoLayout::Advances advances{};
   for (int byte = 0; byte < 256; ++byte) {
-    const qreal width = metrics.horizontalAdvance(ansiChar(static_cast<unsigned char>(byte)));
-    // Every byte takes room, so no row can hold more bytes than it is wide.
-    advances[byte] = std::max(qRound(width * kUnitsPerPixel), kUnitsPerPixel);
+    const std::string_view one(reinterpret_cast<const char*>(&byte), 1);
+    if (byte < 0x80 || encoding != text::Encoding::utf8)
+      advances[byte] = advanceOf(metrics, text::characterAt(one, 0, encoding).code);
   }
-  layout.setMetrics(advances, kTabStopPixels * kUnitsPerPixel);
+  layout.setMetrics(encoding, advances, kTabStopPixels * kUnitsPerPixel,
+                    [metrics](char32_t character) { return advanceOf(metrics, character); });
   lineHeight = std::max(qCeil(metrics.height()), 1);
-  ascent = qCeil(metrics.ascent());
   relayout();
 }
 
@@ -226,14 +213,14 @@ int TMemo::visibleRows() const {
 
 void TMemo::wrapAt(int pixels) {
   layout.setWidth(std::max(pixels - 2 * kMargin, 1) * kUnitsPerPixel);
-  layout.wrap(bytes);
+  layout.wrap(model.bytes());
 }
 
 void TMemo::relayout() {
   // A text that needs the scroll bar wraps once, at the width the bar leaves.
   const int full = contentsRect().width();
   const auto rows = static_cast<std::size_t>(visibleRows());
-  bool bar = bytes.size() > rows * static_cast<std::size_t>(std::max(full, 1));
+  bool bar = model.bytes().size() > rows * static_cast<std::size_t>(std::max(full, 1));
   if (!bar) {
     wrapAt(full);
     bar = layout.rowCount() > rows;
@@ -242,6 +229,7 @@ void TMemo::relayout() {
   laidOutFor = size();
   setVerticalScrollBarPolicy(bar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
   updateScrollRange();
+  caret.reset();
   viewport()->update();
 }
 
@@ -256,6 +244,7 @@ void TMemo::updateScrollRange() {
 }
 
 void TMemo::resizeEvent(QResizeEvent*) {
+  caret.reset();
   if (size() != laidOutFor) {
     relayout();
     return;
@@ -265,7 +254,7 @@ void TMemo::resizeEvent(QResizeEvent*) {
   const int width = std::max(viewport()->width() - 2 * kMargin, 1) * kUnitsPerPixel;
   if (width != layout.width()) {
     layout.setWidth(width);
-    layout.wrap(bytes);
+    layout.wrap(model.bytes());
   }
   updateScrollRange();
 }
@@ -276,65 +265,91 @@ void TMemo::changeEvent(QEvent* event) {
 }
 
 void TMemo::scrollContentsBy(int, int) {
+  caret.reset();
   viewport()->update();
+}
+
+// Rows on screen
+
+TMemo::ShapedRow::ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding,
+                            const QFont& font) {
+  QString characters;
+  characters.reserve(static_cast<qsizetype>(bytes.size()));
+  offsets.reserve(bytes.size() + 1);
+  for (std::size_t i = 0; i < bytes.size();) {
+    const text::Character character = text::characterAt(bytes, i, encoding);
+    const char32_t code = character.code;
+    characters.append(QString::fromUcs4(&code, 1));
+    offsets.resize(static_cast<std::size_t>(characters.size()), start + i);
+    i += character.length;
+  }
+  offsets.push_back(start + bytes.size());
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setTabStopDistance(kTabStopPixels);
+  option.setTextDirection(Qt::LeftToRight);
+  layout.setText(characters);
+  layout.setFont(font);
+  layout.setTextOption(option);
+  layout.setCacheEnabled(true);
+  layout.beginLayout();
+  layout.createLine().setPosition({0, 0});
+  layout.endLayout();
+}
+
+int TMemo::ShapedRow::placeOf(std::size_t offset) const {
+  return static_cast<int>(std::lower_bound(offsets.begin(), offsets.end(), offset) -
+                          offsets.begin());
+}
+
+qreal TMemo::ShapedRow::xOf(std::size_t offset) const {
+  return layout.lineAt(0).cursorToX(placeOf(offset));
+}
+
+std::size_t TMemo::ShapedRow::offsetAt(qreal x) const {
+  const int place = layout.lineAt(0).xToCursor(x);
+  return offsets[static_cast<std::size_t>(std::clamp<int>(place, 0, int(offsets.size()) - 1))];
+}
+
+TMemo::ShapedRow TMemo::shape(std::size_t row) const {
+  return ShapedRow(rowText(row), layout.rowStart(row), model.encoding(), textFont);
 }
 
 // Painting
 
 void TMemo::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter.setFont(textFont);
   const QPalette& colours = palette();
-  const std::size_t selectionStart = std::min(anchor, cursor);
-  const std::size_t selectionEnd = std::max(anchor, cursor);
-  const std::int32_t rightEdge = viewport()->width() * kUnitsPerPixel;
+  painter.setPen(colours.color(QPalette::Text));
+  QTextLayout::FormatRange selection;
+  selection.format.setBackground(colours.highlight());
+  selection.format.setForeground(colours.highlightedText());
   const std::size_t first = firstVisibleRow();
   for (std::size_t row = first; row < layout.rowCount(); ++row) {
     const int top = kMargin + static_cast<int>(row - first) * lineHeight;
     if (top > event->rect().bottom()) break;
     if (top + lineHeight < event->rect().top()) continue;
-    const std::size_t start = layout.rowStart(row);
-    const std::size_t end = layout.rowEnd(bytes, row);
-    const std::size_t from = std::clamp(selectionStart, start, end);
-    const std::size_t to = std::clamp(selectionEnd, start, end);
-    if (from < to) {
-      const qreal left = layout.xOf(bytes, row, from) / qreal{kUnitsPerPixel};
-      const qreal right = layout.xOf(bytes, row, to) / qreal{kUnitsPerPixel};
-      painter.fillRect(QRectF(kMargin + left, top, right - left, lineHeight), colours.highlight());
-    }
-    // Runs of bytes between tabs and selection edges, up to the right edge.
-    std::int32_t x = 0;
-    for (std::size_t i = start; i < end && x < rightEdge;) {
-      if (bytes[i] == '\t') {
-        x = layout.advance('\t', x);
-        ++i;
-        continue;
-      }
-      const bool selected = i >= selectionStart && i < selectionEnd;
-      const std::size_t limit = std::min(end, selected             ? selectionEnd
-                                              : i < selectionStart ? selectionStart
-                                                                   : end);
-      const std::int32_t runX = x;
-      std::size_t j = i;
-      for (; j < limit && bytes[j] != '\t' && x < rightEdge; ++j)
-        x = layout.advance(static_cast<unsigned char>(bytes[j]), x);
-      painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
-      painter.drawText(QPointF(kMargin + runX / qreal{kUnitsPerPixel}, top + ascent),
-                       fromAnsi(std::string_view(bytes).substr(i, j - i)));
-      i = j;
-    }
+    const ShapedRow shaped = shape(row);
+    selection.start = shaped.placeOf(std::max(model.selectionStart(), layout.rowStart(row)));
+    selection.length = shaped.placeOf(model.selectionEnd()) - selection.start;
+    shaped.layout.draw(&painter, QPointF(kMargin, top),
+                       selection.length > 0 ? QList{selection} : QList<QTextLayout::FormatRange>{});
   }
   if (caretOn && hasFocus()) painter.fillRect(cursorRect(), colours.text());
 }
 
 QRect TMemo::cursorRect() const {
-  const std::size_t row = cursorRow();
-  const int x = layout.xOf(bytes, row, cursor) / kUnitsPerPixel;
-  const int rowOnScreen = static_cast<int>(row) - static_cast<int>(firstVisibleRow());
-  return {kMargin + x, kMargin + rowOnScreen * lineHeight, 1, lineHeight};
+  if (!caret) {
+    const std::size_t row = cursorRow();
+    const int x = qFloor(shape(row).xOf(model.cursor()));
+    const int rowOnScreen = static_cast<int>(row) - static_cast<int>(firstVisibleRow());
+    caret = QRect(kMargin + x, kMargin + rowOnScreen * lineHeight, 1, lineHeight);
+  }
+  return *caret;
 }
 
 void TMemo::restartBlink() {
+  caret.reset();
   caretOn = true;
   const int flash = QApplication::cursorFlashTime();
   if (hasFocus() && flash > 0) {
@@ -365,15 +380,15 @@ void TMemo::focusOutEvent(QFocusEvent* event) {
 // The cursor
 
 std::size_t TMemo::cursorRow() const {
+  const std::size_t cursor = model.cursor();
   const std::size_t row = layout.rowOf(cursor);
   const bool endOfPrevious = cursorAtRowEnd && row > 0 && layout.rowStart(row) == cursor &&
-                             layout.wrapsAfter(bytes, row - 1);
+                             layout.wrapsAfter(model.bytes(), row - 1);
   return endOfPrevious ? row - 1 : row;
 }
 
 void TMemo::setCursor(std::size_t position, bool select, bool atRowEnd) {
-  cursor = position;
-  if (!select) anchor = position;
+  model.setCursor(position, select);
   cursorAtRowEnd = atRowEnd;
   ensureCursorVisible();
   restartBlink();
@@ -394,12 +409,12 @@ std::pair<std::size_t, std::size_t> TMemo::hit(QPoint point) const {
   const auto row = static_cast<std::size_t>(
       std::clamp<long long>(static_cast<long long>(firstVisibleRow()) + rowOnScreen, 0,
                             static_cast<long long>(layout.rowCount()) - 1));
-  return {row, layout.offsetAt(bytes, row, (point.x() - kMargin) * kUnitsPerPixel)};
+  return {row, shape(row).offsetAt(point.x() - kMargin)};
 }
 
 void TMemo::moveCursor(Move move, bool select) {
-  if (!select && anchor != cursor && (move == Move::nextChar || move == Move::previousChar)) {
-    setCursor(move == Move::nextChar ? std::max(anchor, cursor) : std::min(anchor, cursor), false);
+  if (!select && model.hasSelection() && (move == Move::nextChar || move == Move::previousChar)) {
+    setCursor(move == Move::nextChar ? model.selectionEnd() : model.selectionStart(), false);
     return;
   }
   const bool vertical = move == Move::nextLine || move == Move::previousLine ||
@@ -407,7 +422,7 @@ void TMemo::moveCursor(Move move, bool select) {
   if (!vertical) {
     goalX = -1;
   } else if (goalX < 0) {
-    goalX = layout.xOf(bytes, cursorRow(), cursor);
+    goalX = shape(cursorRow()).xOf(model.cursor());
   }
   const Place place = target(move);
   // A page move takes the view along by the same page.
@@ -419,45 +434,27 @@ void TMemo::moveCursor(Move move, bool select) {
 
 TMemo::Place TMemo::inRow(std::size_t row, std::size_t offset) const {
   // The end of a wrapped row is also where the next one starts.
-  return {offset, offset == layout.rowEnd(bytes, row) && layout.wrapsAfter(bytes, row)};
+  return {offset,
+          offset == layout.rowEnd(model.bytes(), row) && layout.wrapsAfter(model.bytes(), row)};
 }
 
 TMemo::Place TMemo::target(Move move) const {
-  const std::size_t n = bytes.size();
   const std::size_t row = cursorRow();
   const auto rowAt = [this, row](long long step) {
     return static_cast<std::size_t>(std::clamp<long long>(
         static_cast<long long>(row) + step, 0, static_cast<long long>(layout.rowCount()) - 1));
   };
-  const auto aimAt = [this](std::size_t to) {
-    return inRow(to, layout.offsetAt(bytes, to, goalX));
-  };
-  std::size_t i = cursor;
+  const auto aimAt = [this](std::size_t to) { return inRow(to, shape(to).offsetAt(goalX)); };
+  const std::size_t i = model.cursor();
   switch (move) {
     case Move::nextChar:
-      if (i < n) i += bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n' ? 2 : 1;
-      return {i, false};
+      return {model.nextCharacter(i), false};
     case Move::previousChar:
-      if (i > 0) i -= i >= 2 && bytes[i - 2] == '\r' && bytes[i - 1] == '\n' ? 2 : 1;
-      return {i, false};
+      return {model.previousCharacter(i), false};
     case Move::nextWord:
-      if (i < n && classOf(bytes[i]) != Class::space) {
-        const Class run = classOf(bytes[i]);
-        while (i < n && classOf(bytes[i]) == run)
-          ++i;
-      }
-      while (i < n && classOf(bytes[i]) == Class::space)
-        ++i;
-      return {i, false};
+      return {model.nextWord(i), false};
     case Move::previousWord:
-      while (i > 0 && classOf(bytes[i - 1]) == Class::space)
-        --i;
-      if (i > 0) {
-        const Class run = classOf(bytes[i - 1]);
-        while (i > 0 && classOf(bytes[i - 1]) == run)
-          --i;
-      }
-      return {i, false};
+      return {model.previousWord(i), false};
     case Move::nextLine:
       return aimAt(rowAt(1));
     case Move::previousLine:
@@ -469,11 +466,11 @@ TMemo::Place TMemo::target(Move move) const {
     case Move::startOfLine:
       return {layout.rowStart(row), false};
     case Move::endOfLine:
-      return inRow(row, layout.rowEnd(bytes, row));
+      return inRow(row, layout.rowEnd(model.bytes(), row));
     case Move::startOfDocument:
       return {0, false};
     case Move::endOfDocument:
-      return {n, false};
+      return {model.bytes().size(), false};
   }
   return {i, false};
 }
@@ -531,12 +528,13 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     const bool deleteWordBack = event->matches(Key::DeleteStartOfWord);
     const bool deleteWordOn = event->matches(Key::DeleteEndOfWord);
     if (deleteBack || deleteOn || deleteWordBack || deleteWordOn) {
-      if (anchor == cursor) {
+      if (!model.hasSelection()) {
         const bool back = deleteBack || deleteWordBack;
         const bool word = deleteWordBack || deleteWordOn;
-        anchor = target(back ? (word ? Move::previousWord : Move::previousChar)
-                             : (word ? Move::nextWord : Move::nextChar))
-                     .offset;
+        model.select(target(back ? (word ? Move::previousWord : Move::previousChar)
+                                 : (word ? Move::nextWord : Move::nextChar))
+                         .offset,
+                     model.cursor());
       }
       return deleteSelection();
     }
@@ -547,7 +545,7 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     // Tab moves the focus on and never types itself.
     if (!typed.isEmpty() && typed.front().isPrint() &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      return replaceSelection(toAnsi(typed), true);
+      return insertConverted(typed, true);
     }
   }
   event->ignore();
@@ -555,7 +553,7 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
 
 void TMemo::inputMethodEvent(QInputMethodEvent* event) {
   if (!readOnly && !event->commitString().isEmpty()) {
-    replaceSelection(toAnsi(event->commitString()), true);
+    insertConverted(event->commitString(), true);
   }
   event->accept();
 }
@@ -589,22 +587,16 @@ void TMemo::mouseMoveEvent(QMouseEvent* event) {
   QScrollBar* bar = verticalScrollBar();
   if (point.y() < 0) bar->setValue(bar->value() - 1);
   if (point.y() > viewport()->height()) bar->setValue(bar->value() + 1);
-  cursor = hit(point).second;
+  model.setCursor(hit(point).second, true);
   cursorAtRowEnd = false;
   restartBlink();
 }
 
 void TMemo::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  std::size_t from = hit(event->position().toPoint()).second;
-  if (from == bytes.size() || isLineBreak(bytes[from])) return;
-  const Class run = classOf(bytes[from]);
-  std::size_t to = from;
-  while (to < bytes.size() && classOf(bytes[to]) == run && !isLineBreak(bytes[to]))
-    ++to;
-  while (from > 0 && classOf(bytes[from - 1]) == run && !isLineBreak(bytes[from - 1]))
-    --from;
-  anchor = from;
+  const auto [from, to] = model.wordAt(hit(event->position().toPoint()).second);
+  if (from == to) return;
+  model.select(from, from);
   setCursor(to, true);
 }
 

@@ -4,24 +4,29 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QFont>
+#include <QTextLayout>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "MemoLayout.h"
+#include "Text.h"
+#include "TextModel.h"
 
 class QAction;
 class QMenu;
 
-// A multi-line box that holds its text as Windows-1252 bytes and shows them
-// wrapped to its width. It lays out and paints only what is on screen, so a
-// text of any size shows, scrolls, selects and copies at once. Typed and
-// pasted text arrives as the code page's bytes with CR LF line breaks; a set
-// text keeps its bytes as they are, and any of CR LF, a lone CR or a lone LF
-// shows as a line break. Tab moves the focus on, as in a dialog.
+// A multi-line box that holds its text as bytes and shows them as the
+// characters of an encoding, wrapped to its width. It wraps the whole text in
+// one pass and shapes and paints only the rows on screen, so a text of any
+// size shows, scrolls, selects and copies at once. Typed and pasted text
+// arrives as the encoding's bytes with CR LF line breaks; a set text keeps
+// its bytes as they are, and any of CR LF, a lone CR or a lone LF shows as a
+// line break. Tab moves the focus on, as in a dialog.
 class TMemo : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
@@ -29,16 +34,22 @@ class TMemo : public QAbstractScrollArea {
  public:
   explicit TMemo(QWidget* parent = nullptr);
 
-  const std::string& text() const { return bytes; }
+  const std::string& text() const { return model.bytes(); }
   // Replaces the whole text; the cursor goes to the start and the undo
   // history is cleared.
   void setText(std::string text);
   void clear() { setText({}); }
 
+  text::Encoding encoding() const { return model.encoding(); }
+  // Shows the same bytes as the characters of `encoding`, and reads typed
+  // and pasted text in it from now on.
+  void setEncoding(text::Encoding encoding);
+
   bool isReadOnly() const { return readOnly; }
   void setReadOnly(bool on);
 
-  // Replaces the selection by `text`, as typing or a paste does.
+  // Replaces the selection by `text`, as typing or a paste does; characters
+  // that the encoding cannot hold become '?', and a notice says how many.
   void insertText(const QString& text);
   // Replaces the selection by bytes as they are.
   void insertBytes(std::string_view bytes);
@@ -58,13 +69,15 @@ class TMemo : public QAbstractScrollArea {
   void addMenuAction(QAction* action) { menuActions.push_back(action); }
 
   // Where the cursor is and where the selection started, in bytes.
-  std::size_t cursorPosition() const { return cursor; }
-  std::size_t anchorPosition() const { return anchor; }
+  std::size_t cursorPosition() const { return model.cursor(); }
+  std::size_t anchorPosition() const { return model.anchor(); }
   // The rows the text takes at the current width, and the first one shown.
   std::size_t rowCount() const { return layout.rowCount(); }
   std::size_t firstVisibleRow() const;
   // The bytes of row `row`, without the line break that ends it.
   std::string_view rowText(std::size_t row) const;
+  // Where the caret is drawn, in the viewport.
+  QRect cursorRect() const;
 
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -105,20 +118,26 @@ class TMemo : public QAbstractScrollArea {
     nextPage,
     previousPage,
   };
-  // One change of the text, kept for undo and redo.
-  struct Edit {
-    std::size_t position;
-    std::string removed;
-    std::string inserted;
-    bool typed;
+  // One row shaped for the screen: its characters, where each UTF-16 place
+  // of them starts in the bytes, and the layout that places and paints them.
+  struct ShapedRow {
+    ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding,
+              const QFont& font);
+    // The UTF-16 place of the byte `offset` of the text, within the row.
+    int placeOf(std::size_t offset) const;
+    qreal xOf(std::size_t offset) const;
+    // The byte of the place nearest to `x`.
+    std::size_t offsetAt(qreal x) const;
+    QTextLayout layout;
+    std::vector<std::size_t> offsets;  // one for each place and the row's end
   };
+  ShapedRow shape(std::size_t row) const;
 
   void replaceSelection(std::string_view with, bool typed);
-  // Replaces `count` bytes at `position` by `with`, and keeps the change for
-  // undo; typed changes in a row undo as one.
-  void replace(std::size_t position, std::size_t count, std::string_view with, bool typed);
-  // Changes the text and puts the cursor after the change.
-  void change(std::size_t position, std::size_t count, std::string_view with);
+  // Shows a change of the model's text, with the cursor after it.
+  void changed(TextModel::Change change);
+  // Inserts typed or pasted text as the encoding's bytes.
+  void insertConverted(const QString& text, bool typed);
   // A place for the cursor; the end of a wrapped row and the start of the
   // next are the same byte, and `atRowEnd` tells which of the two it shows at.
   struct Place {
@@ -143,24 +162,18 @@ class TMemo : public QAbstractScrollArea {
   std::size_t cursorRow() const;
   // The row under `point` and the place in it nearest to the point.
   std::pair<std::size_t, std::size_t> hit(QPoint point) const;
-  QRect cursorRect() const;
   void restartBlink();
 
-  std::string bytes;
+  TextModel model;
   MemoLayout layout;
   QFont textFont;
   int lineHeight = 1;
-  int ascent = 0;
   QSize laidOutFor;
   bool readOnly = false;
 
-  std::size_t cursor = 0;
-  std::size_t anchor = 0;
   bool cursorAtRowEnd = false;
-  int goalX = -1;  // where up and down aim, or -1 for the cursor's own place
-
-  std::vector<Edit> undoStack;
-  std::vector<Edit> redoStack;
+  qreal goalX = -1;                    // where up and down aim, or -1 for the cursor's own place
+  mutable std::optional<QRect> caret;  // where the caret was last found
 
   QBasicTimer blinkTimer;
   bool caretOn = false;

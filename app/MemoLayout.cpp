@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -21,14 +22,29 @@ std::size_t breakLength(std::string_view text, std::size_t i) {
 
 }  // namespace
 
-void MemoLayout::setMetrics(const Advances& byteAdvances, std::int32_t tabDistance) {
+void MemoLayout::setMetrics(text::Encoding textEncoding, const Advances& byteAdvances,
+                            std::int32_t tabDistance, Measure measureCharacter) {
+  encoding = textEncoding;
   advances = byteAdvances;
   tabStop = std::max(tabDistance, 1);
+  measure = std::move(measureCharacter);
+  planeAdvances.clear();
+  astralAdvances.clear();
 }
 
-std::int32_t MemoLayout::advance(unsigned char byte, std::int32_t x) const {
-  if (byte == '\t') return (x / tabStop + 1) * tabStop;
-  return x + advances[byte];
+MemoLayout::Step MemoLayout::stepAt(std::string_view text, std::size_t at) {
+  const auto byte = static_cast<unsigned char>(text[at]);
+  if (byte < 0x80 || encoding != text::Encoding::utf8) return {1, advances[byte]};
+  const text::Character character = text::characterAt(text, at, encoding);
+  if (character.code < 0x10000) {
+    if (planeAdvances.empty()) planeAdvances.assign(0x10000, -1);
+    std::int32_t& known = planeAdvances[character.code];
+    if (known < 0) known = measure(character.code);
+    return {character.length, known};
+  }
+  const auto [known, fresh] = astralAdvances.try_emplace(character.code, 0);
+  if (fresh) known->second = measure(character.code);
+  return {character.length, known->second};
 }
 
 void MemoLayout::wrap(std::string_view text) {
@@ -40,7 +56,7 @@ void MemoLayout::wrap(std::string_view text) {
 }
 
 template <typename Emit>
-void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) const {
+void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) {
   const std::size_t n = text.size();
   std::size_t i = from;
   for (;;) {
@@ -48,34 +64,37 @@ void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) co
     std::size_t breakAfter = i;  // after the last blank of the row, if past its start
     std::int32_t x = 0;
     if (!emit(rowStart)) return;
-    for (; i < n; ++i) {
+    while (i < n) {
       const auto byte = static_cast<unsigned char>(text[i]);
       const Kind kind = kKinds[byte];
-      if (kind == ink) {
-        const std::int32_t step = advances[byte];
-        while (x + step > wrapWidth && i > rowStart) {
-          if (breakAfter > rowStart) {
-            // The word since the last blank moves to a new row.
-            rowStart = breakAfter;
-            x = 0;
-            for (std::size_t j = rowStart; j < i; ++j)
-              x += advances[static_cast<unsigned char>(text[j])];
-          } else {
-            rowStart = i;
-            x = 0;
-          }
-          breakAfter = rowStart;
-          if (!emit(rowStart)) return;
-        }
-        x += step;
-      } else if (kind == blank) {
-        x = advance(byte, x);
-        breakAfter = i + 1;
-      } else {
-        break;
+      if (kind == lineBreak) break;
+      if (kind == blank) {
+        x = byte == '\t' ? (x / tabStop + 1) * tabStop : x + advances[byte];
+        breakAfter = ++i;
+        continue;
       }
+      const Step step = stepAt(text, i);
+      while ((x + step.advance > wrapWidth || i - rowStart >= kLongestRow) && i > rowStart) {
+        if (breakAfter > rowStart) {
+          // The word since the last blank moves to a new row.
+          rowStart = breakAfter;
+          x = 0;
+          for (std::size_t j = rowStart; j < i;) {
+            const Step moved = stepAt(text, j);
+            x += moved.advance;
+            j += moved.length;
+          }
+        } else {
+          rowStart = i;
+          x = 0;
+        }
+        breakAfter = rowStart;
+        if (!emit(rowStart)) return;
+      }
+      x += step.advance;
+      i += step.length;
     }
-    if (i == n) return;
+    if (i >= n) return;
     i += breakLength(text, i);
   }
 }
@@ -125,22 +144,4 @@ std::size_t MemoLayout::rowEnd(std::string_view text, std::size_t row) const {
 
 bool MemoLayout::wrapsAfter(std::string_view text, std::size_t row) const {
   return row + 1 < starts.size() && rowEnd(text, row) == starts[row + 1];
-}
-
-std::int32_t MemoLayout::xOf(std::string_view text, std::size_t row, std::size_t offset) const {
-  std::int32_t x = 0;
-  for (std::size_t i = starts[row]; i < offset; ++i)
-    x = advance(static_cast<unsigned char>(text[i]), x);
-  return x;
-}
-
-std::size_t MemoLayout::offsetAt(std::string_view text, std::size_t row, std::int32_t x) const {
-  const std::size_t end = rowEnd(text, row);
-  std::int32_t left = 0;
-  for (std::size_t i = starts[row]; i < end; ++i) {
-    const std::int32_t right = advance(static_cast<unsigned char>(text[i]), left);
-    if (x < (left + right) / 2) return i;
-    left = right;
-  }
-  return end;
 }

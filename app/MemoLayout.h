@@ -3,26 +3,39 @@
 
 // The rows of a byte text wrapped to a width. A line break (CR LF, a lone CR
 // or a lone LF) ends a paragraph; within one, a row ends after the last space
-// or tab that still fits, or, in a run without any, at the last byte that
-// fits. Spaces and tabs may run past the edge. Every byte has a fixed advance
-// from a table of 256, so wrapping is one pass over the bytes with no text
-// shaping, and an edit wraps only the rows it changes.
+// or tab that still fits, or, in a run without any, at the last character
+// that fits. Spaces and tabs may run past the edge, and a row never breaks
+// inside a character. Every character has a fixed advance, so wrapping is
+// one pass over the bytes with no text shaping, and an edit wraps only the
+// rows it changes.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "Text.h"
 
 class MemoLayout {
  public:
   // Widths in 1/64 of a pixel.
   using Advances = std::array<std::int32_t, 256>;
+  // The advance of a character beyond the byte table.
+  using Measure = std::function<std::int32_t(char32_t)>;
 
-  // The advance of every byte (line breaks are never measured) and the
-  // distance between tab stops; like the width, takes effect at the next
-  // `wrap`.
-  void setMetrics(const Advances& advances, std::int32_t tabStop);
+  // A row of characters that take no room (marks, or controls) ends after
+  // this many bytes.
+  static constexpr std::size_t kLongestRow = 4096;
+
+  // How wide characters are, and the distance between tab stops; like the
+  // width, takes effect at the next `wrap`. In a code page every byte is a
+  // character and `advances` has them all; in UTF-8 `advances` has the ASCII
+  // characters and `measure`, asked once for each, the others.
+  void setMetrics(text::Encoding encoding, const Advances& advances, std::int32_t tabStop,
+                  Measure measure = {});
   void setWidth(std::int32_t width) { wrapWidth = width; }
   std::int32_t width() const { return wrapWidth; }
 
@@ -44,22 +57,26 @@ class MemoLayout {
   // True when `row` ends by wrapping, not by a line break or the text's end.
   bool wrapsAfter(std::string_view text, std::size_t row) const;
 
-  // The distance from the start of `row` to `offset` within it.
-  std::int32_t xOf(std::string_view text, std::size_t row, std::size_t offset) const;
-  // The place in `row` nearest to `x`.
-  std::size_t offsetAt(std::string_view text, std::size_t row, std::int32_t x) const;
-
-  // Where the advance of `byte` takes a row that has reached `x`.
-  std::int32_t advance(unsigned char byte, std::int32_t x) const;
+  // How long the character at `at` is and how wide.
+  struct Step {
+    std::size_t length;
+    std::int32_t advance;
+  };
+  Step stepAt(std::string_view text, std::size_t at);
 
  private:
   // Wraps from the row start `from` to the text's end, the empty row after a
   // final line break included, handing each row's start to `emit` until it
   // returns false.
   template <typename Emit>
-  void wrapFrom(std::string_view text, std::size_t from, Emit emit) const;
+  void wrapFrom(std::string_view text, std::size_t from, Emit emit);
 
+  text::Encoding encoding = text::Encoding::windows1252;
   Advances advances{};
+  Measure measure;
+  // What `measure` said, for the characters of the first plane and beyond.
+  std::vector<std::int32_t> planeAdvances;
+  std::unordered_map<char32_t, std::int32_t> astralAdvances;
   std::int32_t tabStop = 1;
   std::int32_t wrapWidth = 0;
   std::vector<std::size_t> starts{0};

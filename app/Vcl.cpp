@@ -3,12 +3,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QToolTip>
 #include <QWidget>
 
 #include <cstdint>
 #include <cstdio>
-
-#include "Ansi.h"
 
 namespace {
 
@@ -17,10 +16,28 @@ bool isLineBreak(char16_t unit) {
          unit == QChar::LineSeparator;
 }
 
+// The bytes with every line break (CR LF, a lone CR or a lone LF) as
+// `lineBreak`.
+std::string withLineBreaks(std::string_view bytes, std::string_view lineBreak) {
+  std::string lines;
+  lines.reserve(bytes.size());
+  std::size_t run = 0;  // the start of the bytes not yet copied
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    lines.append(bytes.substr(run, i - run)).append(lineBreak);
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    run = i + 1;
+  }
+  return lines.append(bytes.substr(run));
+}
+
+// How long the notice of lost characters stays.
+constexpr int kNoticeMilliseconds = 10000;
+
 }  // namespace
 
 std::optional<std::int32_t> parseInteger(const QString& text) {
-  return ansi::readInteger(text.toStdString());
+  return text::readInteger(text.toStdString());
 }
 
 std::int32_t StrToInt(const QString& text) {
@@ -37,59 +54,47 @@ void showException(const std::exception& error) {
                         QString::fromUtf8(error.what()));
 }
 
-std::string toAnsi(const QString& text) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(text.size()));
+text::Encoded toBytes(const QString& text, text::Encoding encoding) {
+  QString lines;
+  lines.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i].unicode();
-    if (isLineBreak(unit)) {
-      bytes += "\r\n";
-      // A CR LF pair is one line break.
-      if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
-               QChar::isLowSurrogate(text[i + 1].unicode())) {
-      // One character outside the code page, written as two UTF-16 units.
-      bytes += ansi::fromUnicode(QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
-      ++i;
-    } else {
-      bytes += ansi::fromUnicode(unit);
+    if (!isLineBreak(unit)) {
+      lines += text[i];
+      continue;
     }
+    lines += u"\r\n";
+    // A CR LF pair is one line break.
+    if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
   }
-  return bytes;
+  const QByteArray utf8 = lines.toUtf8();
+  return text::fromUtf8(std::string_view(utf8.constData(), utf8.size()), encoding);
 }
 
 std::string pastedBytes(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find('\0'));
-  std::string pasted;
-  pasted.reserve(bytes.size());
-  std::size_t run = 0;  // the start of the bytes not yet copied
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    pasted.append(bytes.substr(run, i - run)).append("\r\n");
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    run = i + 1;
-  }
-  return pasted.append(bytes.substr(run));
+  return withLineBreaks(bytes.substr(0, bytes.find('\0')), "\r\n");
 }
 
-QChar ansiChar(unsigned char byte) {
-  return ansi::toUnicode(byte);
+QString fromBytes(std::string_view bytes, text::Encoding encoding) {
+  const std::string lines = withLineBreaks(bytes, "\n");
+  const std::string utf8 = text::toUtf8(lines, encoding);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QString fromAnsi(std::string_view bytes) {
-  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-  QChar* out = text.data();
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (byte == '\r' || byte == '\n') {
-      *out++ = u'\n';
-      if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else {
-      *out++ = ansiChar(byte);
-    }
-  }
-  text.truncate(out - text.data());
-  return text;
+QString lossNotice(std::size_t lost, text::Encoding encoding) {
+  const QString characters =
+      lost == 1 ? QObject::tr("1 character") : QObject::tr("%1 characters").arg(lost);
+  return QObject::tr("%1 cannot be written in %2 and became \"?\".")
+             .arg(characters, QString::fromLatin1(text::nameOf(encoding))) +
+         u' ' +
+         QObject::tr(
+             "UTF-8 keeps every character: choose it under \"Text encoding\" in the "
+             "box's context menu.");
+}
+
+void showLossNotice(QWidget* widget, QPoint where, std::size_t lost, text::Encoding encoding) {
+  QToolTip::showText(widget->mapToGlobal(where), lossNotice(lost, encoding), widget, {},
+                     kNoticeMilliseconds);
 }
 
 bool hasDisplay(const char* program) {

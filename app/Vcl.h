@@ -3,8 +3,9 @@
 
 // The few services of a Windows component library that the windows rely on:
 // its error classes and their display, the string-to-integer conversion, and
-// the conversion of box texts to and from the ANSI code page (Windows-1252).
+// the conversion of box texts to and from the bytes of a text encoding.
 
+#include <QPoint>
 #include <QString>
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "Text.h"
 
 class QWidget;
 
@@ -51,20 +54,24 @@ void deliverEvent(Handler&& handler) {
   }
 }
 
-// The bytes of a box text in Windows-1252. A character the code page cannot
-// hold becomes '?', and every line break becomes CR LF.
-std::string toAnsi(const QString& text);
+// The bytes of a box text in `encoding`: every line break becomes CR LF, and
+// a character the encoding cannot hold becomes '?' and counts as lost.
+text::Encoded toBytes(const QString& text, text::Encoding encoding);
 
-// A Windows-1252 text for a box. CR LF, and a lone CR or LF, each show as one
-// line break.
-QString fromAnsi(std::string_view bytes);
+// A box text of bytes in `encoding`. CR LF, and a lone CR or LF, each show as
+// one line break; bytes that are no character show as U+FFFD.
+QString fromBytes(std::string_view bytes, text::Encoding encoding);
 
 // Bytes as a paste brings them into a box: up to the first zero byte, with
 // every line break (CR LF, a lone CR or a lone LF) as CR LF.
 std::string pastedBytes(std::string_view bytes);
 
-// The character of one Windows-1252 byte.
-QChar ansiChar(unsigned char byte);
+// Says beside `widget`, at `where` in it, without holding anything up, that
+// `lost` characters became '?' because `encoding` cannot hold them.
+void showLossNotice(QWidget* widget, QPoint where, std::size_t lost, text::Encoding encoding);
+
+// The words of that notice.
+QString lossNotice(std::size_t lost, text::Encoding encoding);
 
 // True when there is a screen to open windows on. Where windows go through
 // X or Wayland, that takes a display or a platform named in QT_QPA_PLATFORM;

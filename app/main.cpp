@@ -1,19 +1,27 @@
 #include <QApplication>
 
+#include <clocale>
+
 #include "Aboutmsg.h"
 #include "Application.h"
 #include "Interface.h"
 #include "Vcl.h"
 
 int main(int argc, char* argv[]) {
+  // The locale's character set, read before Qt turns a C locale into C.UTF-8.
+  std::setlocale(LC_CTYPE, "");
+  const text::Encoding localeEncoding = text::localeEncoding();
   describeApplication();
-  if (const std::optional<int> status = answerWithoutWindow(argc, argv)) return *status;
+  const StartRequest request = readCommandLine(argc, argv, localeEncoding);
+  if (request.status) return *request.status;
   if (!hasDisplay(argv[0])) return 1;
   QApplication application(argc, argv);
   checkCommandLine(application);
   try {
     TmainForm main;
     mainForm = &main;
+    main.setEncoding(
+        request.encoding.value_or(TmainForm::savedEncoding().value_or(localeEncoding)));
     TaboutForm about;
     aboutForm = &about;
     main.show();

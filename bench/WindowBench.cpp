@@ -211,7 +211,7 @@ void measureLargeFile() {
 
 int measureMemory() {
   const std::string text = sampleText(16 * MiB, true);
-  QApplication::clipboard()->setText(fromAnsi(text));
+  QApplication::clipboard()->setText(fromBytes(text, text::Encoding::windows1252));
   Window window;
   window.choose(kPages[3]);  // ASCII binary
   window.paste();
@@ -247,7 +247,7 @@ int main(int argc, char* argv[]) {
     for (const PageCase& page : kPages) {
       Row row{std::string(page.name) + (lines ? ", lines" : ", one line"), {}, {}, {}, {}};
       for (std::size_t i = 0; i < kSizes.size(); ++i) {
-        QApplication::clipboard()->setText(fromAnsi(texts[i]));
+        QApplication::clipboard()->setText(fromBytes(texts[i], text::Encoding::windows1252));
         Window window;
         window.choose(page);
         row.paste.push_back(window.paste());

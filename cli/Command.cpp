@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "Ansi.h"
+#include "Text.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ const std::array<Method, 11> kMethods = {{
      [](const Options&) { return stream::lsbExtract(); }},
 }};
 
-constexpr std::string_view kCommonOptions = "[-o FILE] [--progress] [FILE...]";
+constexpr std::string_view kCommonOptions = "[-o FILE] [--progress] [--encoding NAME] [FILE...]";
 
 std::string usageOf(const CLI::App* method) {
   std::string usage = "Usage: " + std::string(kProgram) + " ";
@@ -109,16 +109,40 @@ int refuse(const std::string& problem, const CLI::App* method) {
 // A 32-bit decimal integer, read as the window reads its boxes.
 const CLI::Validator kInteger(
     [](std::string& text) {
-      return ansi::readInteger(text) ? std::string() : "'" + text + "' is not a 32-bit integer";
+      return text::readInteger(text) ? std::string() : "'" + text + "' is not a 32-bit integer";
     },
     "INTEGER");
+
+// A text encoding's name.
+const CLI::Validator kEncoding(
+    [](std::string& name) {
+      return text::encodingNamed(name) ? std::string()
+                                       : "unknown text encoding '" + name +
+                                             "'; the encodings are " + text::encodingNames();
+    },
+    "NAME");
 
 // The options every method takes.
 struct Common {
   std::vector<std::string> inputs;
   std::string output;
   bool progress = false;
+  std::string encoding;
 };
+
+// An option text in the encoding. Characters it cannot hold become '?', and
+// the standard error says how many.
+std::string optionBytes(const std::string& utf8, const char* what, text::Encoding encoding) {
+  text::Encoded encoded = text::fromUtf8(utf8, encoding);
+  if (encoded.lost > 0) {
+    std::fprintf(stderr,
+                 "%s: %zu character%s of %s cannot be written in %s and became '?'; "
+                 "--encoding utf-8 keeps them\n",
+                 kProgram.data(), encoded.lost, encoded.lost == 1 ? "" : "s", what,
+                 text::nameOf(encoding).data());
+  }
+  return std::move(encoded.bytes);
+}
 
 void addMethod(CLI::App& app, const Method& entry, Common& common, Options& options) {
   CLI::App* method = app.add_subcommand(entry.name, entry.summary);
@@ -133,6 +157,14 @@ void addMethod(CLI::App& app, const Method& entry, Common& common, Options& opti
   method->add_flag("--progress", common.progress,
                    "show progress on the standard error (by default for a terminal and an input "
                    "file over 64 MiB)");
+  method
+      ->add_option("--encoding", common.encoding,
+                   "read the key and alphabets in NAME, one of " + text::encodingNames() +
+                       " (the input's bytes are never converted); the locale's by default, "
+                       "here " +
+                       std::string(text::nameOf(text::localeEncoding())))
+      ->check(kEncoding)
+      ->type_name("NAME");
   method
       ->add_option("FILE", common.inputs,
                    "the files to read in turn; none or - reads the standard input")
@@ -206,16 +238,18 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
                       : chosen->get_name() + " works one way only: -d is not offered",
                   chosen);
   }
-  // Texts as the window reads them: in Windows-1252, numbers in decimal.
-  options.key = ansi::fromUtf8(options.key);
-  options.from = ansi::fromUtf8(options.from);
-  options.to = ansi::fromUtf8(options.to);
-  if (!shift.empty()) options.shift = *ansi::readInteger(shift);
+  // Texts as the window reads them: in its encoding, numbers in decimal.
+  const text::Encoding encoding =
+      common.encoding.empty() ? text::localeEncoding() : *text::encodingNamed(common.encoding);
+  options.key = optionBytes(options.key, "the key", encoding);
+  options.from = optionBytes(options.from, "the original alphabet", encoding);
+  options.to = optionBytes(options.to, "the new alphabet", encoding);
+  if (!shift.empty()) options.shift = *text::readInteger(shift);
   for (const auto& [text, byteOperation] :
        {std::pair{&andValue, &CharCoder::bitAnd}, std::pair{&orValue, &CharCoder::bitOr},
         std::pair{&xorValue, &CharCoder::bitXor}}) {
     if (!text->empty()) {
-      options.value = *ansi::readInteger(*text);
+      options.value = *text::readInteger(*text);
       options.operation = byteOperation;
     }
   }

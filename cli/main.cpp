@@ -1,3 +1,4 @@
+#include <clocale>
 #include <csignal>
 #include <variant>
 
@@ -7,6 +8,8 @@
 int main(int argc, char* argv[]) {
   // A reader that stops early (| head) ends the program quietly.
   std::signal(SIGPIPE, SIG_DFL);
+  // The locale's character set is the option texts' default encoding.
+  std::setlocale(LC_CTYPE, "");
   const std::variant<Request, int> command = readCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&command)) return *status;
   return run(std::get<Request>(command));

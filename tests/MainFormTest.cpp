@@ -128,7 +128,7 @@ class MainFormTest : public testing::Test {
   // Pastes bytes into the input box, in place of what it held.
   void pasteInput(const std::string& bytes) {
     srcMemo()->selectAll();
-    srcMemo()->insertText(fromAnsi(bytes));
+    srcMemo()->insertText(fromBytes(bytes, text::Encoding::windows1252));
   }
 
   std::string output() { return destMemo()->text(); }

@@ -15,7 +15,7 @@ MemoLayout layoutOf(std::int32_t width) {
   advances.fill(1);
   advances['W'] = 3;
   MemoLayout layout;
-  layout.setMetrics(advances, 4);
+  layout.setMetrics(text::Encoding::windows1252, advances, 4);
   layout.setWidth(width);
   return layout;
 }
@@ -70,13 +70,6 @@ TEST(MemoLayout, FindsRowsAndPlacesInThem) {
   EXPECT_EQ(layout.rowOf(4), 1u);   // the first byte of a wrapped row
   EXPECT_EQ(layout.rowOf(8), 1u);   // inside the line break
   EXPECT_EQ(layout.rowOf(12), 2u);  // the end of the text
-  // "W" is three wide and the tab runs to the next stop at four.
-  EXPECT_EQ(layout.xOf(text, 2, 10), 3);
-  EXPECT_EQ(layout.xOf(text, 2, 11), 4);
-  EXPECT_EQ(layout.offsetAt(text, 2, 0), 9u);   // nearer the start of "W"
-  EXPECT_EQ(layout.offsetAt(text, 2, 2), 10u);  // nearer its end
-  EXPECT_EQ(layout.offsetAt(text, 2, 99), 12u);
-  EXPECT_EQ(layout.offsetAt(text, 1, 99), 7u);  // before the line break, never inside it
 }
 
 // An edit rewraps only what it changes; the rows must equal a wrap from

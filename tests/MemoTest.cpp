@@ -39,7 +39,9 @@ class MemoTest : public testing::Test {
     action->trigger();
   }
 
-  std::string clipboardBytes() { return toAnsi(QApplication::clipboard()->text()); }
+  std::string clipboardBytes() {
+    return toBytes(QApplication::clipboard()->text(), memo->encoding()).bytes;
+  }
 
   std::unique_ptr<TMemo> memo;
 };
@@ -51,7 +53,16 @@ TEST_F(MemoTest, CopiesTheSelectedBytesExactly) {
   memo->setText(bytes);
   key(Qt::Key_A, Qt::ControlModifier);
   key(Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), fromAnsi(bytes));
+  QString shown = QStringLiteral("first\nsecond\nthird\nfourth ");
+  // Windows-1252's characters of 0x80-0x9F (where it has none, the control
+  // character of the byte's value), then Latin-1's.
+  shown += QString::fromUtf16(
+      u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D"
+      u"\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A"
+      u"\u0153\u009D\u017E\u0178");
+  for (char16_t c = 0xA0; c <= 0xFF; ++c)
+    shown += QChar(c);
+  EXPECT_EQ(QApplication::clipboard()->text(), shown);
 
   // "second" by keyboard: down a row, then six bytes with Shift.
   key(Qt::Key_Home, Qt::ControlModifier);

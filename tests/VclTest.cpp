@@ -55,43 +55,45 @@ TEST(StrToInt, RaisesTheConversionErrorForAnythingElse) {
   }
 }
 
-TEST(AnsiText, EveryByteButZeroAndLineBreaksSurvivesTheRoundTrip) {
+TEST(BoxText, EveryByteButZeroAndLineBreaksSurvivesTheRoundTripInEachCodePage) {
   std::string bytes;
   for (int c = 1; c < 256; ++c) {
     if (c != '\r' && c != '\n') bytes += static_cast<char>(c);
   }
   bytes += "\r\nlast line";
-  const QString text = fromAnsi(bytes);
-  EXPECT_EQ(text.size(), 253 + 1 + 9);
-  EXPECT_EQ(toAnsi(text), bytes);
-}
-
-TEST(AnsiText, UsesWindows1252) {
-  const std::vector<std::pair<std::string, QString>> cases = {
-      {"\x80", QString::fromUtf16(u"\u20AC")},  // euro sign
-      {"\x81\x8D\x8F\x90\x9D", QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D")},
-      {"\x9F\xE9\xFF", QString::fromUtf16(u"\u0178\u00E9\u00FF")},
-      {"\xA0", QString::fromUtf16(u"\u00A0")},  // a non-breaking space stays one
-  };
-  for (const auto& [bytes, text] : cases) {
-    EXPECT_EQ(fromAnsi(bytes), text);
-    EXPECT_EQ(toAnsi(text), bytes);
+  // Only the bytes a code page leaves without a character come back as '?'.
+  for (text::Encoding encoding : text::kEncodings) {
+    if (encoding == text::Encoding::utf8) continue;
+    const QString shown = fromBytes(bytes, encoding);
+    std::string expected = bytes;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+      if (shown[static_cast<qsizetype>(i)] == QChar::ReplacementCharacter) expected[i] = '?';
+    EXPECT_EQ(shown.size(), 253 + 1 + 9) << text::nameOf(encoding);
+    EXPECT_EQ(toBytes(shown, encoding).bytes, expected) << text::nameOf(encoding);
   }
 }
 
-TEST(AnsiText, WritesQuestionMarksForCharactersOutsideTheCodePage) {
-  EXPECT_EQ(toAnsi(QString::fromUtf16(u"\u03A9\u20AD")), "??");
-  // One character beyond 16 bits is one question mark, not two.
-  EXPECT_EQ(toAnsi(QString::fromUtf16(u"a\U0001F600b")), "a?b");
+TEST(BoxText, LineBreaks) {
+  for (text::Encoding encoding : {text::Encoding::windows1252, text::Encoding::utf8}) {
+    EXPECT_EQ(toBytes("a\nb", encoding).bytes, "a\r\nb");
+    EXPECT_EQ(toBytes("a\r\nb", encoding).bytes, "a\r\nb");
+    EXPECT_EQ(toBytes(QString::fromUtf16(u"a\u2029b\u2028c"), encoding).bytes, "a\r\nb\r\nc");
+    EXPECT_EQ(fromBytes("a\r\nb", encoding), "a\nb");
+    EXPECT_EQ(fromBytes("a\rb\nc", encoding), "a\nb\nc");  // a lone CR or LF also breaks
+    EXPECT_EQ(fromBytes("a\n\r\nb", encoding), "a\n\nb");
+  }
 }
 
-TEST(AnsiText, LineBreaks) {
-  EXPECT_EQ(toAnsi("a\nb"), "a\r\nb");
-  EXPECT_EQ(toAnsi("a\r\nb"), "a\r\nb");
-  EXPECT_EQ(toAnsi(QString::fromUtf16(u"a\u2029b\u2028c")), "a\r\nb\r\nc");
-  EXPECT_EQ(fromAnsi("a\r\nb"), "a\nb");
-  EXPECT_EQ(fromAnsi("a\rb\nc"), "a\nb\nc");  // a lone CR or LF also breaks the line
-  EXPECT_EQ(fromAnsi("a\n\r\nb"), "a\n\nb");
+TEST(BoxText, CountsTheCharactersACodePageCannotHold) {
+  const text::Encoded encoded =
+      toBytes(QString::fromUtf16(u"\u03A9a\U0001F600\u20AC"), text::Encoding::windows1252);
+  // One character beyond 16 bits is one question mark, not two.
+  EXPECT_EQ(encoded.bytes, "?a?\x80");
+  EXPECT_EQ(encoded.lost, 2u);
+  EXPECT_EQ(lossNotice(encoded.lost, text::Encoding::windows1252),
+            "2 characters cannot be written in windows-1252 and became \"?\". UTF-8 keeps every "
+            "character: choose it under \"Text encoding\" in the box's context menu.");
+  EXPECT_TRUE(lossNotice(1, text::Encoding::windows1250).startsWith("1 character cannot"));
 }
 
 TEST(SpinEdit, TakesDigitsAndSignsAsTyped) {

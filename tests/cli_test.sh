@@ -45,7 +45,15 @@ expect "vigenere key with a non-letter" "Seiwo" "$cli" vigenere --key "L-X" <<<"
 expect base64 "SGVsbG8=" "$cli" base64 < <(printf Hello)
 expect "subst" "bca" "$cli" subst --from abc --to bca < <(printf abc)
 expect "subst -d, the same way round" "bca" "$cli" subst --from abc --to bca -d < <(printf abc)
-expect "subst in Windows-1252" "ab" "$cli" subst --from éb --to ab < <(printf '\351b')
+# Option texts in the encoding chosen, else the locale's; the input's bytes as they are.
+expect "subst in Windows-1252" "ab" "$cli" subst --from éb --to ab --encoding windows-1252 < <(printf '\351b')
+expect "subst in the C locale's Windows-1252" "ab" env LC_ALL=C "$cli" subst --from éb --to ab < <(printf '\351b')
+expect "subst in the locale's UTF-8" "ab" env LC_ALL=C.UTF-8 "$cli" subst --from é --to ab < <(printf '\303\251')
+expect "subst in cp1251" "x" "$cli" subst --from ж --to x --encoding CP1251 < <(printf '\346')
+out=$("$cli" subst --from 'Ωa' --to xy --encoding windows-1252 < <(printf '?a') 2>stderr.txt)
+[ "$out" = "xy" ] || fail "a lost character: got '$out', want 'xy'"
+grep -q "1 character of the original alphabet cannot be written in windows-1252" stderr.txt ||
+  fail "a lost character: said '$(cat stderr.txt)'"
 expect url "Hello%20World%21" "$cli" url < <(printf 'Hello World!')
 expect "bitwise 300 acts as 44" "MNO" "$cli" bitwise --xor 300 < <(printf abc)
 expect "bitwise -1 acts as 255" "abc" "$cli" bitwise --and -1 < <(printf abc)
@@ -98,6 +106,8 @@ status=${PIPESTATUS[0]}
 # Usage errors: one line naming the problem, the usage line, exit 2.
 refuse "no method" 2 "no method given" "$cli"
 refuse "unknown method" 2 "unknown method 'rot13'" "$cli" rot13
+refuse "unknown encoding" 2 "unknown text encoding 'latin9'; the encodings are utf-8, windows-874" \
+  "$cli" base64 --encoding latin9
 refuse "unknown option" 2 "--nope" "$cli" base64 --nope
 refuse "missing value" 2 "--shift" "$cli" caesar --shift
 refuse "not an integer" 2 "'3x' is not a 32-bit integer" "$cli" caesar --shift 3x

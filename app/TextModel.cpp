@@ -1,0 +1,162 @@
+#include "TextModel.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isLineBreak(char byte) {
+  return byte == '\r' || byte == '\n';
+}
+
+}  // namespace
+
+void TextModel::setEncoding(text::Encoding encoding) {
+  textEncoding = encoding;
+  anchorAt = characterStart(anchorAt);
+  cursorAt = characterStart(cursorAt);
+}
+
+void TextModel::setText(std::string bytes) {
+  text = std::move(bytes);
+  cursorAt = anchorAt = 0;
+  undoStack.clear();
+  redoStack.clear();
+}
+
+std::string_view TextModel::selectedBytes() const {
+  return std::string_view(text).substr(selectionStart(), selectionEnd() - selectionStart());
+}
+
+void TextModel::setCursor(std::size_t position, bool select) {
+  cursorAt = position;
+  if (!select) anchorAt = position;
+}
+
+void TextModel::select(std::size_t anchor, std::size_t cursor) {
+  anchorAt = anchor;
+  cursorAt = cursor;
+}
+
+TextModel::Change TextModel::replaceSelection(std::string_view with, bool typed) {
+  const std::size_t position = selectionStart();
+  const std::size_t count = selectionEnd() - position;
+  if (count == 0 && with.empty()) return {position, 0, 0};
+  Edit* last = undoStack.empty() ? nullptr : &undoStack.back();
+  redoStack.clear();
+  if (typed && count == 0 && last != nullptr && last->typed && last->removed.empty() &&
+      last->position + last->inserted.size() == position) {
+    last->inserted += with;
+  } else if (count + with.size() <= kHistoryLimit) {
+    keep({position, text.substr(position, count), std::string(with), typed});
+  } else {
+    // Keeping an edit this large would double the memory the text takes.
+    undoStack.clear();
+  }
+  return apply(position, count, with);
+}
+
+void TextModel::keep(Edit edit) {
+  const auto size = [](const Edit& kept) { return kept.removed.size() + kept.inserted.size(); };
+  std::size_t bytes = size(edit);
+  for (const Edit& kept : undoStack)
+    bytes += size(kept);
+  // The oldest edits go first, until the history fits.
+  std::size_t dropped = 0;
+  for (; bytes > kHistoryLimit && dropped < undoStack.size(); ++dropped)
+    bytes -= size(undoStack[dropped]);
+  undoStack.erase(undoStack.begin(), undoStack.begin() + static_cast<std::ptrdiff_t>(dropped));
+  undoStack.push_back(std::move(edit));
+}
+
+TextModel::Change TextModel::undo() {
+  if (undoStack.empty()) return {cursorAt, 0, 0};
+  redoStack.push_back(std::move(undoStack.back()));
+  undoStack.pop_back();
+  const Edit& edit = redoStack.back();
+  return apply(edit.position, edit.inserted.size(), edit.removed);
+}
+
+TextModel::Change TextModel::redo() {
+  if (redoStack.empty()) return {cursorAt, 0, 0};
+  undoStack.push_back(std::move(redoStack.back()));
+  redoStack.pop_back();
+  const Edit& edit = undoStack.back();
+  return apply(edit.position, edit.removed.size(), edit.inserted);
+}
+
+TextModel::Change TextModel::apply(std::size_t position, std::size_t count, std::string_view with) {
+  text.replace(position, count, with);
+  cursorAt = anchorAt = position + with.size();
+  return {position, count, with.size()};
+}
+
+// Characters
+
+std::size_t TextModel::nextCharacter(std::size_t position) const {
+  if (position >= text.size()) return text.size();
+  if (text.compare(position, 2, "\r\n") == 0) return position + 2;
+  return position + text::characterAt(text, position, textEncoding).length;
+}
+
+std::size_t TextModel::previousCharacter(std::size_t position) const {
+  if (position == 0) return 0;
+  if (position >= 2 && text.compare(position - 2, 2, "\r\n") == 0) return position - 2;
+  return text::previousCharacter(text, position, textEncoding);
+}
+
+std::size_t TextModel::characterStart(std::size_t position) const {
+  position = std::min(position, text.size());
+  if (position == text.size() || position == 0) return position;
+  // The character before `position` may reach over it.
+  const std::size_t before = previousCharacter(position);
+  return nextCharacter(before) > position ? before : position;
+}
+
+// Words
+
+TextModel::Class TextModel::classAt(std::size_t position) const {
+  const auto byte = static_cast<unsigned char>(text[position]);
+  if (isLineBreak(static_cast<char>(byte))) return Class::lineBreak;
+  if (byte == ' ' || byte == '\t') return Class::space;
+  // Letters of every script beyond ASCII count as word characters.
+  if ((byte >= '0' && byte <= '9') || ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z') ||
+      byte == '_' || byte >= 0x80)
+    return Class::word;
+  return Class::mark;
+}
+
+std::size_t TextModel::nextWord(std::size_t i) const {
+  const std::size_t n = text.size();
+  if (i < n && classAt(i) != Class::space && classAt(i) != Class::lineBreak) {
+    const Class run = classAt(i);
+    while (i < n && classAt(i) == run)
+      i = nextCharacter(i);
+  }
+  while (i < n && (classAt(i) == Class::space || classAt(i) == Class::lineBreak))
+    i = nextCharacter(i);
+  return i;
+}
+
+std::size_t TextModel::previousWord(std::size_t i) const {
+  const auto before = [this](std::size_t at) { return classAt(previousCharacter(at)); };
+  while (i > 0 && (before(i) == Class::space || before(i) == Class::lineBreak))
+    i = previousCharacter(i);
+  if (i > 0) {
+    const Class run = before(i);
+    while (i > 0 && before(i) == run)
+      i = previousCharacter(i);
+  }
+  return i;
+}
+
+std::pair<std::size_t, std::size_t> TextModel::wordAt(std::size_t position) const {
+  std::size_t from = characterStart(position);
+  if (from == text.size() || classAt(from) == Class::lineBreak) return {from, from};
+  const Class run = classAt(from);
+  std::size_t to = from;
+  while (to < text.size() && classAt(to) == run)
+    to = nextCharacter(to);
+  while (from > 0 && classAt(previousCharacter(from)) == run)
+    from = previousCharacter(from);
+  return {from, to};
+}
