@@ -542,8 +542,9 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
       return replaceSelection("\r\n", true);
     }
     const QString typed = event->text();
-    // Tab moves the focus on and never types itself.
-    if (!typed.isEmpty() && typed.front().isPrint() &&
+    // Tab moves the focus on and never types itself; a character beyond
+    // 16 bits comes as two halves.
+    if (!typed.isEmpty() && QChar::isPrint(typed.toUcs4().front()) &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
       return insertConverted(typed, true);
     }

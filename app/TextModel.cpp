@@ -46,7 +46,7 @@ TextModel::Change TextModel::replaceSelection(std::string_view with, bool typed)
   if (typed && count == 0 && last != nullptr && last->typed && last->removed.empty() &&
       last->position + last->inserted.size() == position) {
     last->inserted += with;
-  } else if (count + with.size() <= kHistoryLimit) {
+  } else if (count + with.size() <= historyLimit) {
     keep({position, text.substr(position, count), std::string(with), typed});
   } else {
     // Keeping an edit this large would double the memory the text takes.
@@ -62,7 +62,7 @@ void TextModel::keep(Edit edit) {
     bytes += size(kept);
   // The oldest edits go first, until the history fits.
   std::size_t dropped = 0;
-  for (; bytes > kHistoryLimit && dropped < undoStack.size(); ++dropped)
+  for (; bytes > historyLimit && dropped < undoStack.size(); ++dropped)
     bytes -= size(undoStack[dropped]);
   undoStack.erase(undoStack.begin(), undoStack.begin() + static_cast<std::ptrdiff_t>(dropped));
   undoStack.push_back(std::move(edit));

@@ -23,9 +23,11 @@ class TextModel {
     std::size_t inserted;
   };
 
-  // The undo history keeps at most this many bytes of removed and inserted
-  // text; older edits are forgotten first.
+  // The undo history keeps at most `historyLimit` bytes of removed and
+  // inserted text; older edits are forgotten first, and an edit larger than
+  // that clears it.
   static constexpr std::size_t kHistoryLimit = std::size_t{64} << 20;
+  explicit TextModel(std::size_t limit = kHistoryLimit) : historyLimit(limit) {}
 
   const std::string& bytes() const { return text; }
   text::Encoding encoding() const { return textEncoding; }
@@ -83,6 +85,7 @@ class TextModel {
   Change apply(std::size_t position, std::size_t count, std::string_view with);
   void keep(Edit edit);
 
+  std::size_t historyLimit;
   std::string text;
   text::Encoding textEncoding = text::Encoding::windows1252;
   std::size_t cursorAt = 0;

@@ -1,6 +1,7 @@
 #include "Interface.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -441,6 +443,72 @@ void runMenuAction(TMemo* memo, const char* name) {
   ADD_FAILURE() << "no menu action " << name;
 }
 
+// The encoding that a box's "Text encoding" menu has checked, after
+// choosing `name` there if given.
+QString encodingMenu(TMemo* memo, const char* name = nullptr) {
+  std::unique_ptr<QMenu> menu(memo->createContextMenu());
+  QString checked;
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() != "textEncoding") continue;
+    for (QAction* choice : action->menu()->actions()) {
+      if (name != nullptr && choice->objectName() == name) choice->trigger();
+      if (choice->isChecked()) checked = choice->objectName();
+    }
+  }
+  return checked;
+}
+
+TEST_F(MainFormTest, BothBoxesReadTheirBytesInTheEncodingChosenInEither) {
+  const QString world = QStringLiteral("Zażółć gęślą jaźń — Привет, Γειά σου, 你好 😀");
+  choosePage(base64);
+  EXPECT_EQ(encodingMenu(srcMemo(), "utf-8"), "utf-8");
+  EXPECT_EQ(encodingMenu(destMemo()), "utf-8");
+  srcMemo()->insertText(world);
+  EXPECT_EQ(QString::fromStdString(srcMemo()->text()), world);
+  click("encodeBut");
+  EXPECT_EQ(output(),
+            "WmHFvMOzxYLEhyBnxJnFm2zEhSBqYcW6xYQg4oCUINCf0YDQuNCy0LXRgiwgzpPOtc65zqwgz4POv8+FLCDkvaDl"
+            "pb0g8J+YgA==");
+
+  // Another encoding reads the same bytes, and is remembered.
+  const std::string input = srcMemo()->text();
+  EXPECT_EQ(encodingMenu(destMemo(), "windows-1251"), "windows-1251");
+  EXPECT_EQ(encodingMenu(srcMemo()), "windows-1251");
+  EXPECT_EQ(srcMemo()->encoding(), text::Encoding::windows1251);
+  EXPECT_EQ(srcMemo()->text(), input);
+  EXPECT_EQ(TmainForm::savedEncoding(), text::Encoding::windows1251);
+
+  // Option boxes are read in it too.
+  choosePage(substitution);
+  typeInto("substKey1Box", QStringLiteral("абв"));
+  typeInto("substKey2Box", QStringLiteral("где"));
+  srcMemo()->insertText(QStringLiteral("бабв"));
+  click("encodeBut");
+  EXPECT_EQ(output(), "\xE4\xE3\xE4\xE5");  // дгде
+  EXPECT_EQ(encodingMenu(srcMemo(), "windows-1252"), "windows-1252");
+}
+
+TEST_F(MainFormTest, InvalidUtf8ShowsAsReplacementCharactersAndCopiesSo) {
+  form->setEncoding(text::Encoding::utf8);
+  choosePage(base64);
+  typeInput("WmHFvP/igg==");
+  click("decodeBut");
+  EXPECT_EQ(output(), "Za\xC5\xBC\xFF\xE2\x82");
+  destMemo()->selectAll();
+  destMemo()->copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Zaż\uFFFD\uFFFD"));
+}
+
+TEST_F(MainFormTest, SaysWhenAKeyLosesCharactersToTheCodePage) {
+  form->setEncoding(text::Encoding::windows1252);
+  choosePage(vigenere);
+  typeInto("vigenereKeyBox", QStringLiteral("κλειδί"));
+  typeInput("abc");
+  click("encodeBut");
+  EXPECT_TRUE(QToolTip::text().startsWith("6 characters cannot be written in windows-1252"))
+      << QToolTip::text().toStdString();
+}
+
 // The text of the next message box, once it has shown and been closed.
 std::shared_ptr<QString> messageOfNextModal() {
   auto message = std::make_shared<QString>();
@@ -556,6 +624,47 @@ TEST_F(MainFormTest, ShortcutsPressOnlyEnabledButtons) {
   EXPECT_EQ(output(), "");
   press(Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(output(), "01001");
+}
+
+TEST_F(FilesTest, OpensUtf8TextInTheChosenCodePage) {
+  form->setEncoding(text::Encoding::windows1250);
+  EXPECT_TRUE(form->openFile(write("utf8.txt", "Zażółć 😀\n")));
+  EXPECT_EQ(srcMemo()->text(), "Za\xBF\xF3\xB3\xE6 ?\r\n");
+  EXPECT_TRUE(QToolTip::text().startsWith("1 character cannot be written in windows-1250"));
+  // Bytes that are no UTF-8 come as they are.
+  EXPECT_TRUE(form->openFile(write("bytes.bin", "\xBF\xF3")));
+  EXPECT_EQ(srcMemo()->text(), "\xBF\xF3");
+}
+
+// Runs the program without a display, in `locale`, and gives its exit
+// status, output and error output.
+struct Finished {
+  int status;
+  QString output;
+  QString error;
+};
+Finished runProgram(const QStringList& arguments, const QString& locale = "C.UTF-8") {
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    environment.remove(display);
+  environment.insert("LC_ALL", locale);
+  program.setProcessEnvironment(environment);
+  program.start(ZEMBRAX_PROGRAM, arguments);
+  EXPECT_TRUE(program.waitForFinished(10000)) << arguments.join(' ').toStdString();
+  return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+          QString::fromUtf8(program.readAllStandardError())};
+}
+
+TEST(Program, TakesTheLocalesEncodingAndRefusesUnknownOnes) {
+  EXPECT_TRUE(runProgram({"--help"}, "C.UTF-8").output.simplified().contains("else the locale's (utf-8)"));
+  EXPECT_TRUE(runProgram({"--help"}, "C").output.simplified().contains("else the locale's (windows-1252)"));
+  const Finished refused = runProgram({"--encoding", "latin9"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.error,
+            "zembrax: unknown text encoding 'latin9'; the encodings are utf-8, windows-874, "
+            "windows-1250, windows-1251, windows-1252, windows-1253, windows-1254, windows-1255, "
+            "windows-1256, windows-1257, windows-1258\n");
 }
 
 TEST(Program, AnswersHelpAndVersionWithoutAWindow) {

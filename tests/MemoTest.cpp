@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,46 @@ TEST_F(MemoTest, EditsUndoesAndKeepsTabForTheFocus) {
   std::unique_ptr<QMenu> menu(memo->createContextMenu());
   EXPECT_EQ(menu->findChild<QAction*>("edit-paste"), nullptr);
   EXPECT_NE(menu->findChild<QAction*>("edit-copy"), nullptr);
+}
+
+// Typed text goes in as UTF-8 bytes, and the caret, selection and deletion
+// never stop inside a character.
+TEST_F(MemoTest, StepsOverWholeCharactersOfUtf8) {
+  memo->setEncoding(text::Encoding::utf8);
+  for (const char16_t* typed : {u"a", u"\U0001F600", u"\u00E9", u"\u4F60"})
+    QTest::sendKeyEvent(QTest::Click, memo.get(), Qt::Key_unknown, QString::fromUtf16(typed),
+                        Qt::NoModifier);
+  EXPECT_EQ(memo->text(), "a😀é你");
+  key(Qt::Key_Left, Qt::ShiftModifier);
+  key(Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(memo->selectedText(), "é你");
+  key(Qt::Key_Left);  // to the selection's start
+  EXPECT_EQ(memo->cursorPosition(), 5u);
+  key(Qt::Key_Backspace);
+  EXPECT_EQ(memo->text(), "aé你");
+  key(Qt::Key_Delete);
+  EXPECT_EQ(memo->text(), "a你");
+  // A click anywhere on a character puts the caret before or after it.
+  memo->setText("\xF0\x9F\x98\x80\xF0\x9F\x98\x80");
+  for (int x = 0; x < 60; x += 3) {
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(x, 8));
+    EXPECT_EQ(memo->cursorPosition() % 4, 0u) << x;
+  }
+}
+
+TEST_F(MemoTest, SaysHowManyTypedCharactersTheCodePageLacks) {
+  memo->setEncoding(text::Encoding::windows1250);
+  QApplication::clipboard()->setText(QStringLiteral("Zażółć, Привет"));
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(memo->text(), "Za\xBF\xF3\xB3\xE6, ??????");
+  EXPECT_TRUE(QToolTip::text().startsWith("6 characters cannot be written in windows-1250"))
+      << QToolTip::text().toStdString();
+  // Switching shows the same bytes anew.
+  memo->setEncoding(text::Encoding::windows1251);
+  EXPECT_EQ(memo->text(), "Za\xBF\xF3\xB3\xE6, ??????");
+  memo->selectAll();
+  memo->copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Zaїуіж, ??????"));
 }
 
 }  // namespace
