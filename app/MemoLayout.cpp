@@ -62,13 +62,20 @@ void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) {
   for (;;) {
     std::size_t rowStart = i;
     std::size_t breakAfter = i;  // after the last blank of the row, if past its start
-    std::int32_t x = 0;
+    // Wide enough for any run of blanks past the edge.
+    std::int64_t x = 0;
     if (!emit(rowStart)) return;
     while (i < n) {
       const auto byte = static_cast<unsigned char>(text[i]);
       const Kind kind = kKinds[byte];
       if (kind == lineBreak) break;
       if (kind == blank) {
+        // Even a run of blanks ends its row somewhere.
+        if (i - rowStart >= kLongestRow) {
+          rowStart = breakAfter = i;
+          x = 0;
+          if (!emit(rowStart)) return;
+        }
         x = byte == '\t' ? (x / tabStop + 1) * tabStop : x + advances[byte];
         breakAfter = ++i;
         continue;

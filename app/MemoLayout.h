@@ -26,8 +26,8 @@ class MemoLayout {
   // The advance of a character beyond the byte table.
   using Measure = std::function<std::int32_t(char32_t)>;
 
-  // A row of characters that take no room (marks, or controls) ends after
-  // this many bytes.
+  // A row ends after this many bytes even where its characters take no
+  // room (marks) or run past the edge (blanks).
   static constexpr std::size_t kLongestRow = 4096;
 
   // How wide characters are, and the distance between tab stops; like the

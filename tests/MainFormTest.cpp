@@ -466,9 +466,10 @@ TEST_F(MainFormTest, BothBoxesReadTheirBytesInTheEncodingChosenInEither) {
   srcMemo()->insertText(world);
   EXPECT_EQ(QString::fromStdString(srcMemo()->text()), world);
   click("encodeBut");
-  EXPECT_EQ(output(),
-            "WmHFvMOzxYLEhyBnxJnFm2zEhSBqYcW6xYQg4oCUINCf0YDQuNCy0LXRgiwgzpPOtc65zqwgz4POv8+FLCDkvaDl"
-            "pb0g8J+YgA==");
+  EXPECT_EQ(
+      output(),
+      "WmHFvMOzxYLEhyBnxJnFm2zEhSBqYcW6xYQg4oCUINCf0YDQuNCy0LXRgiwgzpPOtc65zqwgz4POv8+FLCDkvaDl"
+      "pb0g8J+YgA==");
 
   // Another encoding reads the same bytes, and is remembered.
   const std::string input = srcMemo()->text();
@@ -657,8 +658,10 @@ Finished runProgram(const QStringList& arguments, const QString& locale = "C.UTF
 }
 
 TEST(Program, TakesTheLocalesEncodingAndRefusesUnknownOnes) {
-  EXPECT_TRUE(runProgram({"--help"}, "C.UTF-8").output.simplified().contains("else the locale's (utf-8)"));
-  EXPECT_TRUE(runProgram({"--help"}, "C").output.simplified().contains("else the locale's (windows-1252)"));
+  EXPECT_TRUE(
+      runProgram({"--help"}, "C.UTF-8").output.simplified().contains("else the locale's (utf-8)"));
+  EXPECT_TRUE(
+      runProgram({"--help"}, "C").output.simplified().contains("else the locale's (windows-1252)"));
   const Finished refused = runProgram({"--encoding", "latin9"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.error,

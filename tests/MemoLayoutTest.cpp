@@ -72,6 +72,28 @@ TEST(MemoLayout, FindsRowsAndPlacesInThem) {
   EXPECT_EQ(layout.rowOf(12), 2u);  // the end of the text
 }
 
+TEST(MemoLayout, EndsRowsOfBlanksAndMarksAfterTheLongestRow) {
+  constexpr std::size_t longest = MemoLayout::kLongestRow;
+  MemoLayout layout = layoutOf(5);
+  layout.wrap("a" + std::string(3 * longest, ' ') + "b");
+  EXPECT_EQ(layout.rowStart(3), 3 * longest);
+  EXPECT_EQ(layout.rowCount(), 4u);
+
+  // In UTF-8, characters of many bytes, some of them no wider than nothing.
+  MemoLayout::Advances ascii;
+  ascii.fill(1);
+  layout.setMetrics(text::Encoding::utf8, ascii, 4,
+                    [](char32_t c) { return c == U'\u0301' ? 0 : 2; });
+  std::string marks = "e";
+  for (std::size_t i = 0; i < longest; ++i)
+    marks += "\u0301";
+  layout.wrap(marks + "\u4F60\u4F60\u4F60x");
+  EXPECT_EQ(layout.rowCount(), 4u);
+  EXPECT_EQ(layout.rowStart(1), longest + 1);  // not inside a mark
+  EXPECT_EQ(layout.rowStart(2), 2 * longest + 1);
+  EXPECT_EQ(layout.rowStart(3), 2 * longest + 7);  // two wide ones fit, not three
+}
+
 // An edit rewraps only what it changes; the rows must equal a wrap from
 // scratch for any edit of any text.
 TEST(MemoLayout, UpdatesAfterAnEditAsAFreshWrapWould) {

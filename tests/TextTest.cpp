@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "RandomText.h"
-#include "classic/ClassicCoder.h"
 #include "char/CharCoder.h"
+#include "classic/ClassicCoder.h"
 
 namespace {
 
@@ -75,15 +75,18 @@ TEST(Text, ReadsInvalidUtf8AsTheWebDoes) {
   const std::string r = "\uFFFD";
   const std::vector<InvalidCase> cases = {
       {"\x80", {1}, r},
-      {"\xE2\x82", {2}, r},                            // cut at the end
-      {"\xE2\x82" "A", {2, 1}, r + "A"},               // cut by another character
+      {"\xE2\x82", {2}, r},  // cut at the end
+      {"\xE2\x82"
+       "A",
+       {2, 1},
+       r + "A"},                                              // cut by another character
       {"a\xF0\x9F\x98\0b"s, {1, 3, 1, 1}, "a" + r + "\0b"s},  // cut by a zero byte
-      {"\xF0\x80\x80", {1, 1, 1}, r + r + r},          // overlong
-      {"\xED\xA0\x80", {1, 1, 1}, r + r + r},          // a surrogate
-      {"\xF4\x90\x80\x80", {1, 1, 1, 1}, r + r + r + r},  // past U+10FFFF
+      {"\xF0\x80\x80", {1, 1, 1}, r + r + r},                 // overlong
+      {"\xED\xA0\x80", {1, 1, 1}, r + r + r},                 // a surrogate
+      {"\xF4\x90\x80\x80", {1, 1, 1, 1}, r + r + r + r},      // past U+10FFFF
       {"\xC0\xAF", {1, 1}, r + r},
       {"\xF0\x9F\x98\x80\x80", {4, 1}, "😀" + r},
-      {"\xEF\xBF\xBD", {3}, r},                        // U+FFFD itself
+      {"\xEF\xBF\xBD", {3}, r},  // U+FFFD itself
   };
   for (const InvalidCase& row : cases) {
     std::vector<std::size_t> lengths;
@@ -132,12 +135,12 @@ TEST(Text, NamesAndLocaleCharacterSets) {
 // The coders see the text's UTF-8 bytes, so their results are what other
 // tools give for the same text.
 TEST(Text, CodersGiveWhatOtherToolsGiveForUtf8Text) {
-  const std::string text = text::fromUtf8("Zażółć gęślą jaźń — Привет, Γειά σου, 你好 😀",
-                                          Encoding::utf8)
-                               .bytes;
-  EXPECT_EQ(ClassicCoder().base64Encode(text),
-            "WmHFvMOzxYLEhyBnxJnFm2zEhSBqYcW6xYQg4oCUINCf0YDQuNCy0LXRgiwgzpPOtc65zqwgz4POv8+FLCDkvaDl"
-            "pb0g8J+YgA==");
+  const std::string text =
+      text::fromUtf8("Zażółć gęślą jaźń — Привет, Γειά σου, 你好 😀", Encoding::utf8).bytes;
+  EXPECT_EQ(
+      ClassicCoder().base64Encode(text),
+      "WmHFvMOzxYLEhyBnxJnFm2zEhSBqYcW6xYQg4oCUINCf0YDQuNCy0LXRgiwgzpPOtc65zqwgz4POv8+FLCDkvaDl"
+      "pb0g8J+YgA==");
   EXPECT_EQ(CharCoder().urlEncode(text::fromUtf8("ä €", Encoding::utf8).bytes),
             "%C3%A4%20%E2%82%AC");
   EXPECT_EQ(text::toUtf8(ClassicCoder().base64Decode("WmHFvMOzxYLEhw=="), Encoding::utf8),
