@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -100,11 +101,13 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   tabStyle->setParent(ui->optionPagina->tabBar());
   ui->optionPagina->tabBar()->setStyle(tabStyle);
 
-  const auto handler = [this](void (TmainForm::*handle)()) {
-    return [this, handle] { deliverEvent([this, handle] { (this->*handle)(); }); };
+  const auto handler = [this](void (TmainForm::*handle)(), const char* doing = "go on") {
+    return [this, handle, doing] { deliverEvent([this, handle] { (this->*handle)(); }, doing); };
   };
-  connect(ui->encodeBut, &QPushButton::clicked, this, handler(&TmainForm::encodeButClick));
-  connect(ui->decodeBut, &QPushButton::clicked, this, handler(&TmainForm::decodeButClick));
+  connect(ui->encodeBut, &QPushButton::clicked, this,
+          handler(&TmainForm::encodeButClick, QT_TR_NOOP("encrypt")));
+  connect(ui->decodeBut, &QPushButton::clicked, this,
+          handler(&TmainForm::decodeButClick, QT_TR_NOOP("decrypt")));
   connect(ui->aboutBut, &QPushButton::clicked, this, handler(&TmainForm::aboutButClick));
   connect(ui->optionPagina, &QTabWidget::currentChanged, this,
           handler(&TmainForm::optionPaginaChange));
@@ -208,42 +211,56 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   std::optional<std::string> result =
       runMethod(direction, pageIndex, input.substr(0, input.find('\0')));
   if (!result) return;
-  // The box shows a result up to its first zero byte.
+  // The box shows a result up to its first zero byte. What may fail for
+  // want of memory comes first, so that a failure leaves both as they were.
   const std::size_t shown = std::min(result->size(), result->find('\0'));
-  hiddenResult.assign(*result, shown);
+  std::string hidden = result->substr(shown);
   result->resize(shown);
   ui->destMemo->setText(std::move(*result));
+  hiddenResult = std::move(hidden);
 }
 
 bool TmainForm::openFile(const QString& path) {
   QFile file(path);
+  if (!QFileInfo(path).isFile()) {
+    refuseFile("open", path, tr("it is not a regular file"));
+    return false;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     refuseFile("read", path, file.errorString());
     return false;
   }
-  if (file.size() > kLargestFile) {
+  const auto tooLarge = [this, &path] {
     refuseFile("open", path,
                tr("it is larger than %1 MiB; zembrax-cli codes files of any size")
                    .arg(kLargestFile >> 20));
     return false;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    refuseFile("read", path, file.errorString());
+  };
+  if (file.size() > kLargestFile) return tooLarge();
+  try {
+    // A file may grow while it is read: no more than the limit and a byte.
+    const QByteArray bytes = file.read(kLargestFile + 1);
+    if (file.error() != QFileDevice::NoError) {
+      refuseFile("read", path, file.errorString());
+      return false;
+    }
+    if (bytes.size() > kLargestFile) return tooLarge();
+    // A file of UTF-8 text is read as text, as a paste reads it; any other
+    // file gives its bytes as they are.
+    std::string pasted = pastedBytes(std::string_view(bytes.constData(), bytes.size()));
+    std::size_t lost = 0;
+    if (textEncoding != text::Encoding::utf8 && text::isUtf8(pasted)) {
+      text::Encoded encoded = text::fromUtf8(pasted, textEncoding);
+      pasted = std::move(encoded.bytes);
+      lost = encoded.lost;
+    }
+    ui->srcMemo->selectAll();
+    ui->srcMemo->insertBytes(pasted);
+    if (lost > 0) showLossNotice(ui->srcMemo, {}, lost, textEncoding);
+  } catch (const std::bad_alloc&) {
+    showOutOfMemory(this, QT_TR_NOOP("open the file"));
     return false;
   }
-  // A file of UTF-8 text is read as text, as a paste reads it; any other
-  // file gives its bytes as they are.
-  std::string pasted = pastedBytes(std::string_view(bytes.constData(), bytes.size()));
-  std::size_t lost = 0;
-  if (textEncoding != text::Encoding::utf8 && text::isUtf8(pasted)) {
-    text::Encoded encoded = text::fromUtf8(pasted, textEncoding);
-    pasted = std::move(encoded.bytes);
-    lost = encoded.lost;
-  }
-  ui->srcMemo->selectAll();
-  ui->srcMemo->insertBytes(pasted);
-  if (lost > 0) showLossNotice(ui->srcMemo, {}, lost, textEncoding);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -13,6 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <new>
+#include <tuple>
 #include <utility>
 
 #include "Vcl.h"
@@ -54,11 +57,14 @@ TMemo::TMemo(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void TMemo::setText(std::string text) {
+  // Wrapped before anything changes, so that a failure to find the memory
+  // leaves the box as it was.
+  Wrapped wrapped = wrapToFit(text);
   model.setText(std::move(text));
   cursorAtRowEnd = false;
   goalX = -1;
+  showWrapped(std::move(wrapped));
   verticalScrollBar()->setValue(0);
-  relayout();
 }
 
 void TMemo::setEncoding(text::Encoding encoding) {
@@ -76,6 +82,15 @@ void TMemo::setReadOnly(bool on) {
 
 void TMemo::insertText(const QString& text) {
   if (!readOnly) insertConverted(text, false);
+}
+
+template <typename Action>
+void TMemo::withMemory(const char* doing, Action&& action) {
+  try {
+    action();
+  } catch (const std::bad_alloc&) {
+    showOutOfMemory(this, doing);
+  }
 }
 
 void TMemo::insertConverted(const QString& text, bool typed) {
@@ -99,9 +114,19 @@ void TMemo::selectAll() {
   restartBlink();
 }
 
-void TMemo::copy() const {
-  if (model.hasSelection())
+void TMemo::copy() {
+  if (!model.hasSelection()) return;
+  if (model.selectionEnd() - model.selectionStart() > kLargestCopy) {
+    QMessageBox::warning(
+        this, QCoreApplication::applicationName(),
+        tr("The selection is too large to copy: %1 MiB of text. \"Save result as\u2026\" in the "
+           "result's menu saves a result whole.")
+            .arg((model.selectionEnd() - model.selectionStart()) >> 20));
+    return;
+  }
+  withMemory(QT_TR_NOOP("copy"), [this] {
     QApplication::clipboard()->setText(fromBytes(model.selectedBytes(), model.encoding()));
+  });
 }
 
 void TMemo::cut() {
@@ -112,8 +137,10 @@ void TMemo::cut() {
 
 void TMemo::paste() {
   if (readOnly) return;
-  const QString text = QApplication::clipboard()->text();
-  if (!text.isEmpty()) insertText(text);
+  withMemory(QT_TR_NOOP("paste"), [this] {
+    const QString text = QApplication::clipboard()->text();
+    if (!text.isEmpty()) insertText(text);
+  });
 }
 
 void TMemo::deleteSelection() {
@@ -130,11 +157,23 @@ void TMemo::redo() {
 }
 
 void TMemo::replaceSelection(std::string_view with, bool typed) {
-  changed(model.replaceSelection(with, typed));
+  const TextModel::Change change = model.replaceSelection(with, typed);
+  try {
+    layout.update(model.bytes(), change.position, change.removed, change.inserted);
+  } catch (const std::bad_alloc&) {
+    // The rows still show the text as it was.
+    if (!model.takeBack()) setText({});
+    throw;
+  }
+  changed();
 }
 
 void TMemo::changed(TextModel::Change change) {
   layout.update(model.bytes(), change.position, change.removed, change.inserted);
+  changed();
+}
+
+void TMemo::changed() {
   cursorAtRowEnd = false;
   goalX = -1;
   if ((layout.rowCount() > static_cast<std::size_t>(visibleRows())) !=
@@ -211,26 +250,34 @@ int TMemo::visibleRows() const {
   return std::max((viewport()->height() - 2 * kMargin) / lineHeight, 1);
 }
 
-void TMemo::wrapAt(int pixels) {
-  layout.setWidth(std::max(pixels - 2 * kMargin, 1) * kUnitsPerPixel);
-  layout.wrap(model.bytes());
-}
-
-void TMemo::relayout() {
+TMemo::Wrapped TMemo::wrapToFit(std::string_view text) {
+  const auto wrapAt = [this, text](int pixels) {
+    const std::int32_t width = std::max(pixels - 2 * kMargin, 1) * kUnitsPerPixel;
+    return std::pair{layout.wrapped(text, width), width};
+  };
   // A text that needs the scroll bar wraps once, at the width the bar leaves.
   const int full = contentsRect().width();
   const auto rows = static_cast<std::size_t>(visibleRows());
-  bool bar = model.bytes().size() > rows * static_cast<std::size_t>(std::max(full, 1));
-  if (!bar) {
-    wrapAt(full);
-    bar = layout.rowCount() > rows;
+  bool bar = text.size() > rows * static_cast<std::size_t>(std::max(full, 1));
+  auto [starts, width] = wrapAt(bar ? full - verticalScrollBar()->sizeHint().width() : full);
+  if (!bar && starts.size() > rows) {
+    bar = true;
+    std::tie(starts, width) = wrapAt(full - verticalScrollBar()->sizeHint().width());
   }
-  if (bar) wrapAt(full - verticalScrollBar()->sizeHint().width());
+  return {std::move(starts), width, bar};
+}
+
+void TMemo::showWrapped(Wrapped wrapped) {
+  layout.adopt(std::move(wrapped.starts), wrapped.width);
   laidOutFor = size();
-  setVerticalScrollBarPolicy(bar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(wrapped.bar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
   updateScrollRange();
   caret.reset();
   viewport()->update();
+}
+
+void TMemo::relayout() {
+  showWrapped(wrapToFit(model.bytes()));
 }
 
 void TMemo::updateScrollRange() {
@@ -640,7 +687,7 @@ void TMemo::dropEvent(QDropEvent* event) {
     emit fileDropped(file);
   } else if (data->hasText()) {
     setCursor(hit(event->position().toPoint()).second, false);
-    insertText(data->text());
+    withMemory(QT_TR_NOOP("drop the text"), [this, data] { insertText(data->text()); });
   } else {
     return;
   }

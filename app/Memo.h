@@ -56,7 +56,10 @@ class TMemo : public QAbstractScrollArea {
   // The selected bytes.
   std::string selectedText() const;
   void selectAll();
-  void copy() const;
+  // Copies the selection as text; one over kLargestCopy bytes is refused
+  // with a message.
+  void copy();
+  static constexpr std::size_t kLargestCopy = std::size_t{256} << 20;
   void cut();
   void paste();
   void deleteSelection();
@@ -133,9 +136,14 @@ class TMemo : public QAbstractScrollArea {
   };
   ShapedRow shape(std::size_t row) const;
 
+  // Replaces the selection; where memory runs out, the text stays as it was.
   void replaceSelection(std::string_view with, bool typed);
   // Shows a change of the model's text, with the cursor after it.
   void changed(TextModel::Change change);
+  void changed();
+  // Runs `action`; where memory runs out, says that `doing` failed.
+  template <typename Action>
+  void withMemory(const char* doing, Action&& action);
   // Inserts typed or pasted text as the encoding's bytes.
   void insertConverted(const QString& text, bool typed);
   // A place for the cursor; the end of a wrapped row and the start of the
@@ -151,9 +159,17 @@ class TMemo : public QAbstractScrollArea {
 
   // Reads the font's advances and wraps the text anew.
   void updateMetrics();
-  // Wraps the whole text and decides whether the scroll bar is needed.
+  // A text wrapped to the box's width, and whether it needs the scroll bar.
+  struct Wrapped {
+    std::vector<std::size_t> starts;
+    std::int32_t width;
+    bool bar;
+  };
+  Wrapped wrapToFit(std::string_view text);
+  // Shows the text as wrapped.
+  void showWrapped(Wrapped wrapped);
+  // Wraps the whole text anew.
   void relayout();
-  void wrapAt(int pixels);
   void updateScrollRange();
   void ensureCursorVisible();
   int visibleRows() const;

@@ -48,15 +48,25 @@ MemoLayout::Step MemoLayout::stepAt(std::string_view text, std::size_t at) {
 }
 
 void MemoLayout::wrap(std::string_view text) {
-  starts.clear();
-  wrapFrom(text, 0, [this](std::size_t start) {
-    starts.push_back(start);
+  adopt(wrapped(text, wrapWidth), wrapWidth);
+}
+
+std::vector<std::size_t> MemoLayout::wrapped(std::string_view text, std::int32_t width) {
+  std::vector<std::size_t> rows;
+  wrapFrom(text, 0, width, [&rows](std::size_t start) {
+    rows.push_back(start);
     return true;
   });
+  return rows;
+}
+
+void MemoLayout::adopt(std::vector<std::size_t> rows, std::int32_t width) noexcept {
+  starts = std::move(rows);
+  wrapWidth = width;
 }
 
 template <typename Emit>
-void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) {
+void MemoLayout::wrapFrom(std::string_view text, std::size_t from, std::int32_t width, Emit emit) {
   const std::size_t n = text.size();
   std::size_t i = from;
   for (;;) {
@@ -81,7 +91,7 @@ void MemoLayout::wrapFrom(std::string_view text, std::size_t from, Emit emit) {
         continue;
       }
       const Step step = stepAt(text, i);
-      while ((x + step.advance > wrapWidth || i - rowStart >= kLongestRow) && i > rowStart) {
+      while ((x + step.advance > width || i - rowStart >= kLongestRow) && i > rowStart) {
         if (breakAfter > rowStart) {
           // The word since the last blank moves to a new row.
           rowStart = breakAfter;
@@ -116,7 +126,7 @@ void MemoLayout::update(std::string_view text, std::size_t position, std::size_t
   // change), every row from there on is the old one.
   std::size_t resume = starts.size();
   std::vector<std::size_t> fresh;
-  wrapFrom(text, starts[firstRow], [&](std::size_t start) {
+  wrapFrom(text, starts[firstRow], wrapWidth, [&](std::size_t start) {
     if (start >= position + inserted) {
       const std::size_t old = start - inserted + removed;
       const auto same = std::lower_bound(starts.begin() + static_cast<std::ptrdiff_t>(firstRow),
@@ -129,6 +139,9 @@ void MemoLayout::update(std::string_view text, std::size_t position, std::size_t
     fresh.push_back(start);
     return true;
   });
+  // Room first: past this point nothing can fail, so a failure leaves the
+  // rows as they were.
+  starts.reserve(starts.size() - (resume - firstRow) + fresh.size());
   for (std::size_t i = resume; i < starts.size(); ++i)
     starts[i] = starts[i] - removed + inserted;
   const auto at = starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(firstRow),

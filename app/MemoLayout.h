@@ -41,9 +41,15 @@ class MemoLayout {
 
   // Wraps all of `text` anew.
   void wrap(std::string_view text);
+  // The row starts of `text` wrapped at `width`, for `adopt`; the layout
+  // stays as it was.
+  std::vector<std::size_t> wrapped(std::string_view text, std::int32_t width);
+  // Takes the rows that `wrapped` gave for a text and width.
+  void adopt(std::vector<std::size_t> rows, std::int32_t width) noexcept;
 
   // Wraps again after the bytes [position, position + removed) of the text
   // last wrapped were replaced by `inserted` bytes; `text` is the new text.
+  // Where that fails for want of memory, the rows stay as they were.
   void update(std::string_view text, std::size_t position, std::size_t removed,
               std::size_t inserted);
 
@@ -65,11 +71,11 @@ class MemoLayout {
   Step stepAt(std::string_view text, std::size_t at);
 
  private:
-  // Wraps from the row start `from` to the text's end, the empty row after a
-  // final line break included, handing each row's start to `emit` until it
-  // returns false.
+  // Wraps from the row start `from` to the text's end at `width`, the empty
+  // row after a final line break included, handing each row's start to
+  // `emit` until it returns false.
   template <typename Emit>
-  void wrapFrom(std::string_view text, std::size_t from, Emit emit);
+  void wrapFrom(std::string_view text, std::size_t from, std::int32_t width, Emit emit);
 
   text::Encoding encoding = text::Encoding::windows1252;
   Advances advances{};

@@ -1,6 +1,7 @@
 #include "TextModel.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -41,18 +42,57 @@ TextModel::Change TextModel::replaceSelection(std::string_view with, bool typed)
   const std::size_t position = selectionStart();
   const std::size_t count = selectionEnd() - position;
   if (count == 0 && with.empty()) return {position, 0, 0};
+  // All that needs memory comes before the text changes, so that a failure
+  // leaves everything as it was.
   Edit* last = undoStack.empty() ? nullptr : &undoStack.back();
-  redoStack.clear();
+  Last done{Last::joined, position, with.size(), {}, true};
+  std::optional<Edit> edit;
   if (typed && count == 0 && last != nullptr && last->typed && last->removed.empty() &&
       last->position + last->inserted.size() == position) {
-    last->inserted += with;
+    last->inserted.reserve(last->inserted.size() + with.size());
   } else if (count + with.size() <= historyLimit) {
-    keep({position, text.substr(position, count), std::string(with), typed});
+    done.kind = Last::kept;
+    edit.emplace(Edit{position, text.substr(position, count), std::string(with), typed});
+    undoStack.reserve(undoStack.size() + 1);
   } else {
-    // Keeping an edit this large would double the memory the text takes.
-    undoStack.clear();
+    // Keeping an edit this large would double the memory the text takes;
+    // only what it removed is kept until it shows, where that is small.
+    done.kind = Last::unkept;
+    done.restorable = count <= historyLimit;
+    if (done.restorable) done.removed = text.substr(position, count);
   }
-  return apply(position, count, with);
+  const Change change = apply(position, count, with);
+  switch (done.kind) {
+    case Last::joined:
+      last->inserted += with;
+      break;
+    case Last::kept:
+      keep(std::move(*edit));
+      break;
+    case Last::unkept:
+      undoStack.clear();
+      break;
+  }
+  redoStack.clear();
+  lastChange = std::move(done);
+  return change;
+}
+
+bool TextModel::takeBack() {
+  if (!lastChange.restorable) return false;
+  switch (lastChange.kind) {
+    case Last::joined:
+      undoStack.back().inserted.resize(undoStack.back().inserted.size() - lastChange.inserted);
+      break;
+    case Last::kept:
+      lastChange.removed = std::move(undoStack.back().removed);
+      undoStack.pop_back();
+      break;
+    case Last::unkept:
+      break;
+  }
+  apply(lastChange.position, lastChange.inserted, lastChange.removed);
+  return true;
 }
 
 void TextModel::keep(Edit edit) {

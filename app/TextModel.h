@@ -53,6 +53,10 @@ class TextModel {
   // Replaces the selection; typed edits in a row undo as one. The cursor
   // ends after the new bytes.
   Change replaceSelection(std::string_view with, bool typed);
+  // Undoes the last `replaceSelection` and forgets it, for a change that
+  // could not be shown. False where it cannot: after a replacement too
+  // large for the history of a text too large to keep aside.
+  bool takeBack();
   bool canUndo() const { return !undoStack.empty(); }
   bool canRedo() const { return !redoStack.empty(); }
   Change undo();
@@ -80,6 +84,14 @@ class TextModel {
     std::string inserted;
     bool typed;
   };
+  // What the last `replaceSelection` did, for `takeBack`.
+  struct Last {
+    enum Kind { joined, kept, unkept } kind;
+    std::size_t position;
+    std::size_t inserted;
+    std::string removed;  // where it is not in the history
+    bool restorable;
+  };
   enum class Class { space, word, mark, lineBreak };
   Class classAt(std::size_t position) const;
   Change apply(std::size_t position, std::size_t count, std::string_view with);
@@ -92,6 +104,7 @@ class TextModel {
   std::size_t anchorAt = 0;
   std::vector<Edit> undoStack;
   std::vector<Edit> redoStack;
+  Last lastChange{Last::unkept, 0, 0, {}, false};
 };
 
 #endif  // ZEMBRAX_APP_TEXTMODEL_H_

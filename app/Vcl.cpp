@@ -54,6 +54,13 @@ void showException(const std::exception& error) {
                         QString::fromUtf8(error.what()));
 }
 
+void showOutOfMemory(QWidget* parent, const char* doing) {
+  QMessageBox::warning(
+      parent != nullptr ? parent : QApplication::activeWindow(),
+      QCoreApplication::applicationName(),
+      QObject::tr("Not enough memory to %1. Nothing was changed.").arg(QObject::tr(doing)));
+}
+
 text::Encoded toBytes(const QString& text, text::Encoding encoding) {
   QString lines;
   lines.reserve(text.size());

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -42,13 +43,20 @@ std::int32_t StrToInt(const QString& text);
 // Shows `error`'s message in a modal message box over the active window.
 void showException(const std::exception& error);
 
+// Says in a message box over `parent` that there was not enough memory to
+// do something (`doing`: "paste", "encrypt"), and that nothing changed.
+void showOutOfMemory(QWidget* parent, const char* doing);
+
 // Runs an event handler the way the library delivers events: an error that
 // escapes it is shown by `showException` and goes no further, so it never
-// crosses Qt's event loop.
+// crosses Qt's event loop. Running out of memory is said as that, with what
+// the handler was `doing`.
 template <typename Handler>
-void deliverEvent(Handler&& handler) {
+void deliverEvent(Handler&& handler, const char* doing = "go on") {
   try {
     handler();
+  } catch (const std::bad_alloc&) {
+    showOutOfMemory(nullptr, doing);
   } catch (const std::exception& error) {
     showException(error);
   }
