@@ -41,40 +41,7 @@ WIDE __m256i below(__m256i bytes, unsigned char limit) {
                            bytes);
 }
 
-// Byte maps: plain loops that the compiler vectorises with AVX2. They map in
-// place, where one pointer leaves the compiler no overlap to allow for.
-template <typename Map>
-WIDE Progress mapEach(const char* in, std::size_t n, char* out, Map map) {
-  if (out != in) std::memmove(out, in, n);
-  for (std::size_t i = 0; i < n; ++i)
-    out[i] = map(out[i]);
-  return {n, n};
-}
-
-WIDE Progress caesarShift(const char* in, std::size_t n, char* out, unsigned char shift) {
-  return mapEach(in, n, out, [shift](char c) { return tables::moveLetter(c, shift); });
-}
-
-WIDE Progress caesarShiftFull(const char* in, std::size_t n, char* out, unsigned char shift) {
-  return mapEach(in, n, out, [shift](char c) { return tables::moveAroundCycle(c, shift); });
-}
-
-WIDE Progress bitwise(const char* in, std::size_t n, char* out, unsigned char value,
-                      BitOperation operation) {
-  switch (operation) {
-    case BitOperation::bitAnd:
-      return mapEach(in, n, out, [value](char c) { return static_cast<char>(c & value); });
-    case BitOperation::bitOr:
-      return mapEach(in, n, out, [value](char c) { return static_cast<char>(c | value); });
-    case BitOperation::bitXor:
-      return mapEach(in, n, out, [value](char c) { return static_cast<char>(c ^ value); });
-  }
-  return {0, 0};
-}
-
-WIDE Progress lsbExtract(const char* in, std::size_t n, char* out) {
-  return mapEach(in, n, out, tables::lowestBit);
-}
+#include "kernels/ByteMaps.h"
 
 // A table of 256 bytes as sixteen rows of sixteen, each row in both halves
 // of a vector, for `lookup`.
