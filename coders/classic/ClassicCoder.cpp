@@ -114,11 +114,17 @@ void VigenereKey::apply(std::string& text) {
   for (const std::size_t n = text.size(); i < n;) {
     std::size_t at = position;
     for (const std::size_t stop = std::min(n, i + 64); i < stop; ++i) {
-      // Only letters take a key letter; written without branches because
-      // letters and other bytes alternate unpredictably in ordinary text.
-      const bool isLetter = ascii::isLetter(data[i]);
-      data[i] = tables::moveLetter(data[i], step[at]);
-      at += isLetter ? 1 : 0;
+      // Only letters move and take a key letter. Written as arithmetic on
+      // masks, which the compiler keeps free of branches, because letters and
+      // other bytes alternate unpredictably in ordinary text: the index of a
+      // letter less 26 wraps around to a number with its top bit set.
+      const unsigned index = ascii::letterIndex(data[i]);
+      const unsigned letter = (index - 26u) >> 31;
+      unsigned moved = index + step[at];
+      moved -= moved >= 26 ? 26 : 0;
+      data[i] = static_cast<char>(static_cast<unsigned char>(data[i]) +
+                                  ((moved - index) & (0u - letter)));
+      at += letter;
     }
     position = at % length;
   }

@@ -119,12 +119,13 @@ WIDE Progress vigenere(const char* in, std::size_t n, char* out, const char* ste
   return {i, i};
 }
 
-// Each 24 bytes as 32 characters. Every half of a vector takes twelve bytes
-// of a 16-byte load, so the loop stops while 28 bytes remain.
+// Each 24 bytes as 32 characters. The lower half of a vector takes bytes
+// 0-11 of a 16-byte load from the block's start, the upper half bytes 4-15
+// of one from its eighth byte, so no load reaches past the block.
 WIDE Progress base64Encode(const char* in, std::size_t n, char* out) {
   // Each group of three bytes b0 b1 b2 goes to a 32-bit word as b1 b0 b2 b1.
-  const __m256i spread = _mm256_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10, 1, 0,
-                                          2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10);
+  const __m256i spread = _mm256_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10, 5, 4,
+                                          6, 5, 8, 7, 9, 8, 11, 10, 12, 11, 14, 13, 15, 14);
   // What to add to each 6-bit value, by its class: 0..25 class 13, 26..51
   // class 0, 52..61 classes 1-10, 62 class 11 and 63 class 12.
   const __m256i offsets =
@@ -134,9 +135,9 @@ WIDE Progress base64Encode(const char* in, std::size_t n, char* out) {
                        '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0);
   std::size_t i = 0;
   char* o = out;
-  for (; i + 28 <= n; i += 24, o += 32) {
+  for (; i + 24 <= n; i += 24, o += 32) {
     const __m256i bytes =
-        _mm256_shuffle_epi8(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(in + i + 12),
+        _mm256_shuffle_epi8(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(in + i + 8),
                                                 reinterpret_cast<const __m128i*>(in + i)),
                             spread);
     // The four 6-bit fields of every word, each to a byte of its own.
