@@ -21,12 +21,6 @@
 namespace kernels {
 namespace {
 
-// The portable kernel: it leaves everything to the plain loop.
-template <typename... Options>
-Progress nothing(const char*, std::size_t, char*, Options...) {
-  return {0, 0};
-}
-
 WIDE __m256i load(const char* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }

@@ -10,12 +10,6 @@
 namespace kernels {
 namespace {
 
-// The portable kernel: it leaves everything to the plain loop.
-template <typename... Options>
-Progress nothing(const char*, std::size_t, char*, Options...) {
-  return {0, 0};
-}
-
 constexpr Kernels kPortable = {
     .name = "portable",
     .caesarShift = nothing,

@@ -69,6 +69,12 @@ struct Kernels {
   Progress (*morseDecode)(const char* in, std::size_t n, char* out);
 };
 
+// The kernel of an operation that a tier leaves to the plain loop.
+template <typename... Options>
+Progress nothing(const char*, std::size_t, char*, Options...) {
+  return {0, 0};
+}
+
 enum class Tier { portable, avx2, avx512 };
 
 // What a processor offers of what the tiers need.
