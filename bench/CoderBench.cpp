@@ -8,16 +8,19 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "char/CharCoder.h"
 #include "classic/ClassicCoder.h"
+#include "kernels/Kernels.h"
 #include "signal/SignalCoder.h"
 
 namespace {
@@ -164,6 +167,12 @@ int main(int argc, char** argv) {
   // coder, and unevenly so between sizes that glibc maps and sizes it does not.
   mallopt(M_MMAP_MAX, 0);
   mallopt(M_TRIM_THRESHOLD, -1);
+  if (argc == 2 && std::string_view(argv[1]) == "--list_tiers") {
+    // The tiers of kernels this processor runs, for bench/run.
+    for (kernels::Tier tier : kernels::availableTiers())
+      std::printf("%s\n", kernels::tierName(tier));
+    return 0;
+  }
   registerAll();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

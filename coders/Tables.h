@@ -32,6 +32,16 @@ inline constexpr std::array<unsigned char, 256> kHexValues = [] {
   return values;
 }();
 
+// Maps every byte of p[0, n) through `map`, in place. Through a plain pointer
+// and count, which the stores cannot change, the compiler vectorises the loop
+// for any map written without branches; inlined always, so that a kernel's
+// loop takes its instructions.
+template <typename Map>
+[[gnu::always_inline]] inline void mapBytes(char* p, std::size_t n, Map map) {
+  for (std::size_t i = 0; i < n; ++i)
+    p[i] = map(p[i]);
+}
+
 // Moves `c` forward by `shift` (0..25) within its own case if it is an ASCII
 // letter, and returns any other byte as it is. Branch-free, so loops over it
 // vectorise.

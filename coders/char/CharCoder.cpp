@@ -74,8 +74,9 @@ std::string applyToEach(const CharCoder& coder, std::string text, unsigned char 
                         kernels::BitOperation kernelOperation) {
   const std::size_t done =
       kernels::active().bitwise(text.data(), text.size(), text.data(), value, kernelOperation).read;
-  for (std::size_t i = done; i < text.size(); ++i)
-    text[i] = static_cast<char>((coder.*operation)(static_cast<unsigned char>(text[i]), value));
+  tables::mapBytes(text.data() + done, text.size() - done, [&coder, value](char c) {
+    return static_cast<char>((coder.*operation)(static_cast<unsigned char>(c), value));
+  });
   return text;
 }
 
@@ -111,9 +112,9 @@ std::string CharCoder::substitute(std::string text, std::string from, std::strin
   }
   std::size_t i =
       kernels::active().substitute(text.data(), text.size(), text.data(), replacement.data()).read;
-  for (; i < text.size(); ++i) {
-    text[i] = static_cast<char>(replacement[static_cast<unsigned char>(text[i])]);
-  }
+  tables::mapBytes(text.data() + i, text.size() - i, [&replacement](char c) {
+    return static_cast<char>(replacement[static_cast<unsigned char>(c)]);
+  });
   return text;
 }
 

@@ -62,8 +62,8 @@ std::string ClassicCoder::caesarShift(std::string text, std::int32_t shift) cons
   const unsigned char forward = letterShift(shift);
   const std::size_t done =
       kernels::active().caesarShift(text.data(), text.size(), text.data(), forward).read;
-  for (std::size_t i = done; i < text.size(); ++i)
-    text[i] = tables::moveLetter(text[i], forward);
+  tables::mapBytes(text.data() + done, text.size() - done,
+                   [forward](char c) { return tables::moveLetter(c, forward); });
   return text;
 }
 
@@ -72,8 +72,8 @@ std::string ClassicCoder::caesarShiftFull(std::string text, std::int32_t shift) 
   const auto forward = static_cast<unsigned char>((shift % 255 + 255) % 255);
   const std::size_t done =
       kernels::active().caesarShiftFull(text.data(), text.size(), text.data(), forward).read;
-  for (std::size_t i = done; i < text.size(); ++i)
-    text[i] = tables::moveAroundCycle(text[i], forward);
+  tables::mapBytes(text.data() + done, text.size() - done,
+                   [forward](char c) { return tables::moveAroundCycle(c, forward); });
   return text;
 }
 
@@ -106,13 +106,27 @@ void VigenereKey::apply(std::string& text) {
       kernels::active()
           .vigenere(text.data(), text.size(), text.data(), steps.data(), length, position)
           .read;
-  for (; i < text.size(); ++i) {
-    // Only letters take a key letter; written without branches because
-    // letters and other bytes alternate unpredictably in ordinary text.
-    const bool isLetter = ascii::isLetter(text[i]);
-    text[i] = tables::moveLetter(text[i], static_cast<unsigned char>(steps[position]));
-    position += isLetter ? 1 : 0;
-    position = position == length ? 0 : position;
+  // In runs of 64 bytes, within which the repeated steps need no wrapping
+  // back to the key's start: the only chain from byte to byte is one
+  // addition.
+  char* const data = text.data();
+  const auto* const step = reinterpret_cast<const unsigned char*>(steps.data());
+  for (const std::size_t n = text.size(); i < n;) {
+    std::size_t at = position;
+    for (const std::size_t stop = std::min(n, i + 64); i < stop; ++i) {
+      // Only letters move and take a key letter. Written as arithmetic on
+      // masks, which the compiler keeps free of branches, because letters and
+      // other bytes alternate unpredictably in ordinary text: the index of a
+      // letter less 26 wraps around to a number with its top bit set.
+      const unsigned index = ascii::letterIndex(data[i]);
+      const unsigned letter = (index - 26u) >> 31;
+      unsigned moved = index + step[at];
+      moved -= moved >= 26 ? 26 : 0;
+      data[i] = static_cast<char>(static_cast<unsigned char>(data[i]) +
+                                  ((moved - index) & (0u - letter)));
+      at += letter;
+    }
+    position = at % length;
   }
 }
 

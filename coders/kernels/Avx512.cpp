@@ -62,47 +62,18 @@ WIDE __m512i spreadEight(int first) {
       _mm512_set1_epi8(static_cast<char>(first)));
 }
 
+// Stores the first `count` bytes of `v` at `out`, and nothing past them.
+WIDE void storeFirst(char* out, __m512i v, std::size_t count) {
+  _mm512_mask_storeu_epi8(out, _bzhi_u64(~std::uint64_t{0}, static_cast<unsigned>(count)), v);
+}
+
 // Space, tab, line feed, vertical tab, form feed and carriage return.
 WIDE std::uint64_t whitespaceOf(__m512i c) {
   return _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8(' ')) |
          _mm512_cmplt_epu8_mask(_mm512_sub_epi8(c, _mm512_set1_epi8('\t')), _mm512_set1_epi8(5));
 }
 
-// Byte maps: plain loops that the compiler vectorises with the wide
-// instructions. They map in place, where one pointer leaves the compiler no
-// overlap to allow for.
-template <typename Map>
-WIDE Progress mapEach(const char* in, std::size_t n, char* out, Map map) {
-  if (out != in) std::memmove(out, in, n);
-  for (std::size_t i = 0; i < n; ++i)
-    out[i] = map(out[i]);
-  return {n, n};
-}
-
-WIDE Progress caesarShift(const char* in, std::size_t n, char* out, unsigned char shift) {
-  return mapEach(in, n, out, [shift](char c) { return tables::moveLetter(c, shift); });
-}
-
-WIDE Progress caesarShiftFull(const char* in, std::size_t n, char* out, unsigned char shift) {
-  return mapEach(in, n, out, [shift](char c) { return tables::moveAroundCycle(c, shift); });
-}
-
-WIDE Progress bitwise(const char* in, std::size_t n, char* out, unsigned char value,
-                      BitOperation operation) {
-  switch (operation) {
-    case BitOperation::bitAnd:
-      return mapEach(in, n, out, [value](char c) { return static_cast<char>(c & value); });
-    case BitOperation::bitOr:
-      return mapEach(in, n, out, [value](char c) { return static_cast<char>(c | value); });
-    case BitOperation::bitXor:
-      return mapEach(in, n, out, [value](char c) { return static_cast<char>(c ^ value); });
-  }
-  return {0, 0};
-}
-
-WIDE Progress lsbExtract(const char* in, std::size_t n, char* out) {
-  return mapEach(in, n, out, tables::lowestBit);
-}
+#include "kernels/ByteMaps.h"
 
 WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
   const ByteTable replacement = loadTable(table);
@@ -300,7 +271,7 @@ WIDE Progress toHex(const char* in, std::size_t n, char* out) {
   for (; i + 64 <= n; i += 64) {
     const HexDigits d = hexDigitsOf(_mm512_loadu_si512(in + i));
     for (const Triples& quarter : quarters) {
-      _mm512_storeu_si512(o, quarter.of(d.high, d.low, spaces));
+      storeFirst(o, quarter.of(d.high, d.low, spaces), 48);
       o += 48;
     }
   }
@@ -328,9 +299,9 @@ WIDE Progress urlEncode(const char* in, std::size_t n, char* out) {
       const std::uint64_t escaped = escape >> (16 * q) & 0xFFFF;
       const std::uint64_t keep =
           kEveryThird | _pdep_u64(escaped, kEveryThird << 1) | _pdep_u64(escaped, kEveryThird << 2);
-      _mm512_storeu_si512(o,
-                          _mm512_maskz_compress_epi8(keep, quarters[q].of(first, d.high, d.low)));
-      o += _mm_popcnt_u64(keep);
+      const auto kept = static_cast<std::size_t>(_mm_popcnt_u64(keep));
+      storeFirst(o, _mm512_maskz_compress_epi8(keep, quarters[q].of(first, d.high, d.low)), kept);
+      o += kept;
     }
   }
   return {i, static_cast<std::size_t>(o - out)};
@@ -362,8 +333,7 @@ WIDE Progress urlDecode(const char* in, std::size_t n, char* out) {
     const __m512i bytes = _mm512_mask_blend_epi8(percent, c, decoded);
     const std::uint64_t keep = ~digits;
     const auto kept = static_cast<std::size_t>(_mm_popcnt_u64(keep));
-    _mm512_mask_storeu_epi8(out + o, _bzhi_u64(~0ull, static_cast<unsigned>(kept)),
-                            _mm512_maskz_compress_epi8(keep, bytes));
+    storeFirst(out + o, _mm512_maskz_compress_epi8(keep, bytes), kept);
     o += kept;
     // Digits of escapes at the last two places lie beyond the block.
     i += 64 + (percent >> 63 ? 2 : (percent >> 62) & 1);
@@ -417,8 +387,9 @@ WIDE Progress toDecimal(const char* in, std::size_t n, char* out) {
                                                 spreadEight(8 * part), _mm512_set1_epi8(64));
       const __m512i digits = _mm512_permutex2var_epi8(tens, from, ones);
       const __m512i places = _mm512_mask_blend_epi8(kDigitPlaces, fixed, digits);
-      _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept[part], places));
-      o += _mm_popcnt_u64(kept[part]);
+      const auto count = static_cast<std::size_t>(_mm_popcnt_u64(kept[part]));
+      storeFirst(o, _mm512_maskz_compress_epi8(kept[part], places), count);
+      o += count;
     }
   }
   return {i, static_cast<std::size_t>(o - out)};
@@ -465,8 +436,7 @@ WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
     const std::uint64_t starts = digit & ~(digit << 1) & taken;
     value = _mm512_mask_sub_epi8(value, starts & minus << 1, _mm512_setzero_si512(), value);
     const auto count = static_cast<unsigned>(_mm_popcnt_u64(starts));
-    _mm512_mask_storeu_epi8(out + o, _bzhi_u64(~std::uint64_t{0}, count),
-                            _mm512_maskz_compress_epi8(starts, value));
+    storeFirst(out + o, _mm512_maskz_compress_epi8(starts, value), count);
     o += count;
     i += end;
   }
@@ -495,7 +465,7 @@ WIDE Progress toBinaryOf(const char* in, std::size_t n, char* out) {
     for (std::uint64_t set : digits) {
       // At 7 bits the first digit of each byte is left out.
       if constexpr (width == 7) set = _pext_u64(set, 0xFEFEFEFEFEFEFEFE);
-      _mm512_storeu_si512(o, _mm512_mask_blend_epi8(set, zeros, ones));
+      storeFirst(o, _mm512_mask_blend_epi8(set, zeros, ones), 8 * width);
       o += 8 * width;
     }
   }
@@ -554,8 +524,9 @@ WIDE Progress morseEncode(const char* in, std::size_t n, char* out) {
           _mm512_mask_cmpeq_epi8_mask(kFirstLanes, lengths, _mm512_setzero_si512());
       marks = _mm512_mask_mov_epi8(marks, plain, _mm512_permutexvar_epi8(from, c));
       const __mmask64 kept = _mm512_cmple_epu8_mask(lane, lengths);
-      _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept, marks));
-      o += _mm_popcnt_u64(kept);
+      const auto count = static_cast<std::size_t>(_mm_popcnt_u64(kept));
+      storeFirst(o, _mm512_maskz_compress_epi8(kept, marks), count);
+      o += count;
     }
   }
   return {i, static_cast<std::size_t>(o - out)};
@@ -600,9 +571,23 @@ WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
 
 const Kernels& avx512Kernels() {
   static constexpr Kernels kAvx512 = {
-      "AVX-512",   caesarShift,  caesarShiftFull, bitwise,     lsbExtract,  substitute,
-      vigenere,    base64Encode, urlEncode,       toBinary,    toDecimal,   toHex,
-      morseEncode, base64Decode, urlDecode,       fromDecimal, morseDecode,
+      .name = "AVX-512",
+      .caesarShift = caesarShift,
+      .caesarShiftFull = caesarShiftFull,
+      .bitwise = bitwise,
+      .lsbExtract = lsbExtract,
+      .substitute = substitute,
+      .vigenere = vigenere,
+      .base64Encode = base64Encode,
+      .urlEncode = urlEncode,
+      .toBinary = toBinary,
+      .toDecimal = toDecimal,
+      .toHex = toHex,
+      .morseEncode = morseEncode,
+      .base64Decode = base64Decode,
+      .urlDecode = urlDecode,
+      .fromDecimal = fromDecimal,
+      .morseDecode = morseDecode,
   };
   return kAvx512;
 }

@@ -9,14 +9,22 @@
 // It codes a leading part of in[0, n) to `out` and says how many bytes it
 // read and wrote. It may stop anywhere (before a partial block, before input
 // it leaves to the plain loop, or at once), and the caller's plain loop goes
-// on from there; read == n means it did all. `out` has room for what all of
-// in[0, n) can become. Where the output never overtakes the input (byte
+// on from there; read == n means it did all. It reads no byte outside
+// in[0, n), and `out` has room for the most that any n bytes can become, not
+// one byte more: n for the byte maps and decoders, 4 for every 3 (rounded
+// up) for Base64, 3n for URL and hexadecimal, 5n for decimal, width * n for
+// binary, 8n for Morse. Where the output never overtakes the input (byte
 // maps and decoders), `out` may be `in` or trail it in the same buffer.
 //
-// The portable table does nothing at all, so the plain loops do the work;
-// ZEMBRAX_PORTABLE=1 in the environment chooses it on any processor.
+// There are three tiers: AVX-512 (with its byte-permute and compress
+// instructions), AVX2, and the portable one, which does nothing at all, so
+// that the plain loops do the work. The fastest that the processor runs is
+// chosen once; ZEMBRAX_KERNELS=avx512|avx2|portable in the environment asks
+// for one, and ZEMBRAX_PORTABLE=1 for the portable one.
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace kernels {
 
@@ -61,7 +69,47 @@ struct Kernels {
   Progress (*morseDecode)(const char* in, std::size_t n, char* out);
 };
 
-// The kernels of this processor.
+// The kernel of an operation that a tier leaves to the plain loop.
+template <typename... Options>
+Progress nothing(const char*, std::size_t, char*, Options...) {
+  return {0, 0};
+}
+
+enum class Tier { portable, avx2, avx512 };
+
+// What a processor offers of what the tiers need.
+struct Features {
+  bool avx2 = false;    // AVX2 with BMI2
+  bool avx512 = false;  // AVX-512 F, BW, VL, VBMI and VBMI2 with BMI2
+};
+
+struct Choice {
+  Tier tier;
+  // One line to show when the environment asked for what cannot be had;
+  // empty otherwise.
+  std::string note;
+};
+
+// The tier to run on a processor with `features`, given the values of
+// ZEMBRAX_KERNELS and ZEMBRAX_PORTABLE (null where unset). A tier asked for
+// that the processor lacks, or a name that is no tier, gives the fastest it
+// has, with a note.
+Choice choose(Features features, const char* kernels, const char* portable);
+
+// This processor's features; a tier that this build lacks counts as absent.
+Features processorFeatures();
+
+// The tiers that this processor runs, fastest first.
+std::vector<Tier> availableTiers();
+
+// The name of a tier in ZEMBRAX_KERNELS: "avx512", "avx2" or "portable".
+const char* tierName(Tier tier);
+
+// The kernels of a tier this processor runs.
+const Kernels& kernelsOf(Tier tier);
+
+// The kernels chosen for this run, with the environment's say; a note on the
+// choice goes to the standard error when it is first made.
 const Kernels& active();
 
 }  // namespace kernels

@@ -67,7 +67,6 @@ std::string SignalCoder::morseDecode(std::string text) const {
 
 std::string SignalCoder::lsbExtract(std::string text) const {
   const std::size_t done = kernels::active().lsbExtract(text.data(), text.size(), text.data()).read;
-  for (std::size_t i = done; i < text.size(); ++i)
-    text[i] = tables::lowestBit(text[i]);
+  tables::mapBytes(text.data() + done, text.size() - done, tables::lowestBit);
   return text;
 }

@@ -1,0 +1,335 @@
+// The kernels for processors with AVX2 and BMI2 (Haswell, Zen 1 and later).
+// Every function here is compiled for those instructions alone, so the rest
+// of the program still runs anywhere; active() hands these out only where the
+// processor has them. Operations without a kernel here are left to their
+// plain loops.
+
+#include "kernels/Avx2.h"
+
+#if ZEMBRAX_HAS_AVX2
+
+#include <immintrin.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "Tables.h"
+
+#define WIDE __attribute__((target("avx2,bmi,bmi2,popcnt")))
+
+namespace kernels {
+namespace {
+
+WIDE __m256i load(const char* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+WIDE void store(char* p, __m256i v) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
+
+// All ones in the bytes below `limit` (unsigned), zero elsewhere.
+WIDE __m256i below(__m256i bytes, unsigned char limit) {
+  return _mm256_cmpeq_epi8(_mm256_min_epu8(bytes, _mm256_set1_epi8(static_cast<char>(limit - 1))),
+                           bytes);
+}
+
+#include "kernels/ByteMaps.h"
+
+// A table of 256 bytes as sixteen rows of sixteen, each row in both halves
+// of a vector, for `lookup`.
+struct ByteTable {
+  __m256i row[16];
+};
+
+// The table entries of 32 bytes: the low four bits pick within every row,
+// and the high four bits pick the row.
+WIDE __m256i lookup(const ByteTable& table, __m256i bytes) {
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i low = _mm256_and_si256(bytes, nibble);
+  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
+  __m256i result = _mm256_setzero_si256();
+  for (int r = 0; r < 16; ++r) {
+    const __m256i inRow = _mm256_cmpeq_epi8(high, _mm256_set1_epi8(static_cast<char>(r)));
+    result =
+        _mm256_or_si256(result, _mm256_and_si256(inRow, _mm256_shuffle_epi8(table.row[r], low)));
+  }
+  return result;
+}
+
+WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
+  ByteTable rows;
+  for (int r = 0; r < 16; ++r) {
+    rows.row[r] = _mm256_broadcastsi128_si256(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + 16 * r)));
+  }
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32)
+    store(out + i, lookup(rows, load(in + i)));
+  return {i, i};
+}
+
+// Each byte's count of the set bytes of `ones` (0 or 1 each) before it.
+WIDE __m256i countBefore(__m256i ones) {
+  __m256i sum = _mm256_add_epi8(ones, _mm256_slli_si256(ones, 1));
+  sum = _mm256_add_epi8(sum, _mm256_slli_si256(sum, 2));
+  sum = _mm256_add_epi8(sum, _mm256_slli_si256(sum, 4));
+  sum = _mm256_add_epi8(sum, _mm256_slli_si256(sum, 8));
+  // The upper half goes on from the lower half's total.
+  const __m256i lowTotal =
+      _mm256_shuffle_epi8(_mm256_permute2x128_si256(sum, sum, 0x08), _mm256_set1_epi8(15));
+  return _mm256_sub_epi8(_mm256_add_epi8(sum, lowTotal), ones);
+}
+
+WIDE Progress vigenere(const char* in, std::size_t n, char* out, const char* steps,
+                       std::size_t keyLength, std::size_t& position) {
+  const __m256i letterBits = _mm256_set1_epi8(static_cast<char>(0xDF));
+  const __m256i a = _mm256_set1_epi8('A');
+  const __m256i alphabet = _mm256_set1_epi8(26);
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i c = load(in + i);
+    const __m256i index = _mm256_sub_epi8(_mm256_and_si256(c, letterBits), a);
+    const __m256i letters = below(index, 26);
+    // Letter number k of the block takes key step number k from `position`:
+    // the first sixteen steps from one half of `window`, the rest from the
+    // other.
+    const __m256i rank = countBefore(_mm256_and_si256(letters, _mm256_set1_epi8(1)));
+    const __m256i window = load(steps + position);
+    const __m256i first = _mm256_permute2x128_si256(window, window, 0x00);
+    const __m256i second = _mm256_permute2x128_si256(window, window, 0x11);
+    const __m256i step =
+        _mm256_blendv_epi8(_mm256_shuffle_epi8(first, rank), _mm256_shuffle_epi8(second, rank),
+                           _mm256_cmpgt_epi8(rank, _mm256_set1_epi8(15)));
+    __m256i moved = _mm256_add_epi8(index, step);
+    moved = _mm256_min_epu8(moved, _mm256_sub_epi8(moved, alphabet));
+    const __m256i shifted = _mm256_add_epi8(_mm256_sub_epi8(c, index), moved);
+    store(out + i, _mm256_blendv_epi8(c, shifted, letters));
+    const auto count =
+        static_cast<unsigned>(_mm_popcnt_u32(static_cast<unsigned>(_mm256_movemask_epi8(letters))));
+    position = (position + count) % keyLength;
+  }
+  return {i, i};
+}
+
+// Each 24 bytes as 32 characters. The lower half of a vector takes bytes
+// 0-11 of a 16-byte load from the block's start, the upper half bytes 4-15
+// of one from its eighth byte, so no load reaches past the block.
+WIDE Progress base64Encode(const char* in, std::size_t n, char* out) {
+  // Each group of three bytes b0 b1 b2 goes to a 32-bit word as b1 b0 b2 b1.
+  const __m256i spread = _mm256_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10, 5, 4,
+                                          6, 5, 8, 7, 9, 8, 11, 10, 12, 11, 14, 13, 15, 14);
+  // What to add to each 6-bit value, by its class: 0..25 class 13, 26..51
+  // class 0, 52..61 classes 1-10, 62 class 11 and 63 class 12.
+  const __m256i offsets =
+      _mm256_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
+                       '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0,
+                       'a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
+                       '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0);
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 24 <= n; i += 24, o += 32) {
+    const __m256i bytes =
+        _mm256_shuffle_epi8(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(in + i + 8),
+                                                reinterpret_cast<const __m128i*>(in + i)),
+                            spread);
+    // The four 6-bit fields of every word, each to a byte of its own.
+    const __m256i first = _mm256_mulhi_epu16(_mm256_and_si256(bytes, _mm256_set1_epi32(0x0FC0FC00)),
+                                             _mm256_set1_epi32(0x04000040));
+    const __m256i second = _mm256_mullo_epi16(
+        _mm256_and_si256(bytes, _mm256_set1_epi32(0x003F03F0)), _mm256_set1_epi32(0x01000010));
+    const __m256i values = _mm256_or_si256(first, second);
+    __m256i classes = _mm256_subs_epu8(values, _mm256_set1_epi8(51));
+    classes = _mm256_or_si256(
+        classes,
+        _mm256_and_si256(_mm256_cmpgt_epi8(_mm256_set1_epi8(26), values), _mm256_set1_epi8(13)));
+    store(o, _mm256_add_epi8(values, _mm256_shuffle_epi8(offsets, classes)));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// Decodes blocks of 32 alphabet characters, into 24 bytes each. Stops at a
+// block with any other character (whitespace included), or whose bytes hold
+// a zero.
+WIDE Progress base64Decode(const char* in, std::size_t n, char* out) {
+  // Byte 2, 1, 0 of every 32-bit word, which holds one group's 24 bits.
+  const __m256i groupBytes =
+      _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, 2, 1, 0, 6, 5, 4, 10,
+                       9, 8, 14, 13, 12, -1, -1, -1, -1);
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 32 <= n; i += 32, o += 24) {
+    const __m256i c = load(in + i);
+    const __m256i upper = below(_mm256_sub_epi8(c, _mm256_set1_epi8('A')), 26);
+    const __m256i lower = below(_mm256_sub_epi8(c, _mm256_set1_epi8('a')), 26);
+    const __m256i digit = below(_mm256_sub_epi8(c, _mm256_set1_epi8('0')), 10);
+    const __m256i plus = _mm256_cmpeq_epi8(c, _mm256_set1_epi8('+'));
+    const __m256i slash = _mm256_cmpeq_epi8(c, _mm256_set1_epi8('/'));
+    const __m256i alphabet = _mm256_or_si256(_mm256_or_si256(upper, lower),
+                                             _mm256_or_si256(digit, _mm256_or_si256(plus, slash)));
+    if (_mm256_movemask_epi8(alphabet) != -1) break;
+    const __m256i offset = _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(upper, _mm256_set1_epi8(-'A')),
+                        _mm256_and_si256(lower, _mm256_set1_epi8(26 - 'a'))),
+        _mm256_or_si256(_mm256_and_si256(digit, _mm256_set1_epi8(52 - '0')),
+                        _mm256_or_si256(_mm256_and_si256(plus, _mm256_set1_epi8(62 - '+')),
+                                        _mm256_and_si256(slash, _mm256_set1_epi8(63 - '/')))));
+    const __m256i values = _mm256_add_epi8(c, offset);
+    const __m256i pairs = _mm256_maddubs_epi16(values, _mm256_set1_epi32(0x01400140));
+    const __m256i groups = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
+    // Twelve bytes in each half, then the halves' bytes side by side.
+    const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(groups, groupBytes),
+                                                      _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    const unsigned zeros = static_cast<unsigned>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_setzero_si256())));
+    if ((zeros & 0xFFFFFF) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(bytes));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(o + 16), _mm256_extracti128_si256(bytes, 1));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// For each of the three 16-byte parts of the 48 characters of 16 bytes'
+// hexadecimal triples, where each place takes its character from: the pairs
+// of digits of bytes 0-7 (indexes 0-15) or 8-15 (16-31), or a space (-1).
+struct HexPlaces {
+  std::array<char, 16> fromFirst;
+  std::array<char, 16> fromSecond;
+};
+
+constexpr std::array<HexPlaces, 3> kHexPlaces = [] {
+  std::array<HexPlaces, 3> places{};
+  for (int part = 0; part < 3; ++part) {
+    for (int j = 0; j < 16; ++j) {
+      const int place = 16 * part + j;
+      const int byte = place / 3;
+      const int digit = 2 * byte + place % 3;
+      const bool space = place % 3 == 2;
+      places[part].fromFirst[j] = static_cast<char>(!space && byte < 8 ? digit : -1);
+      places[part].fromSecond[j] = static_cast<char>(!space && byte >= 8 ? digit - 16 : -1);
+    }
+  }
+  return places;
+}();
+
+WIDE __m128i load128(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+WIDE Progress toHex(const char* in, std::size_t n, char* out) {
+  const __m128i digits = load128(tables::kHexDigits);
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  const __m128i spaces = _mm_set1_epi8(' ');
+  __m128i first[3];
+  __m128i second[3];
+  __m128i gaps[3];
+  for (int part = 0; part < 3; ++part) {
+    first[part] = load128(kHexPlaces[part].fromFirst.data());
+    second[part] = load128(kHexPlaces[part].fromSecond.data());
+    // A space wherever neither takes a digit.
+    gaps[part] = _mm_and_si128(
+        spaces, _mm_cmplt_epi8(_mm_and_si128(first[part], second[part]), _mm_setzero_si128()));
+  }
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 16 <= n; i += 16, o += 48) {
+    const __m128i c = load128(in + i);
+    const __m128i high = _mm_shuffle_epi8(digits, _mm_and_si128(_mm_srli_epi16(c, 4), nibble));
+    const __m128i low = _mm_shuffle_epi8(digits, _mm_and_si128(c, nibble));
+    const __m128i pairsFirst = _mm_unpacklo_epi8(high, low);
+    const __m128i pairsSecond = _mm_unpackhi_epi8(high, low);
+    for (int part = 0; part < 3; ++part) {
+      const __m128i triples =
+          _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(pairsFirst, first[part]),
+                                    _mm_shuffle_epi8(pairsSecond, second[part])),
+                       gaps[part]);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16 * part), triples);
+    }
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// The binary digits of four bytes, `width` characters each, in the first
+// 4 * width bytes of a vector: lane l shows bit width - 1 - l % width of
+// byte l / width.
+template <int width>
+WIDE __m256i binaryDigitsOf(const char* in) {
+  static constexpr auto kOrder = [] {
+    struct {
+      std::array<char, 32> byte;
+      std::array<char, 32> bit;
+    } order{};
+    for (int l = 0; l < 32; ++l) {
+      order.byte[l] = static_cast<char>(l < 4 * width ? l / width : 0);
+      order.bit[l] = static_cast<char>(1 << (width - 1 - l % width));
+    }
+    return order;
+  }();
+  std::int32_t four;
+  std::memcpy(&four, in, 4);
+  const __m256i bytes = _mm256_shuffle_epi8(_mm256_set1_epi32(four), load(kOrder.byte.data()));
+  const __m256i bit = load(kOrder.bit.data());
+  const __m256i set = _mm256_cmpeq_epi8(_mm256_and_si256(bytes, bit), bit);
+  return _mm256_sub_epi8(_mm256_set1_epi8('0'), set);
+}
+
+template <int width>
+WIDE Progress toBinaryOf(const char* in, std::size_t n, char* out) {
+  std::size_t i = 0;
+  char* o = out;
+  // At 7 bits a vector holds 28 characters; its last four go past them, and
+  // are overwritten by the next four bytes' digits, except at the end.
+  for (; i + 8 <= n; i += 4, o += 4 * width)
+    store(o, binaryDigitsOf<width>(in + i));
+  if (i + 4 <= n) {
+    const __m256i digits = binaryDigitsOf<width>(in + i);
+    if constexpr (width == 8) {
+      store(o, digits);
+    } else {
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(o),
+                             _mm256_setr_epi32(-1, -1, -1, -1, -1, -1, -1, 0), digits);
+    }
+    i += 4;
+    o += 4 * width;
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+WIDE Progress toBinary(const char* in, std::size_t n, char* out, int width) {
+  return width == 7 ? toBinaryOf<7>(in, n, out) : toBinaryOf<8>(in, n, out);
+}
+
+}  // namespace
+
+const Kernels& avx2Kernels() {
+  static constexpr Kernels kAvx2 = {
+      .name = "AVX2",
+      .caesarShift = caesarShift,
+      .caesarShiftFull = caesarShiftFull,
+      .bitwise = bitwise,
+      .lsbExtract = lsbExtract,
+      .substitute = substitute,
+      .vigenere = vigenere,
+      .base64Encode = base64Encode,
+      .urlEncode = nothing,
+      .toBinary = toBinary,
+      .toDecimal = nothing,
+      .toHex = toHex,
+      .morseEncode = nothing,
+      .base64Decode = base64Decode,
+      .urlDecode = nothing,
+      .fromDecimal = nothing,
+      .morseDecode = nothing,
+  };
+  return kAvx2;
+}
+
+bool avx2Available() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+}
+
+}  // namespace kernels
+
+#endif  // ZEMBRAX_HAS_AVX2

@@ -1,0 +1,214 @@
+#include "kernels/Kernels.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Ascii.h"
+#include "RandomText.h"
+#include "char/CharCoder.h"
+#include "classic/ClassicCoder.h"
+#include "signal/SignalCoder.h"
+
+namespace {
+
+using kernels::Features;
+using kernels::Kernels;
+using kernels::Progress;
+using kernels::Tier;
+
+struct ChoiceCase {
+  Features features;
+  const char* kernels;
+  const char* portable;
+  Tier tier;
+  bool noted;
+};
+
+TEST(Dispatch, ChoosesFromFeaturesAndEnvironment) {
+  const Features none{};
+  const Features avx2{.avx2 = true};
+  const Features all{.avx2 = true, .avx512 = true};
+  const std::vector<ChoiceCase> cases = {
+      {all, nullptr, nullptr, Tier::avx512, false},
+      {avx2, nullptr, nullptr, Tier::avx2, false},
+      {none, nullptr, nullptr, Tier::portable, false},
+      {all, "avx2", nullptr, Tier::avx2, false},
+      {all, "portable", nullptr, Tier::portable, false},
+      {all, "avx512", "1", Tier::avx512, false},  // the named tier wins over the alias
+      {all, "", "1", Tier::portable, false},
+      {all, nullptr, "1", Tier::portable, false},
+      {all, nullptr, "0", Tier::avx512, false},
+      {all, nullptr, "", Tier::avx512, false},
+      {avx2, "avx512", nullptr, Tier::avx2, true},  // lacking: the fastest there is
+      {none, "avx512", nullptr, Tier::portable, true},
+      {none, "avx2", nullptr, Tier::portable, true},
+      {all, "AVX2", nullptr, Tier::avx512, true},  // not a tier's name
+      {avx2, "sse", "1", Tier::avx2, true},
+  };
+  for (const ChoiceCase& c : cases) {
+    const kernels::Choice choice = kernels::choose(c.features, c.kernels, c.portable);
+    const std::string asked = std::string(c.kernels ? c.kernels : "-") + " " +
+                              (c.portable ? c.portable : "-") + " avx2 " +
+                              std::to_string(c.features.avx2);
+    EXPECT_EQ(choice.tier, c.tier) << asked;
+    EXPECT_EQ(!choice.note.empty(), c.noted) << asked;
+    EXPECT_EQ(choice.note.find('\n'), std::string::npos) << asked;
+  }
+}
+
+// Under ZEMBRAX_KERNELS the run uses that tier, or is skipped, and says so,
+// where the processor lacks it.
+TEST(Dispatch, RunsTheTierAsked) {
+  const char* asked = std::getenv("ZEMBRAX_KERNELS");
+  if (asked == nullptr) GTEST_SKIP() << "no tier asked for";
+  for (Tier tier : kernels::availableTiers()) {
+    if (tierName(tier) == std::string(asked)) {
+      EXPECT_STREQ(kernels::active().name, kernels::kernelsOf(tier).name);
+      return;
+    }
+  }
+  GTEST_SKIP() << "this processor lacks the " << asked << " kernels";
+}
+
+// One kernel run on exact-size buffers: `in` of n bytes and `out` of the
+// contract's room for n, both allocated alone so that AddressSanitizer sees
+// a byte read or written past them.
+struct KernelCase {
+  const char* name;
+  std::function<std::size_t(std::size_t)> room;
+  // Text the kernel takes in, cut to the length under test.
+  std::string source;
+  std::function<Progress(const Kernels&, const char*, std::size_t, char*)> run;
+  // What the coder makes of a whole input.
+  std::function<std::string(std::string)> coder;
+  bool inPlace;  // whether the kernel may also write over its input
+};
+
+const ClassicCoder classic;
+const CharCoder chars;
+const SignalCoder signals;
+
+CharCoder binaryCoder(int width) {
+  CharCoder coder;
+  coder.setBitWidth(width);
+  return coder;
+}
+
+std::vector<KernelCase> kernelCases() {
+  RandomText random;
+  const std::string bytes = random.withoutZero(600);
+  std::string base64Lines = classic.base64Encode(bytes);
+  for (std::size_t at = 76; at < base64Lines.size(); at += 78)
+    base64Lines.insert(at, "\r\n");
+  const auto same = [](std::size_t n) { return n; };
+  const auto times = [](std::size_t k) { return [k](std::size_t n) { return k * n; }; };
+  const std::string key = "LUX";
+  std::string steps;
+  for (std::size_t j = 0; j < key.size() + 64; ++j)
+    steps += static_cast<char>(key[j % key.size()] - 'A');
+  static std::array<unsigned char, 256> reversed;
+  for (int c = 0; c < 256; ++c)
+    reversed[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? 'a' + 'z' - c : c);
+  using K = const Kernels&;
+  using P = const char*;
+  using S = std::string;
+  return {
+      {"caesarShift", same, bytes,
+       [](K k, P in, auto n, char* out) { return k.caesarShift(in, n, out, 3); },
+       [](S t) { return classic.caesarShift(t, 3); }, true},
+      {"caesarShiftFull", same, bytes,
+       [](K k, P in, auto n, char* out) { return k.caesarShiftFull(in, n, out, 100); },
+       [](S t) { return classic.caesarShiftFull(t, 100); }, true},
+      {"bitwise", same, bytes,
+       [](K k, P in, auto n, char* out) {
+         return k.bitwise(in, n, out, 0x5A, kernels::BitOperation::bitXor);
+       },
+       [](S t) { return chars.bitwiseApply(t, 0x5A, &CharCoder::bitXor); }, true},
+      {"lsbExtract", same, bytes,
+       [](K k, P in, auto n, char* out) { return k.lsbExtract(in, n, out); },
+       [](S t) { return signals.lsbExtract(t); }, true},
+      {"substitute", same, bytes,
+       [](K k, P in, auto n, char* out) { return k.substitute(in, n, out, reversed.data()); },
+       [](S t) {
+         return chars.substitute(t, "abcdefghijklmnopqrstuvwxyz", "zyxwvutsrqponmlkjihgfedcba");
+       },
+       true},
+      {"vigenere", same, bytes,
+       [steps, key](K k, P in, auto n, char* out) {
+         std::size_t position = 0;
+         const Progress done = k.vigenere(in, n, out, steps.data(), key.size(), position);
+         std::size_t letters = 0;
+         for (std::size_t i = 0; i < done.read; ++i)
+           letters += ascii::isLetter(in[i]) ? 1 : 0;
+         EXPECT_EQ(position, letters % key.size());
+         return done;
+       },
+       [key](S t) { return classic.vigenereEncode(t, key); }, true},
+      {"base64Encode", [](std::size_t n) { return (n + 2) / 3 * 4; }, bytes,
+       [](K k, P in, auto n, char* out) { return k.base64Encode(in, n, out); },
+       [](S t) { return classic.base64Encode(t); }, false},
+      {"urlEncode", times(3), bytes,
+       [](K k, P in, auto n, char* out) { return k.urlEncode(in, n, out); },
+       [](S t) { return chars.urlEncode(t); }, false},
+      {"toBinary/8", times(8), bytes,
+       [](K k, P in, auto n, char* out) { return k.toBinary(in, n, out, 8); },
+       [](S t) { return binaryCoder(8).toBinary(t); }, false},
+      {"toBinary/7", times(7), bytes,
+       [](K k, P in, auto n, char* out) { return k.toBinary(in, n, out, 7); },
+       [](S t) { return binaryCoder(7).toBinary(t); }, false},
+      {"toDecimal", times(5), bytes,
+       [](K k, P in, auto n, char* out) { return k.toDecimal(in, n, out); },
+       [](S t) { return chars.toDecimal(t); }, false},
+      {"toHex", times(3), bytes, [](K k, P in, auto n, char* out) { return k.toHex(in, n, out); },
+       [](S t) { return chars.toHex(t); }, false},
+      {"morseEncode", times(8), bytes,
+       [](K k, P in, auto n, char* out) { return k.morseEncode(in, n, out); },
+       [](S t) { return signals.morseEncode(t); }, false},
+      {"base64Decode", same, base64Lines,
+       [](K k, P in, auto n, char* out) { return k.base64Decode(in, n, out); },
+       [](S t) { return classic.base64Decode(t); }, true},
+      {"urlDecode", same, chars.urlEncode(bytes),
+       [](K k, P in, auto n, char* out) { return k.urlDecode(in, n, out); },
+       [](S t) { return chars.urlDecode(t); }, true},
+      {"fromDecimal", same, chars.toDecimal(bytes),
+       [](K k, P in, auto n, char* out) { return k.fromDecimal(in, n, out); },
+       [](S t) { return chars.fromDecimal(t); }, true},
+      {"morseDecode", same, signals.morseEncode(random.bytes(300, 'A', 'Z')),
+       [](K k, P in, auto n, char* out) { return k.morseDecode(in, n, out); },
+       [](S t) { return signals.morseDecode(t); }, true},
+  };
+}
+
+// Every kernel of every tier this processor runs, at every length from 0 to
+// 256: apart and in place, it stays within its buffers and writes what the
+// coder makes of the part it read.
+TEST(Kernels, KeepToExactBuffersAtEveryLength) {
+  for (Tier tier : kernels::availableTiers()) {
+    const Kernels& k = kernels::kernelsOf(tier);
+    for (const KernelCase& c : kernelCases()) {
+      ASSERT_GE(c.source.size(), 256u) << c.name;
+      for (std::size_t n = 0; n <= 256; ++n) {
+        const std::string what = std::string(k.name) + " " + c.name + " at " + std::to_string(n);
+        const std::vector<char> in(c.source.begin(), c.source.begin() + n);
+        std::vector<char> out(c.room(n));
+        const Progress done = c.run(k, in.data(), n, out.data());
+        ASSERT_LE(done.read, n) << what;
+        ASSERT_LE(done.written, out.size()) << what;
+        const std::string expected = c.coder(std::string(in.begin(), in.begin() + done.read));
+        EXPECT_EQ(std::string(out.data(), done.written), expected) << what;
+        if (!c.inPlace) continue;
+        std::vector<char> buffer = in;
+        const Progress again = c.run(k, buffer.data(), n, buffer.data());
+        EXPECT_EQ(again.read, done.read) << what;
+        EXPECT_EQ(std::string(buffer.data(), again.written), expected) << what << " in place";
+      }
+    }
+  }
+}
+
+}  // namespace
