@@ -20,6 +20,8 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <memory>
@@ -625,6 +627,95 @@ TEST_F(MainFormTest, ShortcutsPressOnlyEnabledButtons) {
   EXPECT_EQ(output(), "");
   press(Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(output(), "01001");
+}
+
+TEST_F(FilesTest, OpensOnlyRegularFiles) {
+  typeInput("keep");
+  const QString fifo = folder.filePath("fifo");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString& path : {fifo, folder.path()}) {
+    auto message = messageOfNextModal();
+    EXPECT_FALSE(form->openFile(path));  // and does not wait for a writer
+    EXPECT_TRUE(message->contains("not a regular file")) << message->toStdString();
+  }
+  EXPECT_EQ(srcMemo()->text(), "keep");
+}
+
+TEST_F(MainFormTest, RefusesToCopyMoreThanTheLimitAndPointsToSaving) {
+  QApplication::clipboard()->setText("before");
+  destMemo()->setText(std::string(TMemo::kLargestCopy + 1, 'a'));
+  destMemo()->selectAll();
+  auto message = messageOfNextModal();
+  destMemo()->copy();
+  EXPECT_TRUE(message->contains("Save result as")) << message->toStdString();
+  EXPECT_EQ(QApplication::clipboard()->text(), "before");
+}
+
+// Lowers the address space the process may take to what it takes now and
+// `headroom` bytes more.
+void limitMemory(std::size_t headroom) {
+  QFile status("/proc/self/status");
+  ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+  const QByteArray lines = status.readAll();
+  const qsizetype at = lines.indexOf("VmSize:");
+  ASSERT_GE(at, 0);
+  const std::size_t taken =
+      lines.mid(at + 7, lines.indexOf('\n', at) - at - 7).trimmed().split(' ').front().toULongLong()
+      << 10;
+  const rlimit limit{taken + headroom, RLIM_INFINITY};
+  ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+}
+
+// Runs in a child process of this test program, whose memory it limits.
+TEST_F(FilesTest, LeavesTheBoxesAsTheyWereWhenMemoryRunsOut) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than any limit leaves";
+#endif
+  const QByteArray child = "ZEMBRAX_MEMORY_LIMITED";
+  if (qEnvironmentVariableIsEmpty(child)) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(child, "1");
+    program.setProcessEnvironment(environment);
+    program.start(QCoreApplication::applicationFilePath(),
+                  {"--gtest_filter=FilesTest.LeavesTheBoxesAsTheyWereWhenMemoryRunsOut"});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    const QByteArray output = program.readAll();
+    EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    return;
+  }
+  constexpr std::size_t kInput = std::size_t{48} << 20;
+  choosePage(numbers);
+  click("bitBinRadio");
+  pasteInput(std::string(kInput, 'Z'));
+  QApplication::clipboard()->setText(QString(kInput, u'y'));
+  const QString large = write("large.txt", QByteArray(kInput * 2, 'x'));
+  limitMemory(std::size_t{160} << 20);
+
+  // An eight-fold result, a paste, a copy and a file, each larger than the
+  // memory left.
+  const std::vector<std::pair<const char*, std::function<void()>>> actions = {
+      {"encrypt", [this] { click("encodeBut"); }},
+      {"paste", [this] { QTest::keyClick(srcMemo(), Qt::Key_V, Qt::ControlModifier); }},
+      {"copy", [this] { QTest::keyClick(srcMemo(), Qt::Key_C, Qt::ControlModifier); }},
+      {"open the file", [this, &large] { form->openFile(large); }},
+  };
+  srcMemo()->setFocus();
+  srcMemo()->selectAll();
+  for (const auto& [doing, action] : actions) {
+    auto message = messageOfNextModal();
+    action();
+    EXPECT_EQ(*message, QStringLiteral("Not enough memory to %1. Nothing was changed.").arg(doing));
+    EXPECT_EQ(srcMemo()->text().size(), kInput) << doing;
+    EXPECT_EQ(srcMemo()->text().find_first_not_of('Z'), std::string::npos) << doing;
+    EXPECT_EQ(output(), "") << doing;
+  }
+  EXPECT_EQ(QApplication::clipboard()->text().size(), kInput);
+  // The window goes on working.
+  typeInput("A");
+  click("encodeBut");
+  EXPECT_EQ(output(), "01000001");
 }
 
 TEST_F(FilesTest, OpensUtf8TextInTheChosenCodePage) {
