@@ -7,6 +7,9 @@
 int main(int argc, char* argv[]) {
   // A reader that stops early (| head) ends the program quietly.
   std::signal(SIGPIPE, SIG_DFL);
+  // A file grown past the size limit fails the write (EFBIG) instead of
+  // stopping the run, which then says so and leaves no temporary file.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::variant<Request, int> command = readCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&command)) return *status;
   return run(std::get<Request>(command));
