@@ -121,6 +121,18 @@ TEST(StreamCoder, ReadsWordsLongerThanWhatItKeeps) {
       "-" + std::string(150, '1') + " 65",
       "72 " + std::string(100, '1') + "x 65",  // read up to the x, then stop
       "72 +" + std::string(100, 'y') + " 65",
+      // Signs start numbers within a word: a long word of many numbers
+      // reads as they do whole, and so does one that stops partway.
+      "72 " + std::string(40, '5') + "-" + std::string(40, '5') + " 65",
+      "1" + std::string(30, '+') + std::string(60, '2'),
+      [] {
+        std::string word;
+        for (int i = 0; i < 40; ++i)
+          word += "12-";
+        return word + "3 65";
+      }(),
+      "7 " + std::string(70, '8') + "+-9 65",
+      std::string(70, '4') + "-",
   };
   for (const std::string& text : decimals) {
     auto coder = stream::fromDecimal();
