@@ -11,6 +11,20 @@ failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# waitfor COMMAND...: true once the command succeeds, false after 20 s.
+waitfor() {
+  local tries
+  for tries in $(seq 2000); do "$@" && return 0; sleep 0.01; done
+  return 1
+}
+
+# reap PID: waits for a helper process in the background, and ends it if it
+# is still there after 20 s (its writer or reader never came).
+reap() {
+  waitfor eval "! kill -0 $1 2>/dev/null" || kill "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
 # expect NAME EXPECTED-STDOUT COMMAND... : stdout as given, exit 0, nothing on stderr.
 expect() {
   local name=$1 expected=$2; shift 2
@@ -89,13 +103,7 @@ mkfifo input.fifo
 env --default-signal=INT "$cli" caesar --shift 1 -o out.txt <input.fifo &
 running=$!
 exec 3>input.fifo
-printf abc >&3
-# waitfor CONDITION...: true once the condition holds, false after 20 s.
-waitfor() {
-  local tries
-  for tries in $(seq 2000); do "$@" && return 0; sleep 0.01; done
-  return 1
-}
+(printf abc >&3) 2>/dev/null
 coded_first_piece() { [ "$(cat .out.txt.zembrax-* 2>/dev/null)" = bcd ]; }
 waitfor coded_first_piece || fail "Ctrl+C: the run never coded its first piece"
 kill -INT "$running"
@@ -109,7 +117,7 @@ exec 3>&-
 env --ignore-signal=HUP "$cli" caesar --shift 1 -o hup.txt <input.fifo &
 running=$!
 exec 3>input.fifo
-printf abc >&3
+(printf abc >&3) 2>/dev/null
 coded_hup_piece() { [ "$(cat .hup.txt.zembrax-* 2>/dev/null)" = bcd ]; }
 waitfor coded_hup_piece || fail "nohup: the run never coded its first piece"
 kill -HUP "$running"
@@ -131,7 +139,8 @@ mkfifo output.fifo
 cat output.fifo >from-fifo.txt &
 reader=$!
 expect "-o onto a FIFO" "" "$cli" base64 a.txt b.txt -o output.fifo
-if [ -p output.fifo ]; then wait "$reader"; else fail "-o replaced the FIFO"; kill "$reader"; fi
+reap "$reader"
+[ -p output.fifo ] || fail "-o replaced the FIFO"
 [ "$(cat from-fifo.txt)" = "SGVsbG8=" ] || fail "-o onto a FIFO passed on '$(cat from-fifo.txt)'"
 # A socket is connected to and written into.
 perl -MIO::Socket::UNIX -e '
@@ -142,7 +151,8 @@ reader=$!
 socket_ready() { [ -e socket.ready ]; }
 waitfor socket_ready || fail "the test's socket never listened"
 expect "-o onto a socket" "" "$cli" base64 a.txt b.txt -o output.socket
-if [ -S output.socket ]; then wait "$reader"; else fail "-o replaced the socket"; kill "$reader"; fi
+reap "$reader"
+[ -S output.socket ] || fail "-o replaced the socket"
 [ "$(cat from-socket.txt)" = "SGVsbG8=" ] || fail "-o onto a socket passed on '$(cat from-socket.txt)'"
 
 # A symlink stays, and the file it names (relative to the link's folder) is
