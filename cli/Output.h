@@ -24,10 +24,10 @@ void waitUntilReady(int fd, short events, const char* doing, const std::string& 
 // folder, which takes its place once all went well; a symlink is followed
 // to the file it names, and stays. The new file keeps the old one's
 // permission bits and, for root, its owner and group. Anything else (a
-// device, a FIFO, a socket) is written into in place. An existing target,
-// or the folder of a new file, that may not be written is refused; root
-// too refuses one that has no write bit at all, the mark of a file that is
-// meant to stay as it is.
+// device, a FIFO, a socket) is written into in place. A target that may
+// not be written, or a folder that the temporary file may not be added to,
+// is refused; root too refuses one that has no write bit at all, the mark
+// of a file that is meant to stay as it is.
 class Output {
  public:
   explicit Output(const std::optional<std::string>& path);
