@@ -1,21 +1,20 @@
 #include "Run.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <climits>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "Output.h"
 
 namespace {
 
@@ -25,14 +24,6 @@ namespace {
 constexpr std::size_t kPiece = 256 << 10;
 // Over this, a file on a terminal shows progress unless told otherwise.
 constexpr std::uint64_t kLongInput = 64 << 20;
-
-// A failure that ends the run, said as "cannot read 'x': reason".
-class Failure : public std::runtime_error {
- public:
-  Failure(const char* doing, const std::string& name, int error)
-      : std::runtime_error(std::string("cannot ") + doing + " '" + name +
-                           "': " + std::strerror(error)) {}
-};
 
 struct Input {
   int fd;
@@ -57,78 +48,6 @@ std::vector<Input> openInputs(const std::vector<std::string>& names) {
   }
   return inputs;
 }
-
-// The temporary file of the output, removed if the run is interrupted.
-char temporaryPath[PATH_MAX];
-
-extern "C" void removeTemporaryAndStop(int signal) {
-  if (temporaryPath[0] != '\0') ::unlink(temporaryPath);
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-// The standard output, or a temporary file beside the output file that
-// takes the output file's place once the run succeeds.
-class Output {
- public:
-  explicit Output(const std::optional<std::string>& path) {
-    if (!path) return;
-    target = *path;
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    const std::string pattern = folder + "." + base + ".zembrax-XXXXXX";
-    if (pattern.size() >= sizeof temporaryPath) throw Failure("write", target, ENAMETOOLONG);
-    std::memcpy(temporaryPath, pattern.c_str(), pattern.size() + 1);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-      std::signal(signal, removeTemporaryAndStop);
-    fd = ::mkstemp(temporaryPath);
-    if (fd < 0) {
-      temporaryPath[0] = '\0';
-      throw Failure("write", target, errno);
-    }
-    // The new file gets the mode the old one had, or that of a new file.
-    struct stat old {};
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
-  }
-
-  Output(const Output&) = delete;
-  Output& operator=(const Output&) = delete;
-
-  ~Output() {
-    if (fd != STDOUT_FILENO) ::close(fd);
-    if (temporaryPath[0] != '\0') ::unlink(temporaryPath);
-  }
-
-  void write(std::string_view bytes) {
-    while (!bytes.empty()) {
-      const ssize_t wrote = ::write(fd, bytes.data(), bytes.size());
-      if (wrote < 0 && errno == EINTR) continue;
-      if (wrote < 0) throw Failure("write", shownName(), errno);
-      bytes.remove_prefix(static_cast<std::size_t>(wrote));
-    }
-  }
-
-  // Puts the output file in place, whole.
-  void commit() {
-    if (target.empty()) return;
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-      fd = STDOUT_FILENO;
-      throw Failure("write", target, errno);
-    }
-    fd = STDOUT_FILENO;
-    if (::rename(temporaryPath, target.c_str()) != 0) throw Failure("write", target, errno);
-    temporaryPath[0] = '\0';
-  }
-
- private:
-  std::string shownName() const { return target.empty() ? "standard output" : target; }
-
-  int fd = STDOUT_FILENO;
-  std::string target;
-};
 
 // One line on the standard error that says how far the run is, redrawn at
 // most ten times a second and erased at the end.
@@ -193,6 +112,10 @@ void code(const Request& request) {
       piece.resize(kPiece);
       const ssize_t got = ::read(input.fd, piece.data(), piece.size());
       if (got < 0 && errno == EINTR) continue;
+      if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        waitUntilReady(input.fd, POLLIN, "read", input.name);
+        continue;
+      }
       if (got < 0) throw Failure("read", input.name, errno);
       if (got == 0) break;
       piece.resize(static_cast<std::size_t>(got));

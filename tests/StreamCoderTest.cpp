@@ -79,15 +79,31 @@ std::vector<StreamCase> streamCases() {
   };
 }
 
-std::string streamed(StreamCoder& coder, const std::string& text, RandomText& random,
-                     std::size_t largestPiece) {
+// The text fed in pieces of the sizes that `pieceSize` gives, and finished.
+template <typename PieceSize>
+std::string streamed(StreamCoder& coder, const std::string& text, PieceSize pieceSize) {
   std::string out;
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t piece = 1 + random.length(largestPiece - 1);
+    const std::size_t piece = pieceSize();
     out += coder.feed(text.substr(at, piece));
     at += piece;
   }
   return out + coder.finish();
+}
+
+std::string streamed(StreamCoder& coder, const std::string& text, RandomText& random,
+                     std::size_t largestPiece) {
+  return streamed(coder, text, [&] { return 1 + random.length(largestPiece - 1); });
+}
+
+// A text of `length` random bytes other than zero, or of the row's characters.
+std::string textFor(const StreamCase& row, RandomText& random, std::size_t length) {
+  std::string text = random.withoutZero(length);
+  if (!row.alphabet.empty()) {
+    for (char& c : text)
+      c = row.alphabet[static_cast<unsigned char>(c) % row.alphabet.size()];
+  }
+  return text;
 }
 
 // Wherever the pieces end, the stream gives what the one-shot call gives.
@@ -95,11 +111,7 @@ TEST(StreamCoder, GivesTheOneShotResultWhereverThePiecesEnd) {
   RandomText random;
   for (const StreamCase& row : streamCases()) {
     for (int round = 0; round < 300; ++round) {
-      std::string text = random.withoutZero(random.length(round < 200 ? 40 : 400));
-      if (!row.alphabet.empty()) {
-        for (char& c : text)
-          c = row.alphabet[static_cast<unsigned char>(c) % row.alphabet.size()];
-      }
+      const std::string text = textFor(row, random, random.length(round < 200 ? 40 : 400));
       const std::size_t largestPiece = round % 3 == 0 ? 1 : 1 + random.length(70);
       auto coder = row.stream();
       ASSERT_EQ(streamed(*coder, text, random, largestPiece), row.oneShot(text))
@@ -107,6 +119,27 @@ TEST(StreamCoder, GivesTheOneShotResultWhereverThePiecesEnd) {
     }
     // No text at all.
     EXPECT_EQ(row.stream()->finish(), row.oneShot("")) << row.name;
+  }
+}
+
+// Long texts too, up to 1 MiB, in pieces of every scale: single bytes
+// throughout, and sizes spread evenly over the powers of two up to 1 MiB,
+// so that one piece may hold the whole text.
+TEST(StreamCoder, GivesTheOneShotResultForLongTextsInPiecesOfAnySize) {
+  constexpr std::size_t kMiB = 1 << 20;
+  RandomText random;
+  for (const StreamCase& row : streamCases()) {
+    const std::string bytewise = textFor(row, random, 64 << 10);
+    auto coder = row.stream();
+    ASSERT_EQ(streamed(*coder, bytewise, [] { return std::size_t{1}; }), row.oneShot(bytewise))
+        << row.name << " in single bytes";
+    for (const std::size_t length : {kMiB, kMiB - 1, std::size_t{300'000}}) {
+      const std::string text = textFor(row, random, length);
+      const auto anyScale = [&] { return 1 + random.length((1 << random.integer(0, 20)) - 1); };
+      coder = row.stream();
+      ASSERT_EQ(streamed(*coder, text, anyScale), row.oneShot(text))
+          << row.name << " on " << length << " bytes";
+    }
   }
 }
 
@@ -121,6 +154,18 @@ TEST(StreamCoder, ReadsWordsLongerThanWhatItKeeps) {
       "-" + std::string(150, '1') + " 65",
       "72 " + std::string(100, '1') + "x 65",  // read up to the x, then stop
       "72 +" + std::string(100, 'y') + " 65",
+      // Signs start numbers within a word: a long word of many numbers
+      // reads as they do whole, and so does one that stops partway.
+      "72 " + std::string(40, '5') + "-" + std::string(40, '5') + " 65",
+      "1" + std::string(30, '+') + std::string(60, '2'),
+      [] {
+        std::string word;
+        for (int i = 0; i < 40; ++i)
+          word += "12-";
+        return word + "3 65";
+      }(),
+      "7 " + std::string(70, '8') + "+-9 65",
+      std::string(70, '4') + "-",
   };
   for (const std::string& text : decimals) {
     auto coder = stream::fromDecimal();

@@ -11,6 +11,20 @@ failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# waitfor COMMAND...: true once the command succeeds, false after 20 s.
+waitfor() {
+  local tries
+  for tries in $(seq 2000); do "$@" && return 0; sleep 0.01; done
+  return 1
+}
+
+# reap PID: waits for a helper process in the background, and ends it if it
+# is still there after 20 s (its writer or reader never came).
+reap() {
+  waitfor eval "! kill -0 $1 2>/dev/null" || kill "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
 # expect NAME EXPECTED-STDOUT COMMAND... : stdout as given, exit 0, nothing on stderr.
 expect() {
   local name=$1 expected=$2; shift 2
@@ -89,13 +103,117 @@ cp big.bin same.bin
 "$cli" base64 same.bin -o same.bin && "$cli" base64 -d same.bin -o same.bin
 cmp -s big.bin same.bin || fail "-o naming the input lost data"
 refuse "unwritable output" 1 "cannot write 'no/such/folder/x'" "$cli" base64 a.txt -o no/such/folder/x
-{ printf abc; sleep 5; } | "$cli" caesar --shift 1 -o out.txt &
+# Ctrl+C once the run is known to be reading: it has coded its first piece
+# into the temporary file and waits for the next. The output file stays as it
+# was and no temporary file is left. (A background job starts with SIGINT
+# ignored; env gives it back its default, as a terminal's job has.)
+mkfifo input.fifo
+env --default-signal=INT "$cli" caesar --shift 1 -o out.txt <input.fifo &
 running=$!
-sleep 0.5
+exec 3>input.fifo
+(printf abc >&3) 2>/dev/null
+coded_first_piece() { [ "$(cat .out.txt.zembrax-* 2>/dev/null)" = bcd ]; }
+waitfor coded_first_piece || fail "Ctrl+C: the run never coded its first piece"
 kill -INT "$running"
-wait "$running" 2>/dev/null
+wait "$running"
+status=$?
+exec 3>&-
+[ "$status" = 130 ] || fail "Ctrl+C: exit $status, want 130"
 [ "$(cat out.txt)" = "SGVsbG8=" ] || fail "Ctrl+C changed the output file"
 [[ $(ls -a) == *zembrax-* ]] && fail "temporary files left: $(ls -a)"
+# An ignored hangup (nohup) stays ignored: the run goes on to the end.
+env --ignore-signal=HUP "$cli" caesar --shift 1 -o hup.txt <input.fifo &
+running=$!
+exec 3>input.fifo
+(printf abc >&3) 2>/dev/null
+coded_hup_piece() { [ "$(cat .hup.txt.zembrax-* 2>/dev/null)" = bcd ]; }
+waitfor coded_hup_piece || fail "nohup: the run never coded its first piece"
+kill -HUP "$running"
+(printf d >&3) 2>/dev/null  # a stopped run would break this pipe
+exec 3>&-
+wait "$running" || fail "nohup: a hangup stopped the run"
+[ "$(cat hup.txt 2>/dev/null)" = bcde ] || fail "nohup: wrote '$(cat hup.txt 2>/dev/null)'"
+
+# -o onto what is not a plain file in a writable folder. A device node,
+# private to this test, is written in place and stays a device node.
+if mknod null c 1 3 2>/dev/null; then
+  expect "-o onto a device node" "" "$cli" base64 a.txt -o null
+  [ -c null ] || fail "-o replaced the device node"
+else
+  echo "skipped: -o onto a device node (mknod is not permitted here)"
+fi
+# A FIFO is written into, and stays a FIFO.
+mkfifo output.fifo
+cat output.fifo >from-fifo.txt &
+reader=$!
+expect "-o onto a FIFO" "" "$cli" base64 a.txt b.txt -o output.fifo
+reap "$reader"
+[ -p output.fifo ] || fail "-o replaced the FIFO"
+[ "$(cat from-fifo.txt)" = "SGVsbG8=" ] || fail "-o onto a FIFO passed on '$(cat from-fifo.txt)'"
+# A socket is connected to and written into.
+perl -MIO::Socket::UNIX -e '
+  my $server = IO::Socket::UNIX->new(Local => "output.socket", Listen => 1) or die $!;
+  open(my $ready, ">", "socket.ready"); close($ready);
+  my $peer = $server->accept(); local $/; print <$peer>;' >from-socket.txt &
+reader=$!
+socket_ready() { [ -e socket.ready ]; }
+waitfor socket_ready || fail "the test's socket never listened"
+expect "-o onto a socket" "" "$cli" base64 a.txt b.txt -o output.socket
+reap "$reader"
+[ -S output.socket ] || fail "-o replaced the socket"
+[ "$(cat from-socket.txt)" = "SGVsbG8=" ] || fail "-o onto a socket passed on '$(cat from-socket.txt)'"
+
+# A symlink stays, and the file it names (relative to the link's folder) is
+# replaced in its own folder, keeping its permission bits and, for root, its
+# owner and group.
+mkdir real links
+printf old >real/target.txt
+chmod 4751 real/target.txt
+[ "$(id -u)" = 0 ] && chown 4321:4322 real/target.txt
+ln -s ../real/target.txt links/link.txt
+expect "-o onto a symlink" "" "$cli" base64 a.txt b.txt -o links/link.txt
+[ -L links/link.txt ] || fail "-o replaced the symlink"
+[ "$(cat real/target.txt)" = "SGVsbG8=" ] || fail "-o through a symlink wrote '$(cat real/target.txt)'"
+[ "$(stat -c %a real/target.txt)" = 751 ] || fail "-o gave mode $(stat -c %a real/target.txt), want 751"
+if [ "$(id -u)" = 0 ]; then
+  [ "$(stat -c %u:%g real/target.txt)" = 4321:4322 ] ||
+    fail "-o gave owner $(stat -c %u:%g real/target.txt), want 4321:4322"
+fi
+[[ $(ls -a real links) == *zembrax-* ]] && fail "temporary files left: $(ls -a real links)"
+ln -s loop.txt loop.txt
+refuse "-o onto a symlink loop" 1 "cannot write 'loop.txt': Too many levels of symbolic links" \
+  "$cli" base64 a.txt -o loop.txt
+
+# A file without write permission is refused, as cp refuses it; so is a
+# folder without it, where the new file would go. Root too obeys a file or
+# folder that has no write bit at all.
+printf 'keep me' >readonly.txt
+chmod 444 readonly.txt
+refuse "-o onto a read-only file" 1 "cannot write 'readonly.txt': Permission denied" \
+  "$cli" base64 a.txt -o readonly.txt
+[ "$(cat readonly.txt)" = "keep me" ] || fail "-o changed a read-only file"
+mkdir locked
+printf 'keep me' >locked/out.txt
+chmod 555 locked
+refuse "-o in a folder without write permission" 1 "cannot write in 'locked': Permission denied" \
+  "$cli" base64 a.txt -o locked/out.txt
+chmod 755 locked
+[ "$(cat locked/out.txt)" = "keep me" ] || fail "-o changed a file in a locked folder"
+[[ $(ls -a locked) == *zembrax-* ]] && fail "temporary files left: $(ls -a locked)"
+
+# A file grown past the size limit fails the run with the reason, and leaves
+# the old file and no temporary file.
+refuse "-o past the file size limit" 1 "cannot write 'limited.txt': File too large" \
+  bash -c 'ulimit -f 1 && exec "$@"' - "$cli" base64 big.bin -o limited.txt
+[ ! -e limited.txt ] || fail "-o past the size limit left a file"
+[[ $(ls -a) == *zembrax-* ]] && fail "temporary files left: $(ls -a)"
+
+# A non-blocking standard input is waited on.
+nonblocking_input() {
+  { sleep 0.2; printf abc; } |
+    perl -MFcntl -e 'fcntl(STDIN, F_SETFL, O_NONBLOCK) or die; exec @ARGV' "$cli" caesar --shift 1
+}
+expect "a non-blocking standard input" "bcd" nonblocking_input
 
 # A reader that stops early ends the run quietly.
 "$cli" binary big.bin 2>stderr.txt | head -c 10 >/dev/null

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The install and the Debian package: what lands where, the desktop entry
 # and AppStream metadata validated, the package's dependencies and contents,
-# the programs run from an unpacked package, and lintian without errors.
+# the programs run from an unpacked package, and lintian without errors or
+# hardening tags.
 # Usage: package_test.sh BUILD-FOLDER VERSION
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -25,6 +26,8 @@ done
 desktop-file-validate "$work/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml"
 grep -q "<release version=\"$version\"" "$work/usr/share/metainfo/$id.metainfo.xml"
+grep -q "<project_license>MIT</project_license>" "$work/usr/share/metainfo/$id.metainfo.xml"
+grep -q "^License: Expat" "$work/usr/share/doc/zembrax/copyright"
 
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 deb=$work/package/zembrax_$version-1_$(dpkg --print-architecture).deb
@@ -41,5 +44,12 @@ dpkg-deb -x "$deb" "$work/root"
 [ "$("$work/root/usr/bin/zembrax-cli" --version)" = "zembrax-cli $version" ]
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/zembrax" --version)" = \
   "Zembrax $version" ]
-lintian --fail-on error "$deb" 2>/dev/null
+# No errors, and none of the tags of a binary built without Debian's
+# hardening flags (some of which are only information).
+if ! lintian --fail-on error --display-info "$deb" >"$work/lintian" 2>&1; then
+  echo "lintian found errors:"; cat "$work/lintian"; exit 1
+fi
+if grep -q 'hardening-' "$work/lintian"; then
+  echo "lintian found a binary built without hardening:"; grep 'hardening-' "$work/lintian"; exit 1
+fi
 echo "package_test: 1 passed, 0 failed"

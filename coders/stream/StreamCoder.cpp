@@ -177,18 +177,27 @@ class DecimalNumbers final : public StreamCoder {
     return text;
   }
 
-  // A long number keeps its value modulo 2^32, which is all that reading
-  // it keeps; a long word that is no number is read now, and stops the
-  // reading.
+  // A word is read as numbers one after another, each starting at its sign
+  // or first digit, up to the first thing that is not a number. The numbers
+  // before the last are whole and are read now; the last keeps its value
+  // modulo 2^32, which is all that reading it keeps. A word whose last
+  // number follows something other than a digit stops the reading within
+  // itself, so it is read now, whole.
   std::string shorten() {
-    const std::size_t sign = held[0] == '-' || held[0] == '+' ? 1 : 0;
+    std::size_t start = held.size();
+    while (start > 0 && ascii::isDigit(held[start - 1]))
+      --start;
+    if (start > 0 && (held[start - 1] == '-' || held[start - 1] == '+')) --start;
+    if (start > 0 && !ascii::isDigit(held[start - 1])) return read(std::exchange(held, {}));
+    std::string bytes = read(held.substr(0, start));
+    const std::size_t sign = held[start] == '-' || held[start] == '+' ? 1 : 0;
     std::uint32_t value = 0;
-    for (std::size_t i = sign; i < held.size(); ++i) {
-      if (!ascii::isDigit(held[i])) return read(std::exchange(held, {}));
+    for (std::size_t i = start + sign; i < held.size(); ++i)
       value = value * 10 + static_cast<std::uint32_t>(held[i] - '0');
-    }
-    held = held.substr(0, sign) + std::to_string(value);
-    return {};
+    const bool digits = start + sign < held.size();
+    held = stopped ? std::string()
+                   : held.substr(start, sign) + (digits ? std::to_string(value) : std::string());
+    return bytes;
   }
 
   std::string held;
