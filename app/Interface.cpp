@@ -65,8 +65,14 @@ constexpr std::array<EncodingChoice, text::kEncodings.size()> kEncodingChoices =
     {text::Encoding::windows1258, QT_TRANSLATE_NOOP("TmainForm", "Windows-1258 (Vietnamese)")},
 }};
 
-// Where the boxes' encoding is remembered between runs.
+// Where the boxes' encoding and text size are remembered between runs.
 constexpr char kEncodingKey[] = "textEncoding";
+constexpr char kZoomKey[] = "textZoom";
+// The text size, in percent of the window's font, goes by steps between
+// limits.
+constexpr int kZoomStep = 10;
+constexpr int kSmallestZoom = 50;
+constexpr int kLargestZoom = 400;
 
 // Tabs with little room beside their captions, so that the captions of all
 // nine pages fit the window's width at once, without scroll arrows.
@@ -173,6 +179,22 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   ui->srcMemo->addMenuAction(encodingMenu->menuAction());
   ui->destMemo->addMenuAction(encodingMenu->menuAction());
   setEncoding(textEncoding);
+
+  // Both boxes' text grows and shrinks together, and keeps its size.
+  for (TMemo* memo : {ui->srcMemo, ui->destMemo})
+    connect(memo, &TMemo::zoomRequested, this, [this](int step) {
+      const int percent = step == 0 ? 100
+                                    : std::clamp(ui->srcMemo->zoom() + step * kZoomStep,
+                                                 kSmallestZoom, kLargestZoom);
+      zoomText(percent);
+      QSettings().setValue(kZoomKey, percent);
+    });
+  zoomText(std::clamp(QSettings().value(kZoomKey, 100).toInt(), kSmallestZoom, kLargestZoom));
+}
+
+void TmainForm::zoomText(int percent) {
+  ui->srcMemo->setZoom(percent);
+  ui->destMemo->setZoom(percent);
 }
 
 void TmainForm::setEncoding(text::Encoding encoding) {

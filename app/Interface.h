@@ -73,6 +73,9 @@ class TmainForm : public QWidget {
   // the page selects one.
   std::optional<std::string> runMethod(Direction direction, int pageIndex, std::string text);
 
+  // Scales both boxes' text to `percent` of the window's font.
+  void zoomText(int percent);
+
   // The text of an option box in the encoding, with a notice where
   // characters were lost.
   std::string optionBytes(QLineEdit* box) const;

@@ -1,5 +1,6 @@
 #include "Memo.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -8,16 +9,20 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
+#include <QWindow>
 #include <QtMath>
 
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <new>
 #include <tuple>
 #include <utility>
 
+#include "MemoAccessible.h"
 #include "Vcl.h"
 
 namespace {
@@ -43,9 +48,24 @@ std::int32_t advanceOf(const QFontMetricsF& metrics, char32_t character) {
   }
 }
 
+// Whether a key's text types, as in Qt's own editors: Ctrl and Ctrl+Shift
+// combinations are shortcuts, while AltGr (Ctrl+Alt on Windows) and Alt give
+// characters. Tab moves the focus on and never types itself.
+bool typesText(const QKeyEvent& event) {
+  const QString text = event.text();
+  if (text.isEmpty()) return false;
+  const char32_t first = text.toUcs4().front();
+  if (QChar::category(first) == QChar::Other_Format) return true;
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+    return false;
+  return QChar::isPrint(first) || QChar::category(first) == QChar::Other_PrivateUse;
+}
+
 }  // namespace
 
 TMemo::TMemo(QWidget* parent) : QAbstractScrollArea(parent) {
+  MemoAccessible::install();
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -60,7 +80,9 @@ void TMemo::setText(std::string text) {
   // Wrapped before anything changes, so that a failure to find the memory
   // leaves the box as it was.
   Wrapped wrapped = wrapToFit(text);
+  const QString removed = QAccessible::isActive() ? announced(0, model.bytes().size()) : QString();
   model.setText(std::move(text));
+  announceChange(0, removed, model.bytes().size());
   cursorAtRowEnd = false;
   goalX = -1;
   showWrapped(std::move(wrapped));
@@ -157,6 +179,9 @@ void TMemo::redo() {
 }
 
 void TMemo::replaceSelection(std::string_view with, bool typed) {
+  const QString removed = QAccessible::isActive()
+                              ? announced(model.selectionStart(), model.selectedBytes().size())
+                              : QString();
   const TextModel::Change change = model.replaceSelection(with, typed);
   try {
     layout.update(model.bytes(), change.position, change.removed, change.inserted);
@@ -165,11 +190,13 @@ void TMemo::replaceSelection(std::string_view with, bool typed) {
     if (!model.takeBack()) setText({});
     throw;
   }
+  announceChange(change.position, removed, change.inserted);
   changed();
 }
 
 void TMemo::changed(TextModel::Change change) {
   layout.update(model.bytes(), change.position, change.removed, change.inserted);
+  announceChange(change.position, {}, change.inserted);
   changed();
 }
 
@@ -229,9 +256,19 @@ std::string_view TMemo::rowText(std::size_t row) const {
 
 // Layout
 
+void TMemo::setZoom(int percent) {
+  zoomPercent = percent;
+  updateMetrics();
+}
+
 void TMemo::updateMetrics() {
   textFont = font();
   textFont.setKerning(false);
+  if (textFont.pointSizeF() > 0) {
+    textFont.setPointSizeF(textFont.pointSizeF() * zoomPercent / 100);
+  } else {
+    textFont.setPixelSize(std::max(textFont.pixelSize() * zoomPercent / 100, 1));
+  }
   const QFontMetricsF metrics(textFont);
   const text::Encoding encoding = model.encoding();
   MemoLayout::Advances advances{};
@@ -311,15 +348,113 @@ void TMemo::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) updateMetrics();
 }
 
+bool TMemo::event(QEvent* event) {
+  // Another screen may have another pixel ratio, and so other advances.
+  if (event->type() == QEvent::ScreenChangeInternal) updateMetrics();
+  return QAbstractScrollArea::event(event);
+}
+
+void TMemo::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  QWindow* shown = window()->windowHandle();
+  if (shown == nullptr || shown == watchedWindow) return;
+  watchedWindow = shown;
+  connect(shown, &QWindow::screenChanged, this, [this](QScreen* screen) {
+    updateMetrics();
+    if (screen != nullptr)
+      connect(screen, &QScreen::logicalDotsPerInchChanged, this, &TMemo::updateMetrics,
+              Qt::UniqueConnection);
+  });
+}
+
+void TMemo::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
+  const int steps = event->angleDelta().y();
+  if (steps != 0) emit zoomRequested(steps > 0 ? 1 : -1);
+  event->accept();
+}
+
 void TMemo::scrollContentsBy(int, int) {
   caret.reset();
   viewport()->update();
 }
 
+// Assistive tools
+
+QRect TMemo::characterRect(std::size_t position) const {
+  const std::size_t row = layout.rowOf(position);
+  const ShapedRow shaped = shape(row);
+  const std::size_t end = layout.rowEnd(model.bytes(), row);
+  const qreal left = shaped.xOf(position);
+  const qreal right = shaped.xOf(position < end ? model.nextCharacter(position) : end);
+  const int top =
+      kMargin + (static_cast<int>(row) - static_cast<int>(firstVisibleRow())) * lineHeight;
+  return QRectF(kMargin + std::min(left, right), top, std::abs(right - left), lineHeight)
+      .toAlignedRect();
+}
+
+std::pair<std::size_t, std::size_t> TMemo::rowAround(std::size_t position) const {
+  const std::size_t row = layout.rowOf(position);
+  return {layout.rowStart(row),
+          row + 1 < layout.rowCount() ? layout.rowStart(row + 1) : model.bytes().size()};
+}
+
+void TMemo::select(std::size_t anchor, std::size_t cursor) {
+  model.select(model.characterStart(anchor), model.characterStart(cursor));
+  cursorAtRowEnd = false;
+  ensureCursorVisible();
+  restartBlink();
+}
+
+void TMemo::showPosition(std::size_t position) {
+  QScrollBar* bar = verticalScrollBar();
+  const auto row = static_cast<int>(std::min<std::size_t>(layout.rowOf(position), INT_MAX));
+  if (row < bar->value() || row >= bar->value() + visibleRows()) bar->setValue(row);
+}
+
+void TMemo::replaceRange(std::size_t from, std::size_t to, const QString& text) {
+  if (readOnly) return;
+  model.select(model.characterStart(from), model.characterStart(to));
+  insertText(text);
+}
+
+QString TMemo::announced(std::size_t position, std::size_t count) const {
+  return fromBytes(
+      std::string_view(model.bytes()).substr(position, std::min(count, kAnnouncedBytes)),
+      model.encoding());
+}
+
+void TMemo::announceChange(std::size_t position, const QString& removed,
+                           std::size_t inserted) const {
+  if (!QAccessible::isActive()) return;
+  auto* self = const_cast<TMemo*>(this);
+  QAccessibleTextUpdateEvent event(
+      self, static_cast<int>(std::min<std::size_t>(model.unitOf(position), INT_MAX)), removed,
+      announced(position, inserted));
+  QAccessible::updateAccessibility(&event);
+}
+
+void TMemo::announceCursor() const {
+  if (!QAccessible::isActive()) return;
+  auto* self = const_cast<TMemo*>(this);
+  const auto unit = [this](std::size_t position) {
+    return static_cast<int>(std::min<std::size_t>(model.unitOf(position), INT_MAX));
+  };
+  if (model.hasSelection()) {
+    QAccessibleTextSelectionEvent event(self, unit(model.selectionStart()),
+                                        unit(model.selectionEnd()));
+    event.setCursorPosition(unit(model.cursor()));
+    QAccessible::updateAccessibility(&event);
+  } else {
+    QAccessibleTextCursorEvent event(self, unit(model.cursor()));
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
 // Rows on screen
 
 TMemo::ShapedRow::ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding,
-                            const QFont& font) {
+                            const QFont& font, const Preedit* preedit) {
   QString characters;
   characters.reserve(static_cast<qsizetype>(bytes.size()));
   offsets.reserve(bytes.size() + 1);
@@ -339,6 +474,14 @@ TMemo::ShapedRow::ShapedRow(std::string_view bytes, std::size_t start, text::Enc
   layout.setFont(font);
   layout.setTextOption(option);
   layout.setCacheEnabled(true);
+  if (preedit != nullptr) {
+    const int at = placeOf(preedit->position);
+    layout.setPreeditArea(at, preedit->text);
+    QList<QTextLayout::FormatRange> formats = preedit->formats;
+    for (QTextLayout::FormatRange& range : formats)
+      range.start += at;
+    layout.setFormats(formats);
+  }
   layout.beginLayout();
   layout.createLine().setPosition({0, 0});
   layout.endLayout();
@@ -359,7 +502,22 @@ std::size_t TMemo::ShapedRow::offsetAt(qreal x) const {
 }
 
 TMemo::ShapedRow TMemo::shape(std::size_t row) const {
-  return ShapedRow(rowText(row), layout.rowStart(row), model.encoding(), textFont);
+  const Preedit composing{model.cursor(), preedit, preeditFormats};
+  return ShapedRow(rowText(row), layout.rowStart(row), model.encoding(), textFont,
+                   !preedit.isEmpty() && row == cursorRow() ? &composing : nullptr);
+}
+
+std::pair<std::size_t, std::size_t> TMemo::paragraphAround(std::size_t position) const {
+  constexpr std::size_t kReach = 4096;
+  const std::string& bytes = model.bytes();
+  std::size_t start = position;
+  while (start > 0 && position - start < kReach && bytes[start - 1] != '\n' &&
+         bytes[start - 1] != '\r')
+    --start;
+  std::size_t end = position;
+  while (end < bytes.size() && end - position < kReach && bytes[end] != '\r' && bytes[end] != '\n')
+    ++end;
+  return {model.characterStart(start), model.characterStart(end)};
 }
 
 // Painting
@@ -382,13 +540,17 @@ void TMemo::paintEvent(QPaintEvent* event) {
     shaped.layout.draw(&painter, QPointF(kMargin, top),
                        selection.length > 0 ? QList{selection} : QList<QTextLayout::FormatRange>{});
   }
-  if (caretOn && hasFocus()) painter.fillRect(cursorRect(), colours.text());
+  if (caretOn && hasFocus() && preeditCursor >= 0) painter.fillRect(cursorRect(), colours.text());
 }
 
 QRect TMemo::cursorRect() const {
   if (!caret) {
     const std::size_t row = cursorRow();
-    const int x = qFloor(shape(row).xOf(model.cursor()));
+    const ShapedRow shaped = shape(row);
+    const int x = qFloor(preedit.isEmpty()
+                             ? shaped.xOf(model.cursor())
+                             : shaped.layout.lineAt(0).cursorToX(shaped.placeOf(model.cursor()) +
+                                                                 std::max(preeditCursor, 0)));
     const int rowOnScreen = static_cast<int>(row) - static_cast<int>(firstVisibleRow());
     caret = QRect(kMargin + x, kMargin + rowOnScreen * lineHeight, 1, lineHeight);
   }
@@ -397,6 +559,7 @@ QRect TMemo::cursorRect() const {
 
 void TMemo::restartBlink() {
   caret.reset();
+  announceCursor();
   caretOn = true;
   const int flash = QApplication::cursorFlashTime();
   if (hasFocus() && flash > 0) {
@@ -564,6 +727,10 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     }
   }
   if (event->matches(Key::SelectAll)) return selectAll();
+  if (event->matches(Key::ZoomIn)) return emit zoomRequested(1);
+  if (event->matches(Key::ZoomOut)) return emit zoomRequested(-1);
+  if (event->key() == Qt::Key_0 && event->modifiers() == Qt::ControlModifier)
+    return emit zoomRequested(0);
   if (event->matches(Key::Copy)) return copy();
   if (!readOnly) {
     if (event->matches(Key::Cut)) return cut();
@@ -588,25 +755,65 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     if (event->matches(Key::InsertParagraphSeparator) || event->matches(Key::InsertLineSeparator)) {
       return replaceSelection("\r\n", true);
     }
-    const QString typed = event->text();
-    // Tab moves the focus on and never types itself; a character beyond
-    // 16 bits comes as two halves.
-    if (!typed.isEmpty() && QChar::isPrint(typed.toUcs4().front()) &&
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      return insertConverted(typed, true);
-    }
+    if (typesText(*event)) return insertConverted(event->text(), true);
   }
   event->ignore();
 }
 
 void TMemo::inputMethodEvent(QInputMethodEvent* event) {
-  if (!readOnly && !event->commitString().isEmpty()) {
-    insertConverted(event->commitString(), true);
+  if (readOnly) return event->ignore();
+  // A commit may take the place of text around the cursor, counted in
+  // UTF-16 units from it.
+  const bool replaces = event->replacementLength() > 0 || event->replacementStart() != 0;
+  if (replaces) {
+    const auto cursorUnit = static_cast<long long>(model.unitOf(model.cursor()));
+    const auto from = std::max(cursorUnit + event->replacementStart(), 0LL);
+    const auto to = std::max(from + event->replacementLength(), from);
+    model.select(model.byteOfUnit(static_cast<std::size_t>(from)),
+                 model.byteOfUnit(static_cast<std::size_t>(to)));
   }
+  if (replaces || !event->commitString().isEmpty()) insertConverted(event->commitString(), true);
+  // What is being composed shows at the cursor, underlined, with its own
+  // cursor.
+  preedit = event->preeditString();
+  preeditCursor = preedit.size();
+  preeditFormats.clear();
+  for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+    if (attribute.type == QInputMethodEvent::Cursor) {
+      preeditCursor = attribute.length > 0 ? attribute.start : -1;
+    } else if (attribute.type == QInputMethodEvent::TextFormat) {
+      const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+      if (format.isValid()) preeditFormats.push_back({attribute.start, attribute.length, format});
+    }
+  }
+  if (preeditFormats.isEmpty() && !preedit.isEmpty()) {
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true);
+    preeditFormats.push_back({0, static_cast<int>(preedit.size()), underlined});
+  }
+  caret.reset();
+  viewport()->update();
   event->accept();
 }
 
 QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+  // The text around the cursor that input methods may read and replace:
+  // its paragraph, no more than kSurrounding units either side.
+  constexpr std::size_t kSurrounding = 1024;
+  const std::size_t cursor = model.unitOf(model.cursor());
+  const auto [paragraphStart, paragraphEnd] = paragraphAround(model.cursor());
+  const std::size_t from =
+      std::max(model.unitOf(paragraphStart), cursor - std::min(cursor, kSurrounding));
+  const std::size_t to = std::min(model.unitOf(paragraphEnd), cursor + kSurrounding);
+  const auto slice = [this](std::size_t fromUnit, std::size_t toUnit) {
+    const std::size_t start = model.byteOfUnit(fromUnit);
+    return QString::fromStdString(text::toUtf8(
+        std::string_view(model.bytes()).substr(start, model.byteOfUnit(toUnit) - start),
+        model.encoding()));
+  };
+  const auto inSlice = [from, to](std::size_t unit) {
+    return static_cast<int>(std::clamp(unit, from, to) - from);
+  };
   switch (query) {
     case Qt::ImEnabled:
       return !readOnly;
@@ -616,6 +823,22 @@ QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
       return textFont;
     case Qt::ImHints:
       return static_cast<int>(Qt::ImhMultiLine);
+    case Qt::ImSurroundingText:
+      return slice(from, to);
+    case Qt::ImCursorPosition:
+      return inSlice(cursor);
+    case Qt::ImAnchorPosition:
+      return inSlice(model.unitOf(model.anchor()));
+    case Qt::ImAbsolutePosition:
+      return static_cast<qlonglong>(cursor);
+    case Qt::ImTextBeforeCursor:
+      return slice(from, cursor);
+    case Qt::ImTextAfterCursor:
+      return slice(cursor, to);
+    case Qt::ImCurrentSelection:
+      return slice(model.unitOf(model.selectionStart()),
+                   std::min(model.unitOf(model.selectionEnd()),
+                            model.unitOf(model.selectionStart()) + kSurrounding));
     default:
       return QAbstractScrollArea::inputMethodQuery(query);
   }

@@ -19,6 +19,7 @@
 
 class QAction;
 class QMenu;
+class QWindow;
 
 // A multi-line box that holds its text as bytes and shows them as the
 // characters of an encoding, wrapped to its width. It wraps the whole text in
@@ -82,13 +83,38 @@ class TMemo : public QAbstractScrollArea {
   // Where the caret is drawn, in the viewport.
   QRect cursorRect() const;
 
+  // For assistive tools: the text model, and places in bytes.
+  const TextModel& document() const { return model; }
+  // The rectangle of the character at `position`, in the viewport.
+  QRect characterRect(std::size_t position) const;
+  // The place nearest to `point` in the viewport.
+  std::size_t offsetAt(QPoint point) const { return hit(point).second; }
+  // Where the row that holds `position` starts, and where the next starts.
+  std::pair<std::size_t, std::size_t> rowAround(std::size_t position) const;
+  // Selects from `anchor` to `cursor` and scrolls the cursor into view.
+  void select(std::size_t anchor, std::size_t cursor);
+  // Scrolls `position` into view.
+  void showPosition(std::size_t position);
+  // Replaces the bytes [from, to) by `text`, as a paste does.
+  void replaceRange(std::size_t from, std::size_t to, const QString& text);
+
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+  // Scales the text's font to `percent` of the box's own.
+  void setZoom(int percent);
+  int zoom() const { return zoomPercent; }
+
  signals:
+  // Ctrl+wheel or Ctrl+Plus asks for a larger text (1), Ctrl+Minus for a
+  // smaller one (-1), Ctrl+0 for the usual size (0).
+  void zoomRequested(int step);
   // A local file was dropped on the box, which takes drops.
   void fileDropped(const QString& path);
 
  protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -123,9 +149,15 @@ class TMemo : public QAbstractScrollArea {
   };
   // One row shaped for the screen: its characters, where each UTF-16 place
   // of them starts in the bytes, and the layout that places and paints them.
+  // What an input method is composing, shown at the cursor.
+  struct Preedit {
+    std::size_t position;
+    const QString& text;
+    const QList<QTextLayout::FormatRange>& formats;
+  };
   struct ShapedRow {
-    ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding,
-              const QFont& font);
+    ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding, const QFont& font,
+              const Preedit* preedit = nullptr);
     // The UTF-16 place of the byte `offset` of the text, within the row.
     int placeOf(std::size_t offset) const;
     qreal xOf(std::size_t offset) const;
@@ -135,6 +167,9 @@ class TMemo : public QAbstractScrollArea {
     std::vector<std::size_t> offsets;  // one for each place and the row's end
   };
   ShapedRow shape(std::size_t row) const;
+  // The line that holds `position`, no more than a few thousand bytes of it
+  // either side.
+  std::pair<std::size_t, std::size_t> paragraphAround(std::size_t position) const;
 
   // Replaces the selection; where memory runs out, the text stays as it was.
   void replaceSelection(std::string_view with, bool typed);
@@ -179,6 +214,13 @@ class TMemo : public QAbstractScrollArea {
   // The row under `point` and the place in it nearest to the point.
   std::pair<std::size_t, std::size_t> hit(QPoint point) const;
   void restartBlink();
+  // Tells assistive tools where the cursor and selection are, and what an
+  // edit removed and inserted.
+  void announceCursor() const;
+  void announceChange(std::size_t position, const QString& removed, std::size_t inserted) const;
+  // Up to kAnnouncedBytes of the bytes from `position`, as text.
+  QString announced(std::size_t position, std::size_t count) const;
+  static constexpr std::size_t kAnnouncedBytes = 64 << 10;
 
   TextModel model;
   MemoLayout layout;
@@ -190,6 +232,12 @@ class TMemo : public QAbstractScrollArea {
   bool cursorAtRowEnd = false;
   qreal goalX = -1;                    // where up and down aim, or -1 for the cursor's own place
   mutable std::optional<QRect> caret;  // where the caret was last found
+
+  int zoomPercent = 100;
+  QWindow* watchedWindow = nullptr;
+  QString preedit;
+  int preeditCursor = 0;  // in the preedit, or -1 where the caret hides
+  QList<QTextLayout::FormatRange> preeditFormats;
 
   QBasicTimer blinkTimer;
   bool caretOn = false;

@@ -13,12 +13,14 @@ bool isLineBreak(char byte) {
 
 void TextModel::setEncoding(text::Encoding encoding) {
   textEncoding = encoding;
+  unitCheckpoints.clear();
   anchorAt = characterStart(anchorAt);
   cursorAt = characterStart(cursorAt);
 }
 
 void TextModel::setText(std::string bytes) {
   text = std::move(bytes);
+  unitCheckpoints.clear();
   cursorAt = anchorAt = 0;
   undoStack.clear();
   redoStack.clear();
@@ -126,6 +128,7 @@ TextModel::Change TextModel::redo() {
 
 TextModel::Change TextModel::apply(std::size_t position, std::size_t count, std::string_view with) {
   text.replace(position, count, with);
+  unitCheckpoints.clear();
   cursorAt = anchorAt = position + with.size();
   return {position, count, with.size()};
 }
@@ -199,4 +202,60 @@ std::pair<std::size_t, std::size_t> TextModel::wordAt(std::size_t position) cons
   while (from > 0 && classAt(previousCharacter(from)) == run)
     from = previousCharacter(from);
   return {from, to};
+}
+
+// UTF-16 units
+
+namespace {
+
+std::size_t unitsOf(char32_t code) {
+  return code < 0x10000 ? 1 : 2;
+}
+
+}  // namespace
+
+const std::vector<TextModel::Checkpoint>& TextModel::checkpoints() const {
+  if (unitCheckpoints.empty()) {
+    Checkpoint at{0, 0};
+    unitCheckpoints.push_back(at);
+    while (at.byte < text.size()) {
+      const text::Character character = text::characterAt(text, at.byte, textEncoding);
+      at.byte += character.length;
+      at.unit += unitsOf(character.code);
+      if (at.byte >= unitCheckpoints.back().byte + kUnitStride) unitCheckpoints.push_back(at);
+    }
+    if (unitCheckpoints.back().byte != text.size()) unitCheckpoints.push_back(at);
+  }
+  return unitCheckpoints;
+}
+
+std::size_t TextModel::unitOf(std::size_t position) const {
+  if (textEncoding != text::Encoding::utf8) return position;
+  const std::vector<Checkpoint>& marks = checkpoints();
+  const auto after =
+      std::upper_bound(marks.begin(), marks.end(), position,
+                       [](std::size_t byte, const Checkpoint& mark) { return byte < mark.byte; });
+  Checkpoint at = *(after - 1);
+  while (at.byte < position) {
+    const text::Character character = text::characterAt(text, at.byte, textEncoding);
+    at.byte += character.length;
+    at.unit += unitsOf(character.code);
+  }
+  return at.unit;
+}
+
+std::size_t TextModel::byteOfUnit(std::size_t unit) const {
+  if (textEncoding != text::Encoding::utf8) return std::min(unit, text.size());
+  const std::vector<Checkpoint>& marks = checkpoints();
+  const auto after =
+      std::upper_bound(marks.begin(), marks.end(), unit,
+                       [](std::size_t place, const Checkpoint& mark) { return place < mark.unit; });
+  Checkpoint at = *(after - 1);
+  while (at.byte < text.size()) {
+    const text::Character character = text::characterAt(text, at.byte, textEncoding);
+    if (at.unit + unitsOf(character.code) > unit) break;
+    at.byte += character.length;
+    at.unit += unitsOf(character.code);
+  }
+  return at.byte;
 }

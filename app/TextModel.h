@@ -76,6 +76,15 @@ class TextModel {
   // its line; empty at a line break or the end.
   std::pair<std::size_t, std::size_t> wordAt(std::size_t position) const;
 
+  // Places counted in UTF-16 units, as accessibility and input methods
+  // count them: a character beyond 16 bits takes two, a byte that is no
+  // character one. The unit place of the byte `position` (a character
+  // start), the byte of a unit place (the start of the character that holds
+  // it), and the units of the whole text.
+  std::size_t unitOf(std::size_t position) const;
+  std::size_t byteOfUnit(std::size_t unit) const;
+  std::size_t unitCount() const { return unitOf(text.size()); }
+
  private:
   // One change of the text, kept for undo and redo.
   struct Edit {
@@ -98,6 +107,16 @@ class TextModel {
   void keep(Edit edit);
 
   std::size_t historyLimit;
+  // For UTF-8: the unit place of every kUnitStride-th byte, or the
+  // character start after it; made when first asked for after a change.
+  struct Checkpoint {
+    std::size_t byte;
+    std::size_t unit;
+  };
+  static constexpr std::size_t kUnitStride = 4096;
+  const std::vector<Checkpoint>& checkpoints() const;
+  mutable std::vector<Checkpoint> unitCheckpoints;
+
   std::string text;
   text::Encoding textEncoding = text::Encoding::windows1252;
   std::size_t cursorAt = 0;
