@@ -80,7 +80,8 @@ void TMemo::setText(std::string text) {
   // Wrapped before anything changes, so that a failure to find the memory
   // leaves the box as it was.
   Wrapped wrapped = wrapToFit(text);
-  const QString removed = QAccessible::isActive() ? announced(0, model.bytes().size()) : QString();
+  const QString removed =
+      MemoAccessible::listening() ? announced(0, model.bytes().size()) : QString();
   model.setText(std::move(text));
   announceChange(0, removed, model.bytes().size());
   cursorAtRowEnd = false;
@@ -179,7 +180,7 @@ void TMemo::redo() {
 }
 
 void TMemo::replaceSelection(std::string_view with, bool typed) {
-  const QString removed = QAccessible::isActive()
+  const QString removed = MemoAccessible::listening()
                               ? announced(model.selectionStart(), model.selectedBytes().size())
                               : QString();
   const TextModel::Change change = model.replaceSelection(with, typed);
@@ -426,7 +427,7 @@ QString TMemo::announced(std::size_t position, std::size_t count) const {
 
 void TMemo::announceChange(std::size_t position, const QString& removed,
                            std::size_t inserted) const {
-  if (!QAccessible::isActive()) return;
+  if (!MemoAccessible::listening()) return;
   auto* self = const_cast<TMemo*>(this);
   QAccessibleTextUpdateEvent event(
       self, static_cast<int>(std::min<std::size_t>(model.unitOf(position), INT_MAX)), removed,
@@ -435,7 +436,7 @@ void TMemo::announceChange(std::size_t position, const QString& removed,
 }
 
 void TMemo::announceCursor() const {
-  if (!QAccessible::isActive()) return;
+  if (!MemoAccessible::listening()) return;
   auto* self = const_cast<TMemo*>(this);
   const auto unit = [this](std::size_t position) {
     return static_cast<int>(std::min<std::size_t>(model.unitOf(position), INT_MAX));

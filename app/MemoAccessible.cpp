@@ -15,6 +15,18 @@ constexpr int kBoundaryWindow = 4096;
 // A text asked for whole is cut after this many units.
 constexpr int kLargestWhole = 1 << 20;
 
+// Whether the platform's bridge, or a test, made accessibility active.
+class ActiveWatch : public QAccessible::ActivationObserver {
+ public:
+  void accessibilityActiveChanged(bool on) override { active = on; }
+  bool active = false;
+};
+
+ActiveWatch& activeWatch() {
+  static ActiveWatch watch;
+  return watch;
+}
+
 QAccessibleInterface* memoFactory(const QString& className, QObject* object) {
   if (className == QLatin1String("TMemo") && object->isWidgetType())
     return new MemoAccessible(static_cast<TMemo*>(object));
@@ -28,9 +40,14 @@ MemoAccessible::MemoAccessible(TMemo* memo) : QAccessibleWidget(memo, QAccessibl
 void MemoAccessible::install() {
   static const bool installed = [] {
     QAccessible::installFactory(memoFactory);
+    QAccessible::installActivationObserver(&activeWatch());
     return true;
   }();
   Q_UNUSED(installed);
+}
+
+bool MemoAccessible::listening() {
+  return QAccessible::isActive() || activeWatch().active;
 }
 
 TMemo* MemoAccessible::memo() const {
@@ -105,6 +122,7 @@ QString MemoAccessible::text(QAccessible::Text kind) const {
 }
 
 QString MemoAccessible::text(int startOffset, int endOffset) const {
+  if (endOffset < 0) endOffset = characterCount();  // to the end, as AT-SPI asks
   const std::string& bytes = memo()->document().bytes();
   const std::size_t from = byteOf(startOffset);
   const std::size_t to = std::max(from, byteOf(endOffset));

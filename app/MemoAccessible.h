@@ -18,6 +18,8 @@ class MemoAccessible : public QAccessibleWidget,
 
   // Gives the memos this interface; call once, before any is asked for.
   static void install();
+  // Whether an assistive tool listens, so that the memos announce changes.
+  static bool listening();
 
   QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;

@@ -1,0 +1,79 @@
+"""Finds both boxes of the window through AT-SPI, types a text into the
+input box, presses Encrypt through the button's action and reads the
+result, as a screen reader's user would."""
+
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+failures = 0
+
+
+def check(what, got, want):
+    global failures
+    if got != want:
+        failures += 1
+        print(f"FAIL: {what}: got {got!r}, want {want!r}")
+
+
+def find(root, role, name, seconds=20):
+    """The first object below `root` of `role` and `name`, waited for."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = pyatspi.findDescendant(
+            root, lambda o: o is not None and o.getRoleName() == role and o.name == name)
+        if found is not None:
+            return found
+        time.sleep(0.2)
+    raise SystemExit(f"no {role} named {name!r}")
+
+
+def application(seconds=30):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name.lower() == "zembrax":
+                return app
+        time.sleep(0.2)
+    raise SystemExit("the program never showed on the accessibility bus")
+
+
+def text_of(box):
+    text = box.queryText()
+    return text.getText(0, text.characterCount)
+
+
+environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+program = subprocess.Popen([sys.argv[1], "--encoding", "utf-8"], env=environment)
+try:
+    app = application()
+    source = find(app, "text", "Input text")
+    result = find(app, "text", "Result")
+    check("the input box is editable",
+          source.getState().contains(pyatspi.STATE_EDITABLE), True)
+    check("the result is read-only",
+          result.getState().contains(pyatspi.STATE_EDITABLE), False)
+
+    # The window opens on the ASCII page, decimal numbers.
+    source.queryEditableText().insertText(0, "Hi żółw", len("Hi żółw"))
+    check("the input as read back", text_of(source), "Hi żółw")
+    check("its length in characters", source.queryText().characterCount, 7)
+    encrypt = find(app, "push button", "Encrypt")
+    actions = encrypt.queryAction()
+    actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
+    deadline = time.monotonic() + 10
+    while not text_of(result) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    check("the result", text_of(result),
+          "72 105 32 -59 -68 -61 -77 -59 -126 119 ")
+    check("a word of the result", result.queryText().getTextAtOffset(
+        4, pyatspi.TEXT_BOUNDARY_WORD_START)[0], "105")
+finally:
+    program.terminate()
+    program.wait(10)
+
+print(f"atspi_test: {7 - failures} passed, {failures} failed")
+sys.exit(1 if failures else 0)
