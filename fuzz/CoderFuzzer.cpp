@@ -26,25 +26,6 @@ bool hasZero(const std::string& text) {
   return text.find('\0') != std::string::npos;
 }
 
-const ClassicCoder classic;
-const SignalCoder signal;
-
-CharCoder charCoderOfWidth(int width) {
-  CharCoder coder;
-  coder.setBitWidth(width);
-  return coder;
-}
-
-const CharCoder& chars(int width) {
-  static const CharCoder eight = charCoderOfWidth(8);
-  static const CharCoder seven = charCoderOfWidth(7);
-  return width == 8 ? eight : seven;
-}
-
-int widthOf(Input& in) {
-  return in.byte() % 2 == 0 ? 8 : 7;
-}
-
 void caesarShift(Input in) {
   const std::int32_t shift = in.integer();
   const std::string text = in.remainder();

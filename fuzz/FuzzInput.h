@@ -10,7 +10,11 @@
 #include <string>
 #include <string_view>
 
-// What every fuzz target reads its input with.
+#include "char/CharCoder.h"
+#include "classic/ClassicCoder.h"
+#include "signal/SignalCoder.h"
+
+// What every fuzz target reads its input with, and the coders it runs.
 
 // Stops the run, with a word on what failed, so that libFuzzer keeps the input.
 inline void require(bool holds, const char* what) {
@@ -51,5 +55,29 @@ class Input {
  private:
   std::string_view rest;
 };
+
+// Each fuzz target is a program of its own, with its own coders.
+namespace {
+
+const ClassicCoder classic;
+const SignalCoder signal;
+
+// A character coder of 8 or 7 binary digits a byte.
+const CharCoder& chars(int width) {
+  static const CharCoder eight;
+  static const CharCoder seven = [] {
+    CharCoder coder;
+    coder.setBitWidth(7);
+    return coder;
+  }();
+  return width == 8 ? eight : seven;
+}
+
+// The width of binary digits that the input picks.
+int widthOf(Input& in) {
+  return in.byte() % 2 == 0 ? 8 : 7;
+}
+
+}  // namespace
 
 #endif  // ZEMBRAX_FUZZ_FUZZINPUT_H_

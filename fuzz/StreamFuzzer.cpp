@@ -20,25 +20,6 @@
 
 namespace {
 
-const ClassicCoder classic;
-const SignalCoder signal;
-
-CharCoder charCoderOfWidth(int width) {
-  CharCoder coder;
-  coder.setBitWidth(width);
-  return coder;
-}
-
-const CharCoder& chars(int width) {
-  static const CharCoder eight = charCoderOfWidth(8);
-  static const CharCoder seven = charCoderOfWidth(7);
-  return width == 8 ? eight : seven;
-}
-
-int widthOf(Input& in) {
-  return in.byte() % 2 == 0 ? 8 : 7;
-}
-
 // An operation as a stream and as its one-shot call, with the same options.
 struct Coders {
   std::unique_ptr<StreamCoder> stream;
