@@ -180,10 +180,15 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
       std::string(kProgram));
   app.set_version_flag("--version", std::string(kProgram) + " " + ZEMBRAX_VERSION);
   app.require_subcommand(1);
-  std::string examples = "Examples:";
+  std::string footer =
+      "Every method also takes -o FILE (replaced only once all went well), --progress and "
+      "--encoding NAME, the text encoding that the key and alphabets are read in: " +
+      text::encodingNames() + "; the locale's by default, here " +
+      std::string(text::nameOf(text::localeEncoding())) +
+      ". The input's bytes are never converted. METHOD --help tells more.\n\nExamples:";
   for (const Method& entry : kMethods)
-    examples += std::string("\n  ") + entry.example;
-  app.footer(examples);
+    footer += std::string("\n  ") + entry.example;
+  app.footer(footer);
 
   Common common;
   Options options;
