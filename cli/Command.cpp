@@ -183,9 +183,9 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
   std::string footer =
       "Every method also takes -o FILE (replaced only once all went well), --progress and "
       "--encoding NAME, the text encoding that the key and alphabets are read in: " +
-      text::encodingNames() + "; the locale's by default, here " +
-      std::string(text::nameOf(text::localeEncoding())) +
-      ". The input's bytes are never converted. METHOD --help tells more.\n\nExamples:";
+      text::encodingNames() +
+      "; the locale's by default. The input's bytes are never converted. METHOD --help tells "
+      "more.\n\nExamples:";
   for (const Method& entry : kMethods)
     footer += std::string("\n  ") + entry.example;
   app.footer(footer);
