@@ -12,9 +12,15 @@
 #include <QSettings>
 #include <QTabBar>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "Aboutmsg.h"
@@ -172,8 +178,12 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     action->setData(static_cast<int>(choice.encoding));
     encodingChoices->addAction(action);
     connect(action, &QAction::triggered, this, [this, encoding = choice.encoding] {
-      setEncoding(encoding);
-      QSettings().setValue(kEncodingKey, QString::fromLatin1(text::nameOf(encoding)));
+      deliverEvent(
+          [this, encoding] {
+            setEncoding(encoding);
+            QSettings().setValue(kEncodingKey, QString::fromLatin1(text::nameOf(encoding)));
+          },
+          QT_TR_NOOP("change the text encoding"));
     });
   }
   ui->srcMemo->addMenuAction(encodingMenu->menuAction());
@@ -243,12 +253,25 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
 }
 
 bool TmainForm::openFile(const QString& path) {
-  QFile file(path);
-  if (!QFileInfo(path).isFile()) {
+  // Opened without waiting, so that a FIFO or a device is found out, not
+  // waited on.
+  const int descriptor =
+      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat status {};
+  if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
+    const int error = errno;
+    if (descriptor >= 0) ::close(descriptor);
+    refuseFile("read", path, QString::fromLocal8Bit(std::strerror(error)));
+    return false;
+  }
+  QFile file;
+  if (!S_ISREG(status.st_mode)) {
+    ::close(descriptor);
     refuseFile("open", path, tr("it is not a regular file"));
     return false;
   }
-  if (!file.open(QIODevice::ReadOnly)) {
+  if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(descriptor);
     refuseFile("read", path, file.errorString());
     return false;
   }
@@ -261,7 +284,9 @@ bool TmainForm::openFile(const QString& path) {
   if (file.size() > kLargestFile) return tooLarge();
   try {
     // A file may grow while it is read: no more than the limit and a byte.
-    const QByteArray bytes = file.read(kLargestFile + 1);
+    QByteArray bytes = file.read(std::min(file.size(), kLargestFile) + 1);
+    while (!file.atEnd() && bytes.size() <= kLargestFile && file.error() == QFileDevice::NoError)
+      bytes += file.read(std::min<qint64>(qint64{1} << 20, kLargestFile + 1 - bytes.size()));
     if (file.error() != QFileDevice::NoError) {
       refuseFile("read", path, file.errorString());
       return false;

@@ -48,6 +48,26 @@ std::int32_t advanceOf(const QFontMetricsF& metrics, char32_t character) {
   }
 }
 
+// What a key asks of the text's size: larger (1), smaller (-1) or as usual
+// (0). Ctrl with Plus, with the key that carries it unshifted (=), or with
+// the keypad's keys.
+std::optional<int> zoomOf(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers =
+      event.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+  if (modifiers != Qt::ControlModifier) return std::nullopt;
+  switch (event.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return 1;
+    case Qt::Key_Minus:
+      return -1;
+    case Qt::Key_0:
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
 // Whether a key's text types, as in Qt's own editors: Ctrl and Ctrl+Shift
 // combinations are shortcuts, while AltGr (Ctrl+Alt on Windows) and Alt give
 // characters. Tab moves the focus on and never types itself.
@@ -92,8 +112,11 @@ void TMemo::setText(std::string text) {
 
 void TMemo::setEncoding(text::Encoding encoding) {
   if (encoding == model.encoding()) return;
+  const bool listening = MemoAccessible::listening();
+  const QString before = listening ? announced(0, model.bytes().size()) : QString();
   model.setEncoding(encoding);
   updateMetrics();
+  if (listening) announceChange(0, before, model.bytes().size());
 }
 
 void TMemo::setReadOnly(bool on) {
@@ -108,11 +131,13 @@ void TMemo::insertText(const QString& text) {
 }
 
 template <typename Action>
-void TMemo::withMemory(const char* doing, Action&& action) {
+bool TMemo::withMemory(const char* doing, Action&& action) {
   try {
     action();
+    return true;
   } catch (const std::bad_alloc&) {
     showOutOfMemory(this, doing);
+    return false;
   }
 }
 
@@ -137,25 +162,24 @@ void TMemo::selectAll() {
   restartBlink();
 }
 
-void TMemo::copy() {
-  if (!model.hasSelection()) return;
+bool TMemo::copy() {
+  if (!model.hasSelection()) return false;
   if (model.selectionEnd() - model.selectionStart() > kLargestCopy) {
     QMessageBox::warning(
         this, QCoreApplication::applicationName(),
         tr("The selection is too large to copy: %1 MiB of text. \"Save result as\u2026\" in the "
            "result's menu saves a result whole.")
             .arg((model.selectionEnd() - model.selectionStart()) >> 20));
-    return;
+    return false;
   }
-  withMemory(QT_TR_NOOP("copy"), [this] {
+  return withMemory(QT_TR_NOOP("copy"), [this] {
     QApplication::clipboard()->setText(fromBytes(model.selectedBytes(), model.encoding()));
   });
 }
 
 void TMemo::cut() {
-  if (readOnly || !model.hasSelection()) return;
-  copy();
-  deleteSelection();
+  // What could not be copied stays.
+  if (!readOnly && model.hasSelection() && copy()) deleteSelection();
 }
 
 void TMemo::paste() {
@@ -168,36 +192,55 @@ void TMemo::paste() {
 
 void TMemo::deleteSelection() {
   if (readOnly || !model.hasSelection()) return;
-  replaceSelection({}, false);
+  withMemory(QT_TR_NOOP("delete"), [this] { replaceSelection({}, false); });
 }
 
 void TMemo::undo() {
-  if (!readOnly && model.canUndo()) changed(model.undo());
+  if (readOnly || !model.canUndo()) return;
+  withMemory(QT_TR_NOOP("undo"), [this] {
+    const auto [position, count] = model.undoSpan();
+    const QString removed = MemoAccessible::listening() ? announced(position, count) : QString();
+    // Where the rows cannot follow, redo puts the text back as it was.
+    showChange(model.undo(), removed, [this] { model.redo(); });
+  });
 }
 
 void TMemo::redo() {
-  if (!readOnly && model.canRedo()) changed(model.redo());
+  if (readOnly || !model.canRedo()) return;
+  withMemory(QT_TR_NOOP("redo"), [this] {
+    const auto [position, count] = model.redoSpan();
+    const QString removed = MemoAccessible::listening() ? announced(position, count) : QString();
+    showChange(model.redo(), removed, [this] { model.undo(); });
+  });
 }
 
 void TMemo::replaceSelection(std::string_view with, bool typed) {
   const QString removed = MemoAccessible::listening()
                               ? announced(model.selectionStart(), model.selectedBytes().size())
                               : QString();
-  const TextModel::Change change = model.replaceSelection(with, typed);
+  if (model.selectionStart() == 0 && model.selectionEnd() == model.bytes().size()) {
+    // All of the text: the new one is wrapped before anything changes.
+    Wrapped wrapped = wrapToFit(with);
+    const TextModel::Change change = model.replaceSelection(with, typed);
+    showWrapped(std::move(wrapped));
+    announceChange(change.position, removed, change.inserted);
+    return changed();
+  }
+  showChange(model.replaceSelection(with, typed), removed, [this] {
+    if (!model.takeBack()) relayout();
+  });
+}
+
+template <typename TakeBack>
+void TMemo::showChange(TextModel::Change change, const QString& removed, TakeBack takeBack) {
   try {
     layout.update(model.bytes(), change.position, change.removed, change.inserted);
   } catch (const std::bad_alloc&) {
     // The rows still show the text as it was.
-    if (!model.takeBack()) setText({});
+    takeBack();
     throw;
   }
   announceChange(change.position, removed, change.inserted);
-  changed();
-}
-
-void TMemo::changed(TextModel::Change change) {
-  layout.update(model.bytes(), change.position, change.removed, change.inserted);
-  announceChange(change.position, {}, change.inserted);
   changed();
 }
 
@@ -274,7 +317,8 @@ void TMemo::updateMetrics() {
   const text::Encoding encoding = model.encoding();
   MemoLayout::Advances advances{};
   for (int byte = 0; byte < 256; ++byte) {
-    const std::string_view one(reinterpret_cast<const char*>(&byte), 1);
+    const char character = static_cast<char>(byte);
+    const std::string_view one(&character, 1);
     if (byte < 0x80 || encoding != text::Encoding::utf8)
       advances[byte] = advanceOf(metrics, text::characterAt(one, 0, encoding).code);
   }
@@ -349,12 +393,6 @@ void TMemo::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) updateMetrics();
 }
 
-bool TMemo::event(QEvent* event) {
-  // Another screen may have another pixel ratio, and so other advances.
-  if (event->type() == QEvent::ScreenChangeInternal) updateMetrics();
-  return QAbstractScrollArea::event(event);
-}
-
 void TMemo::showEvent(QShowEvent* event) {
   QAbstractScrollArea::showEvent(event);
   QWindow* shown = window()->windowHandle();
@@ -370,8 +408,12 @@ void TMemo::showEvent(QShowEvent* event) {
 
 void TMemo::wheelEvent(QWheelEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
-  const int steps = event->angleDelta().y();
-  if (steps != 0) emit zoomRequested(steps > 0 ? 1 : -1);
+  // A wheel's notch is 120; a touchpad sends many smaller steps.
+  wheelTurned += event->angleDelta().y();
+  for (; wheelTurned >= 120; wheelTurned -= 120)
+    emit zoomRequested(1);
+  for (; wheelTurned <= -120; wheelTurned += 120)
+    emit zoomRequested(-1);
   event->accept();
 }
 
@@ -416,7 +458,7 @@ void TMemo::showPosition(std::size_t position) {
 void TMemo::replaceRange(std::size_t from, std::size_t to, const QString& text) {
   if (readOnly) return;
   model.select(model.characterStart(from), model.characterStart(to));
-  insertText(text);
+  withMemory(QT_TR_NOOP("edit"), [this, &text] { insertText(text); });
 }
 
 QString TMemo::announced(std::size_t position, std::size_t count) const {
@@ -728,11 +770,11 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     }
   }
   if (event->matches(Key::SelectAll)) return selectAll();
-  if (event->matches(Key::ZoomIn)) return emit zoomRequested(1);
-  if (event->matches(Key::ZoomOut)) return emit zoomRequested(-1);
-  if (event->key() == Qt::Key_0 && event->modifiers() == Qt::ControlModifier)
-    return emit zoomRequested(0);
-  if (event->matches(Key::Copy)) return copy();
+  if (const std::optional<int> zoom = zoomOf(*event)) return emit zoomRequested(*zoom);
+  if (event->matches(Key::Copy)) {
+    copy();
+    return;
+  }
   if (!readOnly) {
     if (event->matches(Key::Cut)) return cut();
     if (event->matches(Key::Paste)) return paste();
@@ -754,9 +796,13 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
       return deleteSelection();
     }
     if (event->matches(Key::InsertParagraphSeparator) || event->matches(Key::InsertLineSeparator)) {
-      return replaceSelection("\r\n", true);
+      withMemory(QT_TR_NOOP("type"), [this] { replaceSelection("\r\n", true); });
+      return;
     }
-    if (typesText(*event)) return insertConverted(event->text(), true);
+    if (typesText(*event)) {
+      withMemory(QT_TR_NOOP("type"), [this, event] { insertConverted(event->text(), true); });
+      return;
+    }
   }
   event->ignore();
 }
@@ -773,7 +819,9 @@ void TMemo::inputMethodEvent(QInputMethodEvent* event) {
     model.select(model.byteOfUnit(static_cast<std::size_t>(from)),
                  model.byteOfUnit(static_cast<std::size_t>(to)));
   }
-  if (replaces || !event->commitString().isEmpty()) insertConverted(event->commitString(), true);
+  if (replaces || !event->commitString().isEmpty()) {
+    withMemory(QT_TR_NOOP("type"), [this, event] { insertConverted(event->commitString(), true); });
+  }
   // What is being composed shows at the cursor, underlined, with its own
   // cursor.
   preedit = event->preeditString();
@@ -798,6 +846,30 @@ void TMemo::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+  switch (query) {
+    case Qt::ImEnabled:
+      return !readOnly;
+    case Qt::ImCursorRectangle:
+      return QRectF(cursorRect().translated(viewport()->pos()));
+    case Qt::ImFont:
+      return textFont;
+    case Qt::ImHints:
+      return static_cast<int>(Qt::ImhMultiLine);
+    case Qt::ImAbsolutePosition:
+      return static_cast<qlonglong>(model.unitOf(model.cursor()));
+    case Qt::ImSurroundingText:
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition:
+    case Qt::ImTextBeforeCursor:
+    case Qt::ImTextAfterCursor:
+    case Qt::ImCurrentSelection:
+      return surroundingQuery(query);
+    default:
+      return QAbstractScrollArea::inputMethodQuery(query);
+  }
+}
+
+QVariant TMemo::surroundingQuery(Qt::InputMethodQuery query) const {
   // The text around the cursor that input methods may read and replace:
   // its paragraph, no more than kSurrounding units either side.
   constexpr std::size_t kSurrounding = 1024;
@@ -816,32 +888,20 @@ QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
     return static_cast<int>(std::clamp(unit, from, to) - from);
   };
   switch (query) {
-    case Qt::ImEnabled:
-      return !readOnly;
-    case Qt::ImCursorRectangle:
-      return QRectF(cursorRect().translated(viewport()->pos()));
-    case Qt::ImFont:
-      return textFont;
-    case Qt::ImHints:
-      return static_cast<int>(Qt::ImhMultiLine);
-    case Qt::ImSurroundingText:
-      return slice(from, to);
     case Qt::ImCursorPosition:
       return inSlice(cursor);
     case Qt::ImAnchorPosition:
       return inSlice(model.unitOf(model.anchor()));
-    case Qt::ImAbsolutePosition:
-      return static_cast<qlonglong>(cursor);
     case Qt::ImTextBeforeCursor:
       return slice(from, cursor);
     case Qt::ImTextAfterCursor:
       return slice(cursor, to);
-    case Qt::ImCurrentSelection:
-      return slice(model.unitOf(model.selectionStart()),
-                   std::min(model.unitOf(model.selectionEnd()),
-                            model.unitOf(model.selectionStart()) + kSurrounding));
+    case Qt::ImCurrentSelection: {
+      const std::size_t start = model.unitOf(model.selectionStart());
+      return slice(start, std::min(model.unitOf(model.selectionEnd()), start + kSurrounding));
+    }
     default:
-      return QAbstractScrollArea::inputMethodQuery(query);
+      return slice(from, to);
   }
 }
 

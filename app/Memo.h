@@ -58,8 +58,8 @@ class TMemo : public QAbstractScrollArea {
   std::string selectedText() const;
   void selectAll();
   // Copies the selection as text; one over kLargestCopy bytes is refused
-  // with a message.
-  void copy();
+  // with a message, as is one there is not the memory for: false then.
+  bool copy();
   static constexpr std::size_t kLargestCopy = std::size_t{256} << 20;
   void cut();
   void paste();
@@ -112,7 +112,6 @@ class TMemo : public QAbstractScrollArea {
   void fileDropped(const QString& path);
 
  protected:
-  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -147,14 +146,14 @@ class TMemo : public QAbstractScrollArea {
     nextPage,
     previousPage,
   };
-  // One row shaped for the screen: its characters, where each UTF-16 place
-  // of them starts in the bytes, and the layout that places and paints them.
   // What an input method is composing, shown at the cursor.
   struct Preedit {
     std::size_t position;
     const QString& text;
     const QList<QTextLayout::FormatRange>& formats;
   };
+  // One row shaped for the screen: its characters, where each UTF-16 place
+  // of them starts in the bytes, and the layout that places and paints them.
   struct ShapedRow {
     ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding, const QFont& font,
               const Preedit* preedit = nullptr);
@@ -167,18 +166,25 @@ class TMemo : public QAbstractScrollArea {
     std::vector<std::size_t> offsets;  // one for each place and the row's end
   };
   ShapedRow shape(std::size_t row) const;
+  // What input methods ask of the text around the cursor.
+  QVariant surroundingQuery(Qt::InputMethodQuery query) const;
   // The line that holds `position`, no more than a few thousand bytes of it
   // either side.
   std::pair<std::size_t, std::size_t> paragraphAround(std::size_t position) const;
 
   // Replaces the selection; where memory runs out, the text stays as it was.
   void replaceSelection(std::string_view with, bool typed);
-  // Shows a change of the model's text, with the cursor after it.
-  void changed(TextModel::Change change);
+  // Rewraps the rows a change of the model's text touched and shows it;
+  // where memory runs out, `takeBack` puts the text back as the rows show
+  // it.
+  template <typename TakeBack>
+  void showChange(TextModel::Change change, const QString& removed, TakeBack takeBack);
+  // Shows the cursor after a change.
   void changed();
-  // Runs `action`; where memory runs out, says that `doing` failed.
+  // Runs `action`; where memory runs out, says that `doing` failed. False
+  // then.
   template <typename Action>
-  void withMemory(const char* doing, Action&& action);
+  bool withMemory(const char* doing, Action&& action);
   // Inserts typed or pasted text as the encoding's bytes.
   void insertConverted(const QString& text, bool typed);
   // A place for the cursor; the end of a wrapped row and the start of the
@@ -234,6 +240,7 @@ class TMemo : public QAbstractScrollArea {
   mutable std::optional<QRect> caret;  // where the caret was last found
 
   int zoomPercent = 100;
+  int wheelTurned = 0;  // of a Ctrl+wheel, not yet a step
   QWindow* watchedWindow = nullptr;
   QString preedit;
   int preeditCursor = 0;  // in the preedit, or -1 where the caret hides

@@ -12,7 +12,8 @@ namespace {
 
 // Words and sentences are looked for this many units around a place.
 constexpr int kBoundaryWindow = 4096;
-// A text asked for whole is cut after this many units.
+// A text asked for whole, or any range of it, is cut after this many
+// units.
 constexpr int kLargestWhole = 1 << 20;
 
 // Whether the platform's bridge, or a test, made accessibility active.
@@ -123,6 +124,8 @@ QString MemoAccessible::text(QAccessible::Text kind) const {
 
 QString MemoAccessible::text(int startOffset, int endOffset) const {
   if (endOffset < 0) endOffset = characterCount();  // to the end, as AT-SPI asks
+  // Never the whole of a large text at once.
+  endOffset = std::min(endOffset, std::max(startOffset, 0) + kLargestWhole);
   const std::string& bytes = memo()->document().bytes();
   const std::size_t from = byteOf(startOffset);
   const std::size_t to = std::max(from, byteOf(endOffset));
@@ -165,8 +168,9 @@ std::pair<int, int> MemoAccessible::spanAt(int offset,
     }
     case QAccessible::WordBoundary:
     case QAccessible::SentenceBoundary: {
-      // Looked for in a window around the place, not in the whole text.
-      const int from = std::max(offset - kBoundaryWindow, 0);
+      // Looked for in a window around the place, not in the whole text,
+      // from a character's start.
+      const int from = offsetOf(byteOf(std::max(offset - kBoundaryWindow, 0)));
       const int to = std::min(offset + kBoundaryWindow, count);
       const QString around = text(from, to);
       QTextBoundaryFinder finder(boundaryType == QAccessible::WordBoundary

@@ -61,9 +61,13 @@ class TextModel {
   bool canRedo() const { return !redoStack.empty(); }
   Change undo();
   Change redo();
+  // The place and length of the bytes that undo or redo would take away.
+  std::pair<std::size_t, std::size_t> undoSpan() const;
+  std::pair<std::size_t, std::size_t> redoSpan() const;
 
-  // Where the character after and before `position` start and end; a CR LF
-  // pair is one character.
+  // Where the character after and before `position` start and end: a CR LF
+  // pair is one character, and so is a letter with its marks, a flag, or
+  // emoji joined into one.
   std::size_t nextCharacter(std::size_t position) const;
   std::size_t previousCharacter(std::size_t position) const;
   // The start of the character that holds byte `position`.
@@ -103,6 +107,9 @@ class TextModel {
   };
   enum class Class { space, word, mark, lineBreak };
   Class classAt(std::size_t position) const;
+  char32_t codeAt(std::size_t position) const;
+  // A place at or before `position` where a character surely starts.
+  std::size_t clusterSafePlace(std::size_t position) const;
   Change apply(std::size_t position, std::size_t count, std::string_view with);
   void keep(Edit edit);
 
@@ -116,6 +123,7 @@ class TextModel {
   static constexpr std::size_t kUnitStride = 4096;
   const std::vector<Checkpoint>& checkpoints() const;
   mutable std::vector<Checkpoint> unitCheckpoints;
+  mutable bool checkpointsComplete = false;
 
   std::string text;
   text::Encoding textEncoding = text::Encoding::windows1252;

@@ -272,13 +272,23 @@ TEST(Zoom, ScalesBothBoxesTogetherAndRemembersIt) {
   auto* source = form.findChild<TMemo*>("srcMemo");
   auto* result = form.findChild<TMemo*>("destMemo");
   const QSize window = form.size();
-  QWheelEvent wheel(QPointF(20, 20), source->mapToGlobal(QPointF(20, 20)), {}, {0, 120},
-                    Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(source->viewport(), &wheel);
+  const auto wheel = [source](int delta) {
+    QWheelEvent event(QPointF(20, 20), source->mapToGlobal(QPointF(20, 20)), {}, {0, delta},
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(source->viewport(), &event);
+  };
+  wheel(120);
   EXPECT_EQ(source->zoom(), 110);
   EXPECT_EQ(result->zoom(), 110);
-  QTest::keyClick(result, Qt::Key_Minus, Qt::ControlModifier);
-  QTest::keyClick(result, Qt::Key_Minus, Qt::ControlModifier);
+  wheel(60);  // a touchpad's half step, then the other half
+  EXPECT_EQ(source->zoom(), 110);
+  wheel(60);
+  EXPECT_EQ(source->zoom(), 120);
+  QTest::keyClick(result, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(result, Qt::Key_Equal, Qt::ControlModifier);
+  EXPECT_EQ(source->zoom(), 140);
+  for (int i = 0; i < 5; ++i)
+    QTest::keyClick(result, Qt::Key_Minus, Qt::ControlModifier);
   EXPECT_EQ(source->zoom(), 90);
   EXPECT_EQ(QSettings().value("textZoom").toInt(), 90);
   EXPECT_EQ(form.size(), window);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "RandomText.h"
+
 namespace {
 
 using namespace std::string_literals;
@@ -95,6 +97,66 @@ TEST(TextModel, KeepsABoundedHistory) {
   model.replaceSelection("0123456789", false);
   EXPECT_FALSE(model.canUndo());
   EXPECT_FALSE(model.canRedo());
+}
+
+TEST(TextModel, TypingKeepsTheHistoryBoundedToo) {
+  TextModel model(4);
+  for (const char* typed : {"a", "b", "c", "d", "e"})
+    model.replaceSelection(typed, true);
+  // "abcd" was one edit; "e" starts another, and the history keeps it alone.
+  model.undo();
+  EXPECT_EQ(model.bytes(), "abcd");
+  EXPECT_FALSE(model.canUndo());
+}
+
+TEST(TextModel, TakesBackTheLastEditOnce) {
+  TextModel model;
+  model.replaceSelection("abc", false);
+  model.select(1, 2);
+  model.replaceSelection("XYZ", false);
+  EXPECT_TRUE(model.takeBack());
+  EXPECT_EQ(model.bytes(), "abc");
+  EXPECT_FALSE(model.takeBack());
+  EXPECT_EQ(model.bytes(), "abc");
+  model.undo();
+  EXPECT_EQ(model.bytes(), "");
+}
+
+// Places in UTF-16 units agree with a count from the start, across the
+// checkpoints and after edits anywhere.
+TEST(TextModel, CountsUtf16UnitsAsAFreshCountDoes) {
+  RandomText random;
+  const std::vector<std::string> pieces = {"a",    "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80",
+                                           "\xFF", "\r\n",     "\xE2\x82"};
+  const auto sample = [&](std::size_t count) {
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i)
+      bytes += pieces[static_cast<std::size_t>(random.integer(0, 6))];
+    return bytes;
+  };
+  TextModel model = modelOf(sample(5000), Encoding::utf8);
+  for (int round = 0; round < 40; ++round) {
+    const std::size_t at = model.characterStart(random.length(model.bytes().size()));
+    model.select(at, model.characterStart(std::min(model.bytes().size(), at + random.length(50))));
+    model.replaceSelection(sample(random.length(8)), false);
+    // A count from the start, character by character.
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < model.bytes().size();) {
+      const text::Character character = text::characterAt(model.bytes(), i, Encoding::utf8);
+      ASSERT_EQ(model.unitOf(i), units) << round;
+      ASSERT_EQ(model.byteOfUnit(units), i) << round;
+      units += character.code < 0x10000 ? 1 : 2;
+      i += character.length;
+    }
+    ASSERT_EQ(model.unitCount(), units);
+  }
+}
+
+TEST(TextModel, PunctuationBeyondAsciiEndsAWord) {
+  TextModel model = modelOf("word\xE2\x80\x94word \xC2\xABquote\xC2\xBB", Encoding::utf8);
+  EXPECT_EQ(model.nextWord(0), 4u);    // stops at the em dash
+  EXPECT_EQ(model.nextWord(4), 7u);    // over it
+  EXPECT_EQ(model.nextWord(12), 14u);  // over the guillemet
 }
 
 }  // namespace
