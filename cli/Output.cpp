@@ -13,18 +13,16 @@
 #include <csignal>
 #include <cstring>
 
-Failure::Failure(const char* doing, const std::string& name, int error)
-    : std::runtime_error(std::string("cannot ") + doing + " '" + name +
-                         "': " + std::strerror(error)) {}
+namespace {
 
+// Waits until `fd`, which is non-blocking, is ready for `events` (POLLIN or
+// POLLOUT); a failure is said as doing `name`.
 void waitUntilReady(int fd, short events, const char* doing, const std::string& name) {
   pollfd ready{fd, events, 0};
   while (::poll(&ready, 1, -1) < 0) {
     if (errno != EINTR) throw Failure(doing, name, errno);
   }
 }
-
-namespace {
 
 // The temporary file of the output, removed if the run is stopped by a
 // signal. Its name is complete before the handlers that read it are in
@@ -134,6 +132,22 @@ int openInPlace(const std::string& path, const struct stat& status, const std::s
 }
 
 }  // namespace
+
+int openToRead(const std::string& name) {
+  return ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+std::size_t readSome(int fd, char* into, std::size_t size, const std::string& name) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, size);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      waitUntilReady(fd, POLLIN, "read", name);
+    } else if (errno != EINTR) {
+      throw Failure("read", name, errno);
+    }
+  }
+}
 
 Output::Output(const std::optional<std::string>& path) : fd(STDOUT_FILENO) {
   if (!path) return;

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,12 +12,18 @@
 // A failure that ends the run, said as "cannot read 'x': reason".
 class Failure : public std::runtime_error {
  public:
-  Failure(const char* doing, const std::string& name, int error);
+  Failure(const char* doing, const std::string& name, int error)
+      : std::runtime_error(std::string("cannot ") + doing + " '" + name +
+                           "': " + std::strerror(error)) {}
 };
 
-// Waits until `fd`, which is non-blocking, is ready for `events` (POLLIN or
-// POLLOUT); a failure is said as doing `name`.
-void waitUntilReady(int fd, short events, const char* doing, const std::string& name);
+// Opens the file `name` to read, as a file descriptor; -1 with errno set
+// where it cannot, EISDIR for a folder.
+int openToRead(const std::string& name);
+
+// Reads up to `size` bytes from `fd` into `into`, waiting where `fd` is
+// non-blocking; 0 at the end. A failure is said of `name`.
+std::size_t readSome(int fd, char* into, std::size_t size, const std::string& name);
 
 // Where the result goes: the standard output, or the file named by -o.
 //
@@ -42,7 +49,11 @@ class Output {
 
  private:
   std::string shownName() const { return target.empty() ? "standard output" : target; }
+#ifdef _WIN32
+  void createTemporary();
+#else
   void createTemporary(const std::string& landing, const struct stat* old);
+#endif
   void discardTemporary();
 
   int fd;

@@ -1,7 +1,5 @@
 #include "Run.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,7 +35,7 @@ std::vector<Input> openInputs(const std::vector<std::string>& names) {
   std::vector<Input> inputs;
   for (const std::string& name : names) {
     const bool standard = name == "-";
-    const int fd = standard ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = standard ? STDIN_FILENO : openToRead(name);
     const std::string shown = standard ? "standard input" : name;
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) throw Failure("read", shown, errno);
@@ -110,18 +108,12 @@ void code(const Request& request) {
   for (const Input& input : inputs) {
     for (;;) {
       piece.resize(kPiece);
-      const ssize_t got = ::read(input.fd, piece.data(), piece.size());
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-        waitUntilReady(input.fd, POLLIN, "read", input.name);
-        continue;
-      }
-      if (got < 0) throw Failure("read", input.name, errno);
+      const std::size_t got = readSome(input.fd, piece.data(), piece.size(), input.name);
       if (got == 0) break;
-      piece.resize(static_cast<std::size_t>(got));
+      piece.resize(got);
       piece = coder->feed(std::move(piece));
       output.write(piece);
-      progress.advance(static_cast<std::size_t>(got));
+      progress.advance(got);
     }
     if (input.fd != STDIN_FILENO) ::close(input.fd);
   }

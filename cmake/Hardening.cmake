@@ -11,6 +11,11 @@ set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 if(ZEMBRAX_SANITIZE OR CMAKE_BUILD_TYPE STREQUAL "Debug" OR NOT CMAKE_BUILD_TYPE)
   return()
 endif()
+# The flags are those of Debian's own ELF programs; a Windows build has PE's
+# (ASLR and DEP, which MinGW's linker turns on by default).
+if(WIN32)
+  return()
+endif()
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 if(NOT DPKG_BUILDFLAGS)
   message(WARNING "dpkg-buildflags not found: building without Debian's hardening flags")

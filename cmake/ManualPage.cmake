@@ -1,6 +1,12 @@
 # A manual page for a program, made by help2man from its --help and
 # --version at build time, compressed as Debian keeps manual pages, and
 # installed with the program.
+# A cross-build makes none, as help2man would have to run the program.
+if(CMAKE_CROSSCOMPILING)
+  function(add_manual_page)
+  endfunction()
+  return()
+endif()
 find_program(HELP2MAN help2man REQUIRED)
 
 function(add_manual_page target description)

@@ -1,7 +1,11 @@
 #include "Text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
 #include <langinfo.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -44,64 +48,13 @@ std::string lowerCase(std::string_view text) {
   return lower;
 }
 
-// An iconv conversion, closed when it goes.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
-  ~Converter() {
-    if (valid()) iconv_close(cd);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  bool valid() const { return cd != reinterpret_cast<iconv_t>(-1); }
-  // Converts what it can of [in, in + inLeft), then, with `in` null, what
-  // the conversion still holds back.
-  std::size_t operator()(char** in, std::size_t* inLeft, char** out, std::size_t* outLeft) {
-    return iconv(cd, in, inLeft, out, outLeft);
-  }
-
- private:
-  iconv_t cd;
-};
-
 using CodePage = std::array<char32_t, 256>;
 
-// The characters of a code page's 256 bytes, as iconv reads each byte
-// alone. The bytes 0x80-0x9F that the code page leaves unassigned stand for
-// the control characters of their value, as on Windows; other unassigned
-// bytes are no character.
-CodePage readCodePage(std::string_view number) {
-  CodePage characters{};
-  Converter convert("UTF-32LE", ("CP" + std::string(number)).c_str());
-  for (int byte = 0; byte < 256; ++byte) {
-    char in = static_cast<char>(byte);
-    unsigned char out[8] = {};
-    char* inAt = &in;
-    auto* outAt = reinterpret_cast<char*>(out);
-    std::size_t inLeft = 1, outLeft = sizeof out;
-    const bool read =
-        convert.valid() && convert(&inAt, &inLeft, &outAt, &outLeft) != std::size_t(-1) &&
-        convert(nullptr, nullptr, &outAt, &outLeft) != std::size_t(-1) && outLeft == sizeof out - 4;
-    characters[byte] = read ? char32_t{out[0]} | char32_t{out[1]} << 8 | char32_t{out[2]} << 16
-                       : byte >= 0x80 && byte < 0xA0 ? char32_t(byte)
-                                                     : kReplacement;
-    if (read) continue;
-    convert(nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-  }
-  return characters;
-}
-
-// The tables of every code page, read once.
-const CodePage& codePageOf(Encoding encoding) {
-  static const std::array<CodePage, kEntries.size()> tables = [] {
-    std::array<CodePage, kEntries.size()> all{};
-    for (const EncodingEntry& entry : kEntries)
-      if (entry.encoding != Encoding::utf8)
-        all[static_cast<std::size_t>(entry.encoding)] = readCodePage(entry.number);
-    return all;
-  }();
-  return tables[static_cast<std::size_t>(encoding)];
+// Where a code page leaves a byte unassigned: those of 0x80-0x9F stand for
+// the control characters of their value, as on Windows; others are no
+// character.
+char32_t unassigned(int byte) {
+  return byte >= 0x80 && byte < 0xA0 ? char32_t(byte) : kReplacement;
 }
 
 // The UTF-8 character at `at`. Where no valid sequence starts, the length
@@ -161,6 +114,195 @@ void appendUtf8(std::string& out, char32_t code) {
   }
 }
 
+// The byte that a code page writes `code` as, where it has one.
+std::optional<char> byteOf(const CodePage& characters, char32_t code) {
+  const auto* own = std::find(characters.begin(), characters.end(), code);
+  if (own == characters.end() || code == kReplacement) return std::nullopt;
+  return static_cast<char>(own - characters.begin());
+}
+
+using text::Encoded;
+
+#ifdef _WIN32
+
+// `text` in a Unicode normalisation form; empty where Windows cannot say.
+std::wstring normalized(std::wstring_view text, NORM_FORM form) {
+  std::wstring out(4 * text.size() + 4, L'\0');
+  const int length = NormalizeString(form, text.data(), static_cast<int>(text.size()), out.data(),
+                                     static_cast<int>(out.size()));
+  out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return out;
+}
+
+// The characters of a code page's 256 bytes, as Windows reads each byte
+// alone. Windows reads some unassigned bytes as private-use characters,
+// which stand for no character here.
+CodePage readCodePage(std::string_view number) {
+  const auto codePage = static_cast<UINT>(std::stoul(std::string(number)));
+  CodePage characters{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const char in = static_cast<char>(byte);
+    wchar_t out[2] = {};
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &in, 1, out, 2);
+    const bool privateUse = out[0] >= 0xE000 && out[0] <= 0xF8FF;
+    characters[byte] = length == 1 && !privateUse ? char32_t{out[0]} : unassigned(byte);
+  }
+  return characters;
+}
+
+// The code page's bytes for `code`, appended to `out`: its own byte, or a
+// letter and combining marks of the code page that together make it
+// (Vietnamese "ệ" as "ê" and a dot below). False where it has none.
+bool appendHeld(std::string& out, char32_t code, const CodePage& characters) {
+  if (const std::optional<char> own = byteOf(characters, code)) {
+    out += *own;
+    return true;
+  }
+  if (code > 0xFFFF) return false;
+  const std::wstring parts =
+      normalized(std::wstring(1, static_cast<wchar_t>(code)), NormalizationD);
+  if (parts.size() < 2) return false;
+  wchar_t letter = parts[0];
+  std::string marks;
+  for (const wchar_t mark : std::wstring_view(parts).substr(1)) {
+    const std::wstring joined = normalized(std::wstring{letter, mark}, NormalizationC);
+    if (joined.size() == 1 && byteOf(characters, joined[0])) {
+      letter = joined[0];
+    } else if (const std::optional<char> own = byteOf(characters, mark)) {
+      marks += *own;
+    } else {
+      return false;
+    }
+  }
+  const std::optional<char> base = byteOf(characters, letter);
+  if (!base) return false;
+  out += *base;
+  out += marks;
+  return true;
+}
+
+Encoded encodeInCodePage(std::string_view utf8, const CodePage& characters, std::string_view) {
+  Encoded encoded;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const text::Character character = utf8At(utf8, at);
+    if (!isValid(utf8, at, character)) {
+      encoded.bytes += utf8[at++];
+      continue;
+    }
+    at += character.length;
+    if (!appendHeld(encoded.bytes, character.code, characters)) {
+      encoded.bytes += '?';
+      ++encoded.lost;
+    }
+  }
+  return encoded;
+}
+
+// The ANSI code page's name, as the locale's character set.
+std::string localeCharset() {
+  const UINT codePage = GetACP();
+  return codePage == CP_UTF8 ? "UTF-8" : "CP" + std::to_string(codePage);
+}
+
+#else
+
+// An iconv conversion, closed when it goes.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+  ~Converter() {
+    if (valid()) iconv_close(cd);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool valid() const { return cd != reinterpret_cast<iconv_t>(-1); }
+  // Converts what it can of [in, in + inLeft), then, with `in` null, what
+  // the conversion still holds back.
+  std::size_t operator()(char** in, std::size_t* inLeft, char** out, std::size_t* outLeft) {
+    return iconv(cd, in, inLeft, out, outLeft);
+  }
+
+ private:
+  iconv_t cd;
+};
+
+// The characters of a code page's 256 bytes, as iconv reads each byte
+// alone.
+CodePage readCodePage(std::string_view number) {
+  CodePage characters{};
+  Converter convert("UTF-32LE", ("CP" + std::string(number)).c_str());
+  for (int byte = 0; byte < 256; ++byte) {
+    char in = static_cast<char>(byte);
+    unsigned char out[8] = {};
+    char* inAt = &in;
+    auto* outAt = reinterpret_cast<char*>(out);
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    const bool read =
+        convert.valid() && convert(&inAt, &inLeft, &outAt, &outLeft) != std::size_t(-1) &&
+        convert(nullptr, nullptr, &outAt, &outLeft) != std::size_t(-1) && outLeft == sizeof out - 4;
+    characters[byte] =
+        read ? char32_t{out[0]} | char32_t{out[1]} << 8 | char32_t{out[2]} << 16 : unassigned(byte);
+    if (read) continue;
+    convert(nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+  }
+  return characters;
+}
+
+Encoded encodeInCodePage(std::string_view utf8, const CodePage& characters,
+                         std::string_view number) {
+  Converter convert(("CP" + std::string(number)).c_str(), "UTF-8");
+  Encoded encoded;
+  // A code page takes at most two bytes a character (a base letter and a
+  // combining mark), and UTF-8 at least one byte each.
+  encoded.bytes.resize(2 * utf8.size());
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t inLeft = utf8.size();
+  char* out = encoded.bytes.data();
+  std::size_t outLeft = encoded.bytes.size();
+  while (convert(&in, &inLeft, &out, &outLeft) == std::size_t(-1) && inLeft > 0) {
+    // A character the code page has no byte for, or a byte that is no UTF-8.
+    const auto at = static_cast<std::size_t>(in - utf8.data());
+    const text::Character character = utf8At(utf8, at);
+    const bool valid = isValid(utf8, at, character);
+    const std::optional<char> own = byteOf(characters, character.code);
+    if (!valid) {
+      *out = *in;
+    } else if (own) {
+      *out = *own;
+    } else {
+      *out = '?';
+      ++encoded.lost;
+    }
+    ++out;
+    --outLeft;
+    const std::size_t skipped = valid ? character.length : 1;
+    in += skipped;
+    inLeft -= skipped;
+  }
+  convert(nullptr, nullptr, &out, &outLeft);
+  encoded.bytes.resize(encoded.bytes.size() - outLeft);
+  return encoded;
+}
+
+std::string localeCharset() {
+  return nl_langinfo(CODESET);
+}
+
+#endif  // _WIN32
+
+// The tables of every code page, read once.
+const CodePage& codePageOf(Encoding encoding) {
+  static const std::array<CodePage, kEntries.size()> tables = [] {
+    std::array<CodePage, kEntries.size()> all{};
+    for (const EncodingEntry& entry : kEntries)
+      if (entry.encoding != Encoding::utf8)
+        all[static_cast<std::size_t>(entry.encoding)] = readCodePage(entry.number);
+    return all;
+  }();
+  return tables[static_cast<std::size_t>(encoding)];
+}
+
 }  // namespace
 
 namespace text {
@@ -193,7 +335,7 @@ Encoding encodingOfCharset(std::string_view charset) {
 }
 
 Encoding localeEncoding() {
-  return encodingOfCharset(nl_langinfo(CODESET));
+  return encodingOfCharset(localeCharset());
 }
 
 Character characterAt(std::string_view bytes, std::size_t at, Encoding encoding) {
@@ -245,39 +387,7 @@ Encoded fromUtf8(std::string_view utf8, Encoding encoding) {
       std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
     return {std::string(utf8), 0};
   }
-  const CodePage& characters = codePageOf(encoding);
-  Converter convert(("CP" + std::string(entryOf(encoding).number)).c_str(), "UTF-8");
-  Encoded encoded;
-  // A code page takes at most two bytes a character (a base letter and a
-  // combining mark), and UTF-8 at least one byte each.
-  encoded.bytes.resize(2 * utf8.size());
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
-  char* out = encoded.bytes.data();
-  std::size_t outLeft = encoded.bytes.size();
-  while (convert(&in, &inLeft, &out, &outLeft) == std::size_t(-1) && inLeft > 0) {
-    // A character the code page has no byte for, or a byte that is no UTF-8.
-    const auto at = static_cast<std::size_t>(in - utf8.data());
-    const Character character = utf8At(utf8, at);
-    const bool valid = isValid(utf8, at, character);
-    const auto* own = std::find(characters.begin(), characters.end(), character.code);
-    if (!valid) {
-      *out = *in;
-    } else if (own != characters.end() && character.code != kReplacement) {
-      *out = static_cast<char>(own - characters.begin());
-    } else {
-      *out = '?';
-      ++encoded.lost;
-    }
-    ++out;
-    --outLeft;
-    const std::size_t skipped = valid ? character.length : 1;
-    in += skipped;
-    inLeft -= skipped;
-  }
-  convert(nullptr, nullptr, &out, &outLeft);
-  encoded.bytes.resize(encoded.bytes.size() - outLeft);
-  return encoded;
+  return encodeInCodePage(utf8, codePageOf(encoding), entryOf(encoding).number);
 }
 
 std::optional<std::int32_t> readInteger(std::string_view text) {
