@@ -5,10 +5,11 @@ find_program(HELP2MAN help2man REQUIRED)
 
 function(add_manual_page target description)
   set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
+  host_program(program ${target})
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${HELP2MAN} --no-info --no-discard-stderr --name ${description}
-            --output ${page} $<TARGET_FILE:${target}>
+            --output ${page} ${program}
     COMMAND gzip -9 -n -f ${page}
     DEPENDS ${target}
     VERBATIM)
