@@ -274,15 +274,16 @@ constexpr std::array<UrlOrder, 16> kUrlOrders = [] {
   return orders;
 }();
 
-// Stops two bytes before the end, so that the 16-byte store of the last
-// four bytes' characters (12 at most) stays within the room of 3n.
 WIDE Progress urlEncode(const char* in, std::size_t n, char* out) {
   const __m128i digits = load128(tables::kHexDigits);
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i percent = _mm_set1_epi8('%');
+  // A group's characters go out in a 16-byte store, except where that would
+  // pass the end of the room for 3n.
+  const char* const room = out + 3 * n;
   std::size_t i = 0;
   char* o = out;
-  for (; i + 18 <= n; i += 16) {
+  for (; i + 16 <= n; i += 16) {
     const __m128i c = load128(in + i);
     const __m128i digit = _mm_sub_epi8(c, _mm_set1_epi8('0'));
     const __m128i letter =
@@ -311,8 +312,14 @@ WIDE Progress urlEncode(const char* in, std::size_t n, char* out) {
     };
     for (int g = 0; g < 4; ++g) {
       const UrlOrder& order = kUrlOrders[escaped >> (4 * g) & 0xF];
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(o),
-                       _mm_shuffle_epi8(groups[g], load128(order.from.data())));
+      const __m128i characters = _mm_shuffle_epi8(groups[g], load128(order.from.data()));
+      if (o + 16 <= room) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), characters);
+      } else {
+        char last[16];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(last), characters);
+        std::memcpy(o, last, static_cast<std::size_t>(order.length));
+      }
       o += order.length;
     }
   }
