@@ -19,8 +19,8 @@ int main() {
   std::printf("Coder tests and fuzz targets run the kernels of: %s\n", ran.c_str());
   if (!lacking.empty()) {
     std::printf(
-        "This processor lacks: %s (those tests run the fastest tier it has, and skip "
-        "Dispatch.RunsTheTierAsked)\n",
+        "Not on this machine: %s (tests that ask for them run the fastest tier it has, and "
+        "skip Dispatch.RunsTheTierAsked)\n",
         lacking.c_str());
   }
 }

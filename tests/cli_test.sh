@@ -15,10 +15,12 @@ failures=0
 posix=true
 [[ $cli == *.exe ]] && posix=false
 if [ $# -gt 0 ]; then
-  # A stand-in that every case runs as it would run the program itself.
-  printf '#!/bin/bash\nexec %s%q "$@"\n' "$(printf '%q ' "$@")" "$cli" >zembrax-cli.sh
-  chmod +x zembrax-cli.sh
-  cli=$work/zembrax-cli.sh
+  # A stand-in that every case runs as it would run the program itself, in
+  # a folder of its own, apart from the files the cases leave or look for.
+  mkdir "$work/.runner"
+  printf '#!/bin/bash\nexec %s%q "$@"\n' "$(printf '%q ' "$@")" "$cli" >"$work/.runner/run"
+  chmod +x "$work/.runner/run"
+  cli=$work/.runner/run
 fi
 
 checks=0

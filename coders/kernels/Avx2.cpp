@@ -250,6 +250,82 @@ WIDE Progress toHex(const char* in, std::size_t n, char* out) {
   return {i, static_cast<std::size_t>(o - out)};
 }
 
+// For urlEncode, the characters of four bytes for each choice of which of
+// them are escaped (bit k for byte k): each byte's first character (itself
+// or '%', at index k), then for an escaped byte its two digits (at 4 + k
+// and 8 + k); `length` of the sixteen places are in use.
+struct UrlOrder {
+  std::array<char, 16> from;
+  int length;
+};
+
+constexpr std::array<UrlOrder, 16> kUrlOrders = [] {
+  std::array<UrlOrder, 16> orders{};
+  for (int escaped = 0; escaped < 16; ++escaped) {
+    UrlOrder& order = orders[escaped];
+    order.from.fill(-1);
+    for (int k = 0; k < 4; ++k) {
+      order.from[order.length++] = static_cast<char>(k);
+      if ((escaped >> k & 1) == 0) continue;
+      order.from[order.length++] = static_cast<char>(4 + k);
+      order.from[order.length++] = static_cast<char>(8 + k);
+    }
+  }
+  return orders;
+}();
+
+WIDE Progress urlEncode(const char* in, std::size_t n, char* out) {
+  const __m128i digits = load128(tables::kHexDigits);
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  const __m128i percent = _mm_set1_epi8('%');
+  // A group's characters go out in a 16-byte store, except where that would
+  // pass the end of the room for 3n.
+  const char* const room = out + 3 * n;
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i c = load128(in + i);
+    const __m128i digit = _mm_sub_epi8(c, _mm_set1_epi8('0'));
+    const __m128i letter =
+        _mm_sub_epi8(_mm_and_si128(c, _mm_set1_epi8(static_cast<char>(0xDF))), _mm_set1_epi8('A'));
+    // All ones in the letters and digits, which stay as they are.
+    const __m128i plain =
+        _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(digit, _mm_set1_epi8(9)), digit),
+                     _mm_cmpeq_epi8(_mm_min_epu8(letter, _mm_set1_epi8(25)), letter));
+    const auto escaped = ~static_cast<unsigned>(_mm_movemask_epi8(plain)) & 0xFFFF;
+    if (escaped == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o), c);
+      o += 16;
+      continue;
+    }
+    const __m128i first = _mm_blendv_epi8(percent, c, plain);
+    const __m128i high = _mm_shuffle_epi8(digits, _mm_and_si128(_mm_srli_epi16(c, 4), nibble));
+    const __m128i low = _mm_shuffle_epi8(digits, _mm_and_si128(c, nibble));
+    // Each group of four bytes as its first characters, high digits and low
+    // digits, four places each.
+    const __m128i firstHigh[2] = {_mm_unpacklo_epi32(first, high), _mm_unpackhi_epi32(first, high)};
+    const __m128i groups[4] = {
+        _mm_unpacklo_epi64(firstHigh[0], low),
+        _mm_unpackhi_epi64(firstHigh[0], _mm_slli_si128(low, 4)),
+        _mm_unpacklo_epi64(firstHigh[1], _mm_srli_si128(low, 8)),
+        _mm_unpackhi_epi64(firstHigh[1], _mm_srli_si128(low, 4)),
+    };
+    for (int g = 0; g < 4; ++g) {
+      const UrlOrder& order = kUrlOrders[escaped >> (4 * g) & 0xF];
+      const __m128i characters = _mm_shuffle_epi8(groups[g], load128(order.from.data()));
+      if (o + 16 <= room) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), characters);
+      } else {
+        char last[16];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(last), characters);
+        std::memcpy(o, last, static_cast<std::size_t>(order.length));
+      }
+      o += order.length;
+    }
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
 // The binary digits of four bytes, `width` characters each, in the first
 // 4 * width bytes of a vector: lane l shows bit width - 1 - l % width of
 // byte l / width.
@@ -312,7 +388,7 @@ const Kernels& avx2Kernels() {
       .substitute = substitute,
       .vigenere = vigenere,
       .base64Encode = base64Encode,
-      .urlEncode = nothing,
+      .urlEncode = urlEncode,
       .toBinary = toBinary,
       .toDecimal = nothing,
       .toHex = toHex,
