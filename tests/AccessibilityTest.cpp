@@ -41,13 +41,20 @@ class AccessibilityTest : public testing::Test {
     ASSERT_NE(accessible, nullptr);
     text = accessible->textInterface();
     ASSERT_NE(text, nullptr);
-    QTestAccessibility::clearEvents();
+    forgetEvents();
   }
 
   void TearDown() override {
     memo.reset();
+    forgetEvents();
     QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
     QTestAccessibility::cleanup();
+  }
+
+  // The recorder keeps copies of the events, which are ours to delete.
+  static void forgetEvents() {
+    qDeleteAll(QTestAccessibility::events());
+    QTestAccessibility::clearEvents();
   }
 
   // The recorded events of `type`.
@@ -137,7 +144,7 @@ TEST_F(AccessibilityTest, AnnouncesEditsCaretAndSelection) {
   ASSERT_FALSE(carets.empty());
   EXPECT_EQ(static_cast<const QAccessibleTextCursorEvent*>(carets.back())->cursorPosition(), 2);
 
-  QTestAccessibility::clearEvents();
+  forgetEvents();
   QTest::keyClick(memo.get(), Qt::Key_Left, Qt::ShiftModifier);
   const auto selections = eventsOf(QAccessible::TextSelectionChanged);
   ASSERT_EQ(selections.size(), 1u);
@@ -145,7 +152,7 @@ TEST_F(AccessibilityTest, AnnouncesEditsCaretAndSelection) {
   EXPECT_EQ(std::pair(selected->selectionStart(), selected->selectionEnd()), std::pair(1, 2));
 
   // A new result replaces the whole text, and says what it was.
-  QTestAccessibility::clearEvents();
+  forgetEvents();
   memo->setText("result");
   const auto results = eventsOf(QAccessible::TextUpdated);
   ASSERT_EQ(results.size(), 1u);
