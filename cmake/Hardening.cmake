@@ -7,6 +7,13 @@
 include(CheckPIESupported)
 check_pie_supported()
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+# The static libraries are linked into the programs, where nothing can take
+# the place of their functions: calls among them may be inlined as in any
+# program. (With -fPIC alone, GCC keeps the calls, and a loop over a member
+# function, such as the bitwise operations' plain loop, no longer vectorises.)
+if(NOT WIN32)
+  add_compile_options(-fno-semantic-interposition)
+endif()
 
 if(ZEMBRAX_SANITIZE OR CMAKE_BUILD_TYPE STREQUAL "Debug" OR NOT CMAKE_BUILD_TYPE)
   return()
