@@ -138,12 +138,19 @@ if $posix; then
   # was and no temporary file is left. (A background job starts with SIGINT
   # ignored; env gives it back its default, as a terminal's job has.)
   mkfifo input.fifo
-  env --default-signal=INT "$cli" caesar --shift 1 -o out.txt <input.fifo &
-  running=$!
-  exec 3>input.fifo
-  (printf abc >&3) 2>/dev/null
-  coded_first_piece() { [ "$(cat .out.txt.zembrax-* 2>/dev/null)" = bcd ]; }
-  waitfor coded_first_piece || fail "Ctrl+C: the run never coded its first piece"
+  # reading NAME SIGNAL-OPTION OUTPUT: starts a run on the FIFO with the
+  # signal option of env, writing OUTPUT, feeds it "abc" through fd 3 and
+  # waits until it has coded that piece into its temporary file.
+  reading() {
+    env "$2" "$cli" caesar --shift 1 -o "$3" <input.fifo &
+    running=$!
+    exec 3>input.fifo
+    (printf abc >&3) 2>/dev/null
+    temporary=".$3.zembrax-"
+    coded_first_piece() { [ "$(cat "$temporary"* 2>/dev/null)" = bcd ]; }
+    waitfor coded_first_piece || fail "$1: the run never coded its first piece"
+  }
+  reading Ctrl+C --default-signal=INT out.txt
   kill -INT "$running"
   wait "$running"
   status=$?
@@ -152,12 +159,7 @@ if $posix; then
   [ "$(cat out.txt)" = "SGVsbG8=" ] || fail "Ctrl+C changed the output file"
   [[ $(ls -a) == *zembrax-* ]] && fail "temporary files left: $(ls -a)"
   # An ignored hangup (nohup) stays ignored: the run goes on to the end.
-  env --ignore-signal=HUP "$cli" caesar --shift 1 -o hup.txt <input.fifo &
-  running=$!
-  exec 3>input.fifo
-  (printf abc >&3) 2>/dev/null
-  coded_hup_piece() { [ "$(cat .hup.txt.zembrax-* 2>/dev/null)" = bcd ]; }
-  waitfor coded_hup_piece || fail "nohup: the run never coded its first piece"
+  reading nohup --ignore-signal=HUP hup.txt
   kill -HUP "$running"
   (printf d >&3) 2>/dev/null  # a stopped run would break this pipe
   exec 3>&-
