@@ -19,6 +19,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Mono and Gecko, which a new prefix offers to install, are of no use to
 # command-line programs; without them the prefix is ready in seconds.
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-    /usr/lib/wine/wine64)
+set(ZEMBRAX_WINE_ENVIRONMENT
+    WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
+set(CMAKE_CROSSCOMPILING_EMULATOR env ${ZEMBRAX_WINE_ENVIRONMENT} /usr/lib/wine/wine64)
