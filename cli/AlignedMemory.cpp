@@ -1,0 +1,34 @@
+// The program's memory: large blocks start on a cache line.
+//
+// The pieces of a run are read straight into strings, and Linux copies into
+// memory that starts off a cache line several times slower: reading 256 MiB
+// from the page cache in 256 KiB pieces took 115 ms instead of 30 on AMD
+// Zen 3, which made reading, not coding, most of a run. The C library
+// starts a large block 16 bytes into its pages, so blocks of a page and
+// more are placed on a cache line here instead.
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+constexpr std::size_t kCacheLine = 64;
+constexpr std::size_t kLargeBlock = 4096;
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  void* block = nullptr;
+  if (size >= kLargeBlock) {
+    const std::size_t lines = (size + kCacheLine - 1) / kCacheLine;
+    block = std::aligned_alloc(kCacheLine, lines * kCacheLine);
+  } else {
+    block = std::malloc(size == 0 ? 1 : size);
+  }
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
+}
+
+void operator delete(void* block) noexcept { std::free(block); }
+
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
