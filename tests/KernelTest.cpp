@@ -114,6 +114,10 @@ std::vector<KernelCase> kernelCases() {
   static std::array<unsigned char, 256> reversed;
   for (int c = 0; c < 256; ++c)
     reversed[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? 'a' + 'z' - c : c);
+  // A map that moves every byte, in every row of sixteen.
+  static std::array<unsigned char, 256> scattered;
+  for (int c = 0; c < 256; ++c)
+    scattered[c] = static_cast<unsigned char>(c * 167 + 13);
   using K = const Kernels&;
   using P = const char*;
   using S = std::string;
@@ -136,6 +140,14 @@ std::vector<KernelCase> kernelCases() {
        [](K k, P in, auto n, char* out) { return k.substitute(in, n, out, reversed.data()); },
        [](S t) {
          return chars.substitute(t, "abcdefghijklmnopqrstuvwxyz", "zyxwvutsrqponmlkjihgfedcba");
+       },
+       true},
+      {"substitute, every byte moved", same, bytes,
+       [](K k, P in, auto n, char* out) { return k.substitute(in, n, out, scattered.data()); },
+       [](S t) {
+         for (char& c : t)
+           c = static_cast<char>(scattered[static_cast<unsigned char>(c)]);
+         return t;
        },
        true},
       {"vigenere", same, bytes,

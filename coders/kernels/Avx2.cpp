@@ -37,36 +37,54 @@ WIDE __m256i below(__m256i bytes, unsigned char limit) {
 
 #include "kernels/ByteMaps.h"
 
-// A table of 256 bytes as sixteen rows of sixteen, each row in both halves
-// of a vector, for `lookup`.
-struct ByteTable {
-  __m256i row[16];
+// A byte map kept as the rows of sixteen bytes it changes: for each, the
+// high four bits of its bytes and, in both halves of a vector, how far the
+// map moves each of them. Rows the map leaves alone cost nothing, so a map
+// of the letters looks at four rows, not sixteen.
+struct ChangedRows {
+  int count = 0;
+  __m256i high[16];
+  __m256i moves[16];
 };
 
-// The table entries of 32 bytes: the low four bits pick within every row,
-// and the high four bits pick the row.
-WIDE __m256i lookup(const ByteTable& table, __m256i bytes) {
+WIDE ChangedRows changedRows(const unsigned char* table) {
+  ChangedRows rows;
+  for (int r = 0; r < 16; ++r) {
+    alignas(16) unsigned char moves[16];
+    bool changed = false;
+    for (int k = 0; k < 16; ++k) {
+      moves[k] = static_cast<unsigned char>(table[16 * r + k] - (16 * r + k));
+      changed |= moves[k] != 0;
+    }
+    if (!changed) continue;
+    rows.high[rows.count] = _mm256_set1_epi8(static_cast<char>(r));
+    rows.moves[rows.count] =
+        _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(moves)));
+    ++rows.count;
+  }
+  return rows;
+}
+
+// The map of 32 bytes: the low four bits pick within a row, the high four
+// bits pick the row.
+WIDE __m256i mapBytes(const ChangedRows& rows, __m256i bytes) {
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   const __m256i low = _mm256_and_si256(bytes, nibble);
   const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
-  __m256i result = _mm256_setzero_si256();
-  for (int r = 0; r < 16; ++r) {
-    const __m256i inRow = _mm256_cmpeq_epi8(high, _mm256_set1_epi8(static_cast<char>(r)));
-    result =
-        _mm256_or_si256(result, _mm256_and_si256(inRow, _mm256_shuffle_epi8(table.row[r], low)));
+  __m256i moves = _mm256_setzero_si256();
+  for (int r = 0; r < rows.count; ++r) {
+    const __m256i inRow = _mm256_cmpeq_epi8(high, rows.high[r]);
+    moves =
+        _mm256_or_si256(moves, _mm256_and_si256(inRow, _mm256_shuffle_epi8(rows.moves[r], low)));
   }
-  return result;
+  return _mm256_add_epi8(bytes, moves);
 }
 
 WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
-  ByteTable rows;
-  for (int r = 0; r < 16; ++r) {
-    rows.row[r] = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + 16 * r)));
-  }
+  const ChangedRows rows = changedRows(table);
   std::size_t i = 0;
   for (; i + 32 <= n; i += 32)
-    store(out + i, lookup(rows, load(in + i)));
+    store(out + i, mapBytes(rows, load(in + i)));
   return {i, i};
 }
 
