@@ -29,6 +29,10 @@ void* operator new(std::size_t size) {
   return block;
 }
 
-void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
 
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
