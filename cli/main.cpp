@@ -14,6 +14,8 @@
 #include <vector>
 #else
 #include <csignal>
+
+#include "Memory.h"
 #endif
 
 namespace {
@@ -53,6 +55,7 @@ int wmain(int argc, wchar_t* argv[]) {
 #else
 
 int main(int argc, char* argv[]) {
+  prepareMemory();
   // A reader that stops early (| head) ends the program quietly.
   std::signal(SIGPIPE, SIG_DFL);
   // A file grown past the size limit fails the write (EFBIG) instead of

@@ -1,4 +1,5 @@
-// The program's memory: large blocks start on a cache line.
+// The program's memory: large blocks start on a cache line, and freed ones
+// are kept for the next piece.
 //
 // The pieces of a run are read straight into strings, and Linux copies into
 // memory that starts off a cache line several times slower: reading 256 MiB
@@ -7,6 +8,10 @@
 // starts a large block 16 bytes into its pages, so blocks of a page and
 // more are placed on a cache line here instead.
 
+#include "Memory.h"
+
+#include <malloc.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -14,6 +19,7 @@ namespace {
 
 constexpr std::size_t kCacheLine = 64;
 constexpr std::size_t kLargeBlock = 4096;
+constexpr int kLargestHeapBlock = 32 << 20;
 
 }  // namespace
 
@@ -35,4 +41,10 @@ void operator delete(void* block) noexcept {
 
 void operator delete(void* block, std::size_t) noexcept {
   std::free(block);
+}
+
+void prepareMemory() {
+  // A fixed threshold also stops the C library from moving it.
+  mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+  mallopt(M_TRIM_THRESHOLD, 2 * kLargestHeapBlock);
 }
