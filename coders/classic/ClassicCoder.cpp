@@ -170,14 +170,17 @@ std::string ClassicCoder::base64Decode(std::string text) const {
   std::uint32_t group = 0;
   int count = 0;
   std::size_t i = 0;
+  bool kernelTook = false;
   while (i < n) {
     if (count == 0) {
       const kernels::Progress done = kernels::active().base64Decode(text.data() + i, n - i, o);
       i += done.read;
       o += done.written;
+      kernelTook = done.read > 0;
     }
     // Up to the next 64 characters one at a time, or four at once where a
-    // whole group without whitespace starts.
+    // whole group without whitespace starts. Where the kernel took a block,
+    // the kernel goes on after the whitespace that ends a line of groups.
     for (const std::size_t stop = std::min(n, i + 64); i < stop;) {
       if (count == 0 && i + 4 <= n) {
         const unsigned v0 = kBase64Values[in[i]], v1 = kBase64Values[in[i + 1]],
@@ -189,7 +192,10 @@ std::string ClassicCoder::base64Decode(std::string text) const {
         }
       }
       const unsigned value = kBase64Values[in[i++]];
-      if (value & kSkip) continue;
+      if (value & kSkip) {
+        if (kernelTook && count == 0 && i < n && (kBase64Values[in[i]] & kSkip) == 0) break;
+        continue;
+      }
       group = group << 6 | value;
       if (++count == 4) {
         o = putGroup(o, group);

@@ -83,7 +83,9 @@ class Base64Groups final : public StreamCoder {
  public:
   std::string feed(std::string piece) override {
     std::string text = joined(held, std::move(piece));
-    std::size_t counted = 0;
+    // Only the count of four matters, so a byte may hold it as it wraps,
+    // which lets the count run sixteen or more characters at a time.
+    unsigned char counted = 0;
     for (char c : text)
       counted += ascii::isWhitespace(c) ? 0 : 1;
     // Back to the first character of the unfinished group; only its
