@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "Ascii.h"
@@ -36,6 +37,15 @@ constexpr std::array<unsigned char, 256> kBase64Values = [] {
 unsigned char letterShift(std::int32_t shift) {
   return static_cast<unsigned char>((shift % 26 + 26) % 26);
 }
+
+// Every 12 bits as their two Base64 characters, so that a whole group is
+// two lookups.
+constexpr std::array<std::array<char, 2>, 4096> kBase64Pairs = [] {
+  std::array<std::array<char, 2>, 4096> pairs{};
+  for (std::size_t bits = 0; bits < pairs.size(); ++bits)
+    pairs[bits] = {kBase64Chars[bits >> 6], kBase64Chars[bits & 0x3F]};
+  return pairs;
+}();
 
 // Appends the non-zero prefix of the three bytes in `group` (24 bits, first
 // byte highest) at `out` and returns the position after it.
@@ -145,17 +155,27 @@ std::string ClassicCoder::base64Encode(std::string text) const {
   OutputBuffer out((n + 2) / 3 * 4);
   std::size_t i = runKernel(kernels::active().base64Encode, text, out, 48, 64);
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-  const char* a = alphabet.get();
-  for (; i < n; i += 3) {
-    // The last group may hold one or two bytes; '=' pads it to four.
-    const std::size_t bytes = std::min<std::size_t>(3, n - i);
-    const std::uint32_t group =
-        in[i] << 16 | (bytes > 1 ? in[i + 1] << 8 : 0) | (bytes > 2 ? in[i + 2] : 0);
+  // Whole groups, as many at a time as the buffer has room for.
+  while (n - i >= 3) {
+    char* o = out.next();
+    const std::size_t groups = std::min((n - i) / 3, OutputBuffer::kRoom / 4);
+    for (std::size_t g = 0; g < groups; ++g, i += 3, o += 4) {
+      const std::uint32_t group = in[i] << 16 | in[i + 1] << 8 | in[i + 2];
+      std::memcpy(o, kBase64Pairs[group >> 12].data(), 2);
+      std::memcpy(o + 2, kBase64Pairs[group & 0xFFF].data(), 2);
+    }
+    out.wrote(o);
+  }
+  if (i < n) {
+    // A last group of one or two bytes, which '=' pads to four.
+    const char* a = alphabet.get();
+    const bool two = n - i == 2;
+    const std::uint32_t group = in[i] << 16 | (two ? in[i + 1] << 8 : 0);
     char* o = out.next();
     o[0] = a[group >> 18];
     o[1] = a[(group >> 12) & 0x3F];
-    o[2] = bytes > 1 ? a[(group >> 6) & 0x3F] : '=';
-    o[3] = bytes > 2 ? a[group & 0x3F] : '=';
+    o[2] = two ? a[(group >> 6) & 0x3F] : '=';
+    o[3] = '=';
     out.wrote(o + 4);
   }
   return out.finish();
