@@ -99,6 +99,22 @@ CharCoder binaryCoder(int width) {
   return coder;
 }
 
+// URL-encoded text: runs of plain characters, some long enough to fill a
+// block, between escapes with digits of every kind and the characters just
+// outside each range of digits; past the 150th byte, an escape whose first
+// digit is a '%'.
+std::string mixedEscapes(RandomText& random) {
+  const std::vector<std::string> escapes = {"%4a", "%E9", "%fg", "%GZ", "%zz",
+                                            "%[@", "%/:", "%`~", "%00"};
+  std::string text;
+  while (text.size() < 600) {
+    if (text.size() >= 150 && text.find("%%") == std::string::npos) text += "%%41";
+    text += random.bytes(random.length(64), '0', 'z');
+    text += escapes[random.integer(0, static_cast<int>(escapes.size()) - 1)];
+  }
+  return text;
+}
+
 std::vector<KernelCase> kernelCases() {
   RandomText random;
   const std::string bytes = random.withoutZero(600);
@@ -187,6 +203,9 @@ std::vector<KernelCase> kernelCases() {
       {"urlDecode", same, chars.urlEncode(bytes),
        [](K k, P in, auto n, char* out) { return k.urlDecode(in, n, out); },
        [](S t) { return chars.urlDecode(t); }, true},
+      {"urlDecode, mixed escapes", same, mixedEscapes(random),
+       [](K k, P in, auto n, char* out) { return k.urlDecode(in, n, out); },
+       [](S t) { return chars.urlDecode(t); }, true},
       {"fromDecimal", same, chars.toDecimal(bytes),
        [](K k, P in, auto n, char* out) { return k.fromDecimal(in, n, out); },
        [](S t) { return chars.fromDecimal(t); }, true},
@@ -218,6 +237,10 @@ TEST(Kernels, KeepToExactBuffersAtEveryLength) {
         const Progress again = c.run(k, buffer.data(), n, buffer.data());
         EXPECT_EQ(again.read, done.read) << what;
         EXPECT_EQ(std::string(buffer.data(), again.written), expected) << what << " in place";
+        // What is still to read is as it was.
+        EXPECT_EQ(std::string(buffer.begin() + again.read, buffer.end()),
+                  std::string(in.begin() + again.read, in.end()))
+            << what << " in place";
       }
     }
   }
