@@ -11,6 +11,7 @@
 #include <immintrin.h>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -424,6 +425,77 @@ WIDE Progress urlDecode(const char* in, std::size_t n, char* out) {
   return {i, o};
 }
 
+// Space, tab, line feed, vertical tab, form feed and carriage return.
+WIDE __m256i whitespaceOf(__m256i c) {
+  return _mm256_or_si256(_mm256_cmpeq_epi8(c, _mm256_set1_epi8(' ')),
+                         below(_mm256_sub_epi8(c, _mm256_set1_epi8('\t')), 5));
+}
+
+// Each byte of `bytes` moved up one place, with a zero in the first.
+WIDE __m256i shiftUpOne(__m256i bytes) {
+  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 15);
+}
+
+// Reads the numbers of 32-byte blocks that hold only whitespace, digits and
+// signs directly before digits, with no number longer than three digits.
+// Each block is taken up to its last whitespace, so that no number runs past
+// it. Stops at the first block it cannot take whole.
+WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
+  const __m256i zero = _mm256_set1_epi8('0');
+  // 10 * d and 100 * d modulo 256 for the digits d.
+  const __m256i tens = _mm256_broadcastsi128_si256(
+      _mm_setr_epi8(0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0, 0, 0, 0));
+  const __m256i hundreds = _mm256_broadcastsi128_si256(_mm_setr_epi8(
+      0, 100, static_cast<char>(200), 44, static_cast<char>(144), static_cast<char>(244), 88,
+      static_cast<char>(188), 32, static_cast<char>(132), 0, 0, 0, 0, 0, 0));
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (i + 34 <= n) {
+    const __m256i c = load(in + i);
+    const __m256i d0 = _mm256_sub_epi8(c, zero);
+    const __m256i d1 = _mm256_sub_epi8(load(in + i + 1), zero);
+    const __m256i d2 = _mm256_sub_epi8(load(in + i + 2), zero);
+    const __m256i digit = below(d0, 10);
+    const __m256i digitNext = below(d1, 10);
+    const __m256i space = whitespaceOf(c);
+    const __m256i minus = _mm256_cmpeq_epi8(c, _mm256_set1_epi8('-'));
+    const __m256i sign = _mm256_or_si256(minus, _mm256_cmpeq_epi8(c, _mm256_set1_epi8('+')));
+    const auto spaces = static_cast<std::uint32_t>(_mm256_movemask_epi8(space));
+    if (spaces == 0) break;
+    const auto end = static_cast<unsigned>(32 - std::countl_zero(spaces));
+    const std::uint32_t taken = _bzhi_u32(~0u, end);
+    const auto usable = static_cast<std::uint32_t>(_mm256_movemask_epi8(
+        _mm256_or_si256(_mm256_or_si256(space, digit), _mm256_and_si256(sign, digitNext))));
+    const auto digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(digit));
+    const std::uint32_t longRun = digits & digits >> 1 & digits >> 2 & digits >> 3;
+    if (((~usable | longRun) & taken) != 0) break;
+    // The value of one, two or three digits starting at each place, negated
+    // after a '-'.
+    __m256i value =
+        _mm256_blendv_epi8(d0, _mm256_add_epi8(_mm256_shuffle_epi8(tens, d0), d1), digitNext);
+    value = _mm256_blendv_epi8(
+        value,
+        _mm256_add_epi8(
+            _mm256_add_epi8(_mm256_shuffle_epi8(hundreds, d0), _mm256_shuffle_epi8(tens, d1)), d2),
+        _mm256_and_si256(digitNext, below(d2, 10)));
+    const __m256i negative = shiftUpOne(minus);
+    value = _mm256_sub_epi8(_mm256_xor_si256(value, negative), negative);
+    const std::uint32_t starts = digits & ~(digits << 1) & taken;
+    // The stores reach up to 32 bytes on; where that could pass input still
+    // to read, the numbers go through a buffer.
+    if (o + 32 <= i + end) {
+      o += pack(value, starts, out + o);
+    } else {
+      char numbers[32];
+      const std::size_t count = pack(value, starts, numbers);
+      std::memcpy(out + o, numbers, count);
+      o += count;
+    }
+    i += end;
+  }
+  return {i, o};
+}
+
 // The binary digits of four bytes, `width` characters each, in the first
 // 4 * width bytes of a vector: lane l shows bit width - 1 - l % width of
 // byte l / width.
@@ -493,7 +565,7 @@ const Kernels& avx2Kernels() {
       .morseEncode = nothing,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
-      .fromDecimal = nothing,
+      .fromDecimal = fromDecimal,
       .morseDecode = nothing,
   };
   return kAvx2;
