@@ -81,6 +81,12 @@ TEST(Url, DecodesMalformedEscapesByTheirDigitValues) {
   const CharCoder coder;
   for (const auto& [plain, coded] : cases) {
     EXPECT_EQ(coder.urlDecode(coded), plain) << coded;
+    // After enough plain text that the wide kernels reach each case, at
+    // every place within their blocks.
+    for (std::size_t lead = 32; lead < 160; ++lead) {
+      const std::string before(lead, 'x');
+      EXPECT_EQ(coder.urlDecode(before + coded), before + plain) << lead << " " << coded;
+    }
   }
 }
 
@@ -264,6 +270,17 @@ TEST(Decimal, ReadsNumbersAsAStreamDoes) {
   const CharCoder coder;
   for (const auto& [plain, coded] : cases) {
     EXPECT_EQ(coder.fromDecimal(coded), plain) << coded;
+    // After enough numbers, and with enough whitespace after, that the wide
+    // kernels reach each case, at every place within their blocks.
+    for (std::size_t lead = 32; lead < 160; ++lead) {
+      std::string before;
+      for (std::size_t k = 0; k < lead / 2; ++k)
+        before += "7 ";
+      before.resize(lead, ' ');
+      EXPECT_EQ(coder.fromDecimal(before + coded + std::string(40, ' ')),
+                std::string(lead / 2, '\a') + plain)
+          << lead << " " << coded;
+    }
   }
 }
 

@@ -99,6 +99,40 @@ CharCoder binaryCoder(int width) {
   return coder;
 }
 
+// URL-encoded text: runs of plain characters, some long enough to fill a
+// block, between escapes with digits of every kind and the characters just
+// outside each range of digits; past the 150th byte, an escape whose first
+// digit is a '%'.
+std::string mixedEscapes(RandomText& random) {
+  const std::vector<std::string> escapes = {"%4a", "%E9", "%fg", "%GZ", "%zz",
+                                            "%[@", "%/:", "%`~", "%00"};
+  std::string text;
+  while (text.size() < 600) {
+    if (text.size() >= 150 && text.find("%%") == std::string::npos) text += "%%41";
+    text += random.bytes(random.length(64), '0', 'z');
+    text += escapes[random.integer(0, static_cast<int>(escapes.size()) - 1)];
+  }
+  return text;
+}
+
+// Decimal numbers: a few short ones and then a run of numbers joined by
+// their signs, which no whitespace ends for a while; numbers of one to three
+// digits, some signed, between runs of every kind of whitespace; past the
+// 200th byte, a number too long for the kernels.
+std::string mixedNumbers(RandomText& random) {
+  const std::string whitespace = " \t\n\v\f\r";
+  std::string text = "1 2 3 4 1-2+3-4-5-6-7-8-9-10+11-12-13-14";
+  while (text.size() < 600) {
+    if (text.size() >= 200 && text.find("12345") == std::string::npos) text += " 123456";
+    for (int k = random.integer(1, 3); k > 0; --k)
+      text += whitespace[random.integer(0, static_cast<int>(whitespace.size()) - 1)];
+    const int sign = random.integer(0, 3);
+    if (sign < 2) text += "-+"[sign];
+    text += random.bytes(random.integer(1, 3), '0', '9');
+  }
+  return text;
+}
+
 std::vector<KernelCase> kernelCases() {
   RandomText random;
   const std::string bytes = random.withoutZero(600);
@@ -187,7 +221,13 @@ std::vector<KernelCase> kernelCases() {
       {"urlDecode", same, chars.urlEncode(bytes),
        [](K k, P in, auto n, char* out) { return k.urlDecode(in, n, out); },
        [](S t) { return chars.urlDecode(t); }, true},
+      {"urlDecode, mixed escapes", same, mixedEscapes(random),
+       [](K k, P in, auto n, char* out) { return k.urlDecode(in, n, out); },
+       [](S t) { return chars.urlDecode(t); }, true},
       {"fromDecimal", same, chars.toDecimal(bytes),
+       [](K k, P in, auto n, char* out) { return k.fromDecimal(in, n, out); },
+       [](S t) { return chars.fromDecimal(t); }, true},
+      {"fromDecimal, mixed numbers", same, mixedNumbers(random),
        [](K k, P in, auto n, char* out) { return k.fromDecimal(in, n, out); },
        [](S t) { return chars.fromDecimal(t); }, true},
       {"morseDecode", same, signals.morseEncode(random.bytes(300, 'A', 'Z')),
@@ -218,6 +258,10 @@ TEST(Kernels, KeepToExactBuffersAtEveryLength) {
         const Progress again = c.run(k, buffer.data(), n, buffer.data());
         EXPECT_EQ(again.read, done.read) << what;
         EXPECT_EQ(std::string(buffer.data(), again.written), expected) << what << " in place";
+        // What is still to read is as it was.
+        EXPECT_EQ(std::string(buffer.begin() + again.read, buffer.end()),
+                  std::string(in.begin() + again.read, in.end()))
+            << what << " in place";
       }
     }
   }

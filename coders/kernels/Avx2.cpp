@@ -11,6 +11,7 @@
 #include <immintrin.h>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -344,6 +345,157 @@ WIDE Progress urlEncode(const char* in, std::size_t n, char* out) {
   return {i, static_cast<std::size_t>(o - out)};
 }
 
+// For each choice of which of eight bytes to keep (bit k for byte k), the
+// places of the kept bytes in order, one to a byte of the word; the places
+// past them are 0.
+constexpr std::array<std::uint64_t, 256> kPackOrders = [] {
+  std::array<std::uint64_t, 256> orders{};
+  for (int keep = 0; keep < 256; ++keep) {
+    int length = 0;
+    for (int k = 0; k < 8; ++k) {
+      if ((keep >> k & 1) != 0) orders[keep] |= std::uint64_t(k) << (8 * length++);
+    }
+  }
+  return orders;
+}();
+
+// Writes the bytes of `bytes` that `keep` marks (bit k for byte k) to the
+// front of `out`, in order, and says how many there are. Each eight bytes go
+// out in an 8-byte store, so bytes after the kept ones are written over too,
+// though never past out + 32.
+WIDE std::size_t pack(__m256i bytes, std::uint32_t keep, char* out) {
+  const __m256i order =
+      _mm256_or_si256(_mm256_setr_epi64x(static_cast<long long>(kPackOrders[keep & 0xFF]),
+                                         static_cast<long long>(kPackOrders[keep >> 8 & 0xFF]),
+                                         static_cast<long long>(kPackOrders[keep >> 16 & 0xFF]),
+                                         static_cast<long long>(kPackOrders[keep >> 24])),
+                      _mm256_setr_epi64x(0, 0x0808080808080808, 0, 0x0808080808080808));
+  const __m256i packed = _mm256_shuffle_epi8(bytes, order);
+  const __m128i halves[2] = {_mm256_castsi256_si128(packed), _mm256_extracti128_si256(packed, 1)};
+  std::size_t o = 0;
+  for (int half = 0; half < 2; ++half) {
+    const std::uint32_t kept = keep >> (16 * half);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o), halves[half]);
+    o += static_cast<std::size_t>(_mm_popcnt_u32(kept & 0xFF));
+    _mm_storeh_pd(reinterpret_cast<double*>(out + o), _mm_castsi128_pd(halves[half]));
+    o += static_cast<std::size_t>(_mm_popcnt_u32(kept >> 8 & 0xFF));
+  }
+  return o;
+}
+
+// The value that an escape gives each of 32 characters as a digit: 0-9 for
+// '0'-'9', 10-35 for 'A'-'Z', 10-15 for 'a'-'f' and 32 for all else.
+WIDE __m256i hexValuesOf(__m256i c) {
+  const __m256i digit = _mm256_sub_epi8(c, _mm256_set1_epi8('0'));
+  const __m256i upper = _mm256_sub_epi8(c, _mm256_set1_epi8('A'));
+  const __m256i lower = _mm256_sub_epi8(c, _mm256_set1_epi8('a'));
+  const __m256i ten = _mm256_set1_epi8(10);
+  __m256i value = _mm256_blendv_epi8(_mm256_set1_epi8(32), digit, below(digit, 10));
+  value = _mm256_blendv_epi8(value, _mm256_add_epi8(upper, ten), below(upper, 26));
+  return _mm256_blendv_epi8(value, _mm256_add_epi8(lower, ten), below(lower, 6));
+}
+
+// Decodes 32-byte blocks while no '%' falls on the two characters after
+// another '%'. Escapes may reach two characters past a block.
+WIDE Progress urlDecode(const char* in, std::size_t n, char* out) {
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (i + 34 <= n) {
+    const __m256i c = load(in + i);
+    const __m256i escapes = _mm256_cmpeq_epi8(c, _mm256_set1_epi8('%'));
+    const auto percent = static_cast<std::uint32_t>(_mm256_movemask_epi8(escapes));
+    // As o <= i, no store reaches past the block, all of which is loaded.
+    if (percent == 0) {
+      store(out + o, c);
+      i += 32;
+      o += 32;
+      continue;
+    }
+    const std::uint32_t digits = percent << 1 | percent << 2;
+    if ((percent & digits) != 0) break;
+    const __m256i high = hexValuesOf(load(in + i + 1));
+    const __m256i low = hexValuesOf(load(in + i + 2));
+    const __m256i decoded = _mm256_add_epi8(
+        _mm256_and_si256(_mm256_slli_epi16(high, 4), _mm256_set1_epi8(static_cast<char>(0xF0))),
+        low);
+    o += pack(_mm256_blendv_epi8(c, decoded, escapes), ~digits, out + o);
+    // Digits of escapes at the last two places lie beyond the block.
+    i += 32 + (percent >> 31 ? 2 : (percent >> 30) & 1);
+  }
+  return {i, o};
+}
+
+// Space, tab, line feed, vertical tab, form feed and carriage return.
+WIDE __m256i whitespaceOf(__m256i c) {
+  return _mm256_or_si256(_mm256_cmpeq_epi8(c, _mm256_set1_epi8(' ')),
+                         below(_mm256_sub_epi8(c, _mm256_set1_epi8('\t')), 5));
+}
+
+// Each byte of `bytes` moved up one place, with a zero in the first.
+WIDE __m256i shiftUpOne(__m256i bytes) {
+  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 15);
+}
+
+// Reads the numbers of 32-byte blocks that hold only whitespace, digits and
+// signs directly before digits, with no number longer than three digits.
+// Each block is taken up to its last whitespace, so that no number runs past
+// it. Stops at the first block it cannot take whole.
+WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
+  const __m256i zero = _mm256_set1_epi8('0');
+  // 10 * d and 100 * d modulo 256 for the digits d.
+  const __m256i tens = _mm256_broadcastsi128_si256(
+      _mm_setr_epi8(0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0, 0, 0, 0));
+  const __m256i hundreds = _mm256_broadcastsi128_si256(_mm_setr_epi8(
+      0, 100, static_cast<char>(200), 44, static_cast<char>(144), static_cast<char>(244), 88,
+      static_cast<char>(188), 32, static_cast<char>(132), 0, 0, 0, 0, 0, 0));
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (i + 34 <= n) {
+    const __m256i c = load(in + i);
+    const __m256i d0 = _mm256_sub_epi8(c, zero);
+    const __m256i d1 = _mm256_sub_epi8(load(in + i + 1), zero);
+    const __m256i d2 = _mm256_sub_epi8(load(in + i + 2), zero);
+    const __m256i digit = below(d0, 10);
+    const __m256i digitNext = below(d1, 10);
+    const __m256i space = whitespaceOf(c);
+    const __m256i minus = _mm256_cmpeq_epi8(c, _mm256_set1_epi8('-'));
+    const __m256i sign = _mm256_or_si256(minus, _mm256_cmpeq_epi8(c, _mm256_set1_epi8('+')));
+    const auto spaces = static_cast<std::uint32_t>(_mm256_movemask_epi8(space));
+    if (spaces == 0) break;
+    const auto end = static_cast<unsigned>(32 - std::countl_zero(spaces));
+    const std::uint32_t taken = _bzhi_u32(~0u, end);
+    const auto usable = static_cast<std::uint32_t>(_mm256_movemask_epi8(
+        _mm256_or_si256(_mm256_or_si256(space, digit), _mm256_and_si256(sign, digitNext))));
+    const auto digits = static_cast<std::uint32_t>(_mm256_movemask_epi8(digit));
+    const std::uint32_t longRun = digits & digits >> 1 & digits >> 2 & digits >> 3;
+    if (((~usable | longRun) & taken) != 0) break;
+    // The value of one, two or three digits starting at each place, negated
+    // after a '-'.
+    __m256i value =
+        _mm256_blendv_epi8(d0, _mm256_add_epi8(_mm256_shuffle_epi8(tens, d0), d1), digitNext);
+    value = _mm256_blendv_epi8(
+        value,
+        _mm256_add_epi8(
+            _mm256_add_epi8(_mm256_shuffle_epi8(hundreds, d0), _mm256_shuffle_epi8(tens, d1)), d2),
+        _mm256_and_si256(digitNext, below(d2, 10)));
+    const __m256i negative = shiftUpOne(minus);
+    value = _mm256_sub_epi8(_mm256_xor_si256(value, negative), negative);
+    const std::uint32_t starts = digits & ~(digits << 1) & taken;
+    // The stores reach up to 32 bytes on; where that could pass input still
+    // to read, the numbers go through a buffer.
+    if (o + 32 <= i + end) {
+      o += pack(value, starts, out + o);
+    } else {
+      char numbers[32];
+      const std::size_t count = pack(value, starts, numbers);
+      std::memcpy(out + o, numbers, count);
+      o += count;
+    }
+    i += end;
+  }
+  return {i, o};
+}
+
 // The binary digits of four bytes, `width` characters each, in the first
 // 4 * width bytes of a vector: lane l shows bit width - 1 - l % width of
 // byte l / width.
@@ -412,8 +564,8 @@ const Kernels& avx2Kernels() {
       .toHex = toHex,
       .morseEncode = nothing,
       .base64Decode = base64Decode,
-      .urlDecode = nothing,
-      .fromDecimal = nothing,
+      .urlDecode = urlDecode,
+      .fromDecimal = fromDecimal,
       .morseDecode = nothing,
   };
   return kAvx2;
