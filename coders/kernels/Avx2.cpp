@@ -396,18 +396,13 @@ WIDE Progress toBinary(const char* in, std::size_t n, char* out, int width) {
 
 // For toDecimal, how four numbers of one to four characters, each at the
 // end of its own four bytes, go out with a space after each: for every
-// choice of their lengths (length - 1 of number k in bits 2k and 2k + 1),
-// the place each character of the output comes from (-1 for a space), and
-// how many characters that makes.
-struct DecimalOrders {
-  alignas(32) std::array<std::array<char, 32>, 256> from;
-  std::array<unsigned char, 256> length;
-};
-
-constexpr DecimalOrders kDecimalOrders = [] {
-  DecimalOrders orders{};
+// choice of their lengths (l0 + 4 l1 + 16 l2 + 64 l3, with lk the length of
+// number k less one), the place each character comes from (-1 for a space).
+// At most 20 places are in use; the last place holds how many.
+alignas(32) constexpr std::array<std::array<char, 32>, 256> kDecimalOrders = [] {
+  std::array<std::array<char, 32>, 256> orders{};
   for (int lengths = 0; lengths < 256; ++lengths) {
-    std::array<char, 32>& from = orders.from[lengths];
+    std::array<char, 32>& from = orders[lengths];
     from.fill(-1);
     int place = 0;
     for (int k = 0; k < 4; ++k) {
@@ -416,57 +411,77 @@ constexpr DecimalOrders kDecimalOrders = [] {
         from[place++] = static_cast<char>(4 * k + j);
       ++place;
     }
-    orders.length[lengths] = static_cast<unsigned char>(place);
+    from[31] = static_cast<char>(place);
   }
   return orders;
 }();
 
-// Writes 16 bytes as signed numbers, each with a space after it, at `out`,
-// and returns the end of them. Each number is worked out in a 16-bit lane,
+// Writes 32 bytes as signed numbers, each with a space after it, at `out`,
+// and returns the end of them. Each number is worked out in a byte lane,
 // right-aligned in four bytes of its own; four such numbers at a time are
-// then packed and spaced by a shuffle from kDecimalOrders. Each shuffle is
-// stored whole, so up to 24 bytes past the end may be written over.
-[[gnu::always_inline]] WIDE inline char* spellDecimals(const char* in, char* out) {
-  const __m256i zero = _mm256_set1_epi16('0');
-  const __m256i value = _mm256_cvtepi8_epi16(load128(in));
-  const __m256i magnitude = _mm256_abs_epi16(value);
-  const __m256i minus = _mm256_srai_epi16(value, 15);
-  const __m256i tens = _mm256_mulhi_epu16(magnitude, _mm256_set1_epi16(6554));
-  const __m256i twoDigits = _mm256_cmpgt_epi16(magnitude, _mm256_set1_epi16(9));
-  const __m256i threeDigits = _mm256_cmpgt_epi16(magnitude, _mm256_set1_epi16(99));
-  const __m256i ones = _mm256_add_epi16(
-      _mm256_sub_epi16(magnitude, _mm256_mullo_epi16(tens, _mm256_set1_epi16(10))), zero);
-  const __m256i ten = _mm256_add_epi16(
-      _mm256_sub_epi16(tens, _mm256_and_si256(threeDigits, _mm256_set1_epi16(10))), zero);
+// then packed and spaced by a shuffle from kDecimalOrders into a 32-byte
+// store. Where `room` is given, a store that would pass it goes through a
+// buffer instead; otherwise up to 24 bytes past the end are written over.
+[[gnu::always_inline]] WIDE inline char* spellDecimals(const char* in, char* out,
+                                                       const char* room = nullptr) {
+  const __m256i c = load(in);
+  const __m256i minus = _mm256_cmpgt_epi8(_mm256_setzero_si256(), c);
+  const __m256i magnitude = _mm256_abs_epi8(c);
+  // Magnitudes are at most 128: a tenth of each, in 16-bit lanes, and ten
+  // times that, which stays within each byte.
+  const __m256i lowByte = _mm256_set1_epi16(0xFF);
+  const __m256i tenth = _mm256_set1_epi16(6554);
+  const __m256i tens = _mm256_or_si256(
+      _mm256_mulhi_epu16(_mm256_and_si256(magnitude, lowByte), tenth),
+      _mm256_slli_epi16(_mm256_mulhi_epu16(_mm256_srli_epi16(magnitude, 8), tenth), 8));
+  const __m256i ones =
+      _mm256_add_epi8(_mm256_sub_epi8(magnitude, _mm256_mullo_epi16(tens, _mm256_set1_epi16(10))),
+                      _mm256_set1_epi8('0'));
+  const __m256i twoDigits = _mm256_cmpgt_epi8(tens, _mm256_setzero_si256());
+  const __m256i threeDigits = _mm256_cmpgt_epi8(tens, _mm256_set1_epi8(9));
+  const __m256i ten =
+      _mm256_add_epi8(_mm256_sub_epi8(tens, _mm256_and_si256(threeDigits, _mm256_set1_epi8(10))),
+                      _mm256_set1_epi8('0'));
   // The sign goes right before the first digit: in place 0 before three
-  // digits, 1 before two, 2 before one. Places 2 and 3 hold the tens (or the
-  // sign) and the ones.
-  const __m256i sign = _mm256_and_si256(minus, _mm256_set1_epi16('-'));
-  const __m256i first = _mm256_or_si256(
-      _mm256_and_si256(threeDigits, _mm256_set1_epi16('1' << 8)),
-      _mm256_and_si256(
-          minus, _mm256_blendv_epi8(_mm256_and_si256(twoDigits, _mm256_slli_epi16(sign, 8)), sign,
-                                    threeDigits)));
-  const __m256i second =
-      _mm256_or_si256(_mm256_blendv_epi8(sign, ten, twoDigits), _mm256_slli_epi16(ones, 8));
-  // The numbers of bytes 0-3 and 8-11, and of 4-7 and 12-15; each group of
-  // four then fills both halves of a vector, for a shuffle to 32 places.
-  const __m256i low = _mm256_unpacklo_epi16(first, second);
-  const __m256i high = _mm256_unpackhi_epi16(first, second);
-  const __m256i groups[4] = {
-      _mm256_permute4x64_epi64(low, 0x44), _mm256_permute4x64_epi64(high, 0x44),
-      _mm256_permute4x64_epi64(low, 0xEE), _mm256_permute4x64_epi64(high, 0xEE)};
-  // Length - 1 in each lane, moved to bits 7 and 15 of it, so that byte k's
-  // two bits come out at bits 2k and 2k + 1 of the mask.
-  const __m256i extra = _mm256_add_epi16(_mm256_add_epi16(twoDigits, threeDigits), minus);
-  const auto lengths = static_cast<std::uint32_t>(_mm256_movemask_epi8(
-      _mm256_mullo_epi16(extra, _mm256_set1_epi16(static_cast<short>(-0x4080)))));
-  for (int group = 0; group < 4; ++group) {
-    const unsigned choice = lengths >> (8 * group) & 0xFF;
-    store(out, _mm256_max_epu8(
-                   _mm256_shuffle_epi8(groups[group], load(kDecimalOrders.from[choice].data())),
-                   _mm256_set1_epi8(' ')));
-    out += kDecimalOrders.length[choice];
+  // digits, 1 before two, 2 before one.
+  const __m256i sign = _mm256_and_si256(minus, _mm256_set1_epi8('-'));
+  const __m256i place0 = _mm256_and_si256(threeDigits, sign);
+  const __m256i place1 =
+      _mm256_blendv_epi8(_mm256_and_si256(twoDigits, sign), _mm256_set1_epi8('1'), threeDigits);
+  const __m256i place2 = _mm256_blendv_epi8(sign, ten, twoDigits);
+  const __m256i low01 = _mm256_unpacklo_epi8(place0, place1);
+  const __m256i high01 = _mm256_unpackhi_epi8(place0, place1);
+  const __m256i low23 = _mm256_unpacklo_epi8(place2, ones);
+  const __m256i high23 = _mm256_unpackhi_epi8(place2, ones);
+  // Numbers 0-3 and 16-19, 4-7 and 20-23, 8-11 and 24-27, 12-15 and 28-31.
+  const __m256i numbers[4] = {
+      _mm256_unpacklo_epi16(low01, low23), _mm256_unpackhi_epi16(low01, low23),
+      _mm256_unpacklo_epi16(high01, high23), _mm256_unpackhi_epi16(high01, high23)};
+  // Each group's place in kDecimalOrders, in bytes.
+  const __m256i less = _mm256_abs_epi8(
+      _mm256_add_epi8(_mm256_add_epi8(twoDigits, threeDigits), minus));  // length - 1
+  alignas(32) std::uint32_t at[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(at),
+                     _mm256_madd_epi16(_mm256_maddubs_epi16(less, _mm256_set1_epi16(0x0401)),
+                                       _mm256_set1_epi32(0x02000020)));
+  const char* const orders = kDecimalOrders[0].data();
+  for (int group = 0; group < 8; ++group) {
+    // Each group of four fills both halves of a vector, for a shuffle to 32
+    // places.
+    const __m256i source = group < 4 ? _mm256_permute4x64_epi64(numbers[group], 0x44)
+                                     : _mm256_permute4x64_epi64(numbers[group - 4], 0xEE);
+    const char* const order = orders + at[group];
+    const __m256i characters =
+        _mm256_max_epu8(_mm256_shuffle_epi8(source, load(order)), _mm256_set1_epi8(' '));
+    const auto length = static_cast<unsigned char>(order[31]);
+    if (room == nullptr || out + 32 <= room) {
+      store(out, characters);
+    } else {
+      char last[32];
+      store(last, characters);
+      std::memcpy(out, last, length);
+    }
+    out += length;
   }
   return out;
 }
@@ -474,16 +489,13 @@ constexpr DecimalOrders kDecimalOrders = [] {
 WIDE Progress toDecimal(const char* in, std::size_t n, char* out) {
   std::size_t i = 0;
   char* o = out;
-  // While 32 bytes are left, the room for them takes what a block writes
+  // While 64 bytes are left, the room for them takes what a block writes
   // past its end.
-  for (; i + 32 <= n; i += 16)
+  for (; i + 64 <= n; i += 32)
     o = spellDecimals(in + i, o);
-  if (i + 16 <= n) {
-    char last[5 * 16 + 24];
-    const auto length = static_cast<std::size_t>(spellDecimals(in + i, last) - last);
-    std::memcpy(o, last, length);
-    o += length;
-    i += 16;
+  if (i + 32 <= n) {
+    o = spellDecimals(in + i, o, out + 5 * n);
+    i += 32;
   }
   return {i, static_cast<std::size_t>(o - out)};
 }
