@@ -500,6 +500,47 @@ WIDE Progress toDecimal(const char* in, std::size_t n, char* out) {
   return {i, static_cast<std::size_t>(o - out)};
 }
 
+// The bits of 64 bytes' movemasks, the first 32 bytes' low.
+WIDE std::uint64_t maskOf64(__m256i first, __m256i second) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(first)) |
+         std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(second))} << 32;
+}
+
+// Space, tab, line feed, vertical tab, form feed and carriage return.
+WIDE __m256i whitespaceOf(__m256i c) {
+  return _mm256_or_si256(_mm256_cmpeq_epi8(c, _mm256_set1_epi8(' ')),
+                         below(_mm256_sub_epi8(c, _mm256_set1_epi8('\t')), 5));
+}
+
+// Decodes the words of 64-byte blocks. Stops where a word runs past the last
+// whole block, or at a word of 64 bytes or more.
+WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
+  const __m256i dash = _mm256_set1_epi8('-');
+  const __m256i dot = _mm256_set1_epi8('.');
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (i + 64 <= n) {
+    const __m256i first = load(in + i);
+    const __m256i second = load(in + i + 32);
+    const __m256i firstSpace = whitespaceOf(first);
+    const __m256i secondSpace = whitespaceOf(second);
+    const __m256i firstDash = _mm256_cmpeq_epi8(first, dash);
+    const __m256i secondDash = _mm256_cmpeq_epi8(second, dash);
+    const tables::MorseBlock block = {
+        maskOf64(firstSpace, secondSpace),
+        maskOf64(firstDash, secondDash),
+        ~maskOf64(
+            _mm256_or_si256(_mm256_or_si256(firstSpace, firstDash), _mm256_cmpeq_epi8(first, dot)),
+            _mm256_or_si256(_mm256_or_si256(secondSpace, secondDash),
+                            _mm256_cmpeq_epi8(second, dot))),
+    };
+    const unsigned position = tables::decodeMorseWords(block, out, o);
+    if (position == 0) break;
+    i += position;
+  }
+  return {i, o};
+}
+
 }  // namespace
 
 const Kernels& avx2Kernels() {
@@ -520,7 +561,7 @@ const Kernels& avx2Kernels() {
       .base64Decode = base64Decode,
       .urlDecode = nothing,
       .fromDecimal = nothing,
-      .morseDecode = nothing,
+      .morseDecode = morseDecode,
   };
   return kAvx2;
 }
