@@ -5,7 +5,9 @@
 // kernels share.
 
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "Ascii.h"
@@ -97,6 +99,41 @@ inline constexpr std::array<char, kNotACode + 1> kSymbolOfNumber = [] {
     symbols[codeNumber(entry.code)] = entry.symbol;
   return symbols;
 }();
+
+// A block of 64 bytes of Morse code as masks, bit k for byte k: its
+// whitespace, its dashes, and the bytes that are neither whitespace nor a
+// mark.
+struct MorseBlock {
+  std::uint64_t space;
+  std::uint64_t dash;
+  std::uint64_t other;
+};
+
+// Writes the symbol of every word of `block` that ends inside it at
+// out[written] on, advancing `written`, and returns where the last of them
+// ends: 64 if no word runs past the block, 0 if the first does. A symbol
+// never lands past the word it comes from, so `out` may trail the block.
+// Inlined always, so that each wide kernel's loop takes its instructions.
+[[gnu::always_inline]] inline unsigned decodeMorseWords(const MorseBlock& block, char* out,
+                                                        std::size_t& written) {
+  unsigned position = 0;
+  while (position < 64) {
+    const std::uint64_t word = ~block.space >> position;
+    if (word == 0) return 64;
+    const unsigned start = position + static_cast<unsigned>(std::countr_zero(word));
+    const std::uint64_t after = block.space >> start;
+    if (after == 0) break;  // the word goes on past the block
+    const auto length = static_cast<unsigned>(std::countr_zero(after));
+    const std::uint64_t marks = (std::uint64_t{1} << length) - 1;
+    const bool code = length <= kLongestCode && ((block.other >> start) & marks) == 0;
+    const char symbol =
+        kSymbolOfNumber[code ? (1u << length) | ((block.dash >> start) & marks) : kNotACode];
+    out[written] = symbol;
+    written += symbol != 0 ? 1 : 0;
+    position = start + length;
+  }
+  return position;
+}
 
 }  // namespace tables
 

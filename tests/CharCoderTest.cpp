@@ -244,6 +244,22 @@ TEST(Decimal, WritesSignedBytes) {
   }
 }
 
+// Every byte value at every place of the blocks that the wide kernels take,
+// against numbers written here by the standard library.
+TEST(Decimal, WritesEveryByteAtEveryPlace) {
+  const CharCoder coder;
+  for (int start = 0; start < 256; ++start) {
+    std::string text;
+    std::string coded;
+    for (int k = 0; k < 256; ++k) {
+      const auto c = static_cast<char>(start + k);
+      text += c;
+      coded += std::to_string(static_cast<signed char>(c)) + " ";
+    }
+    ASSERT_EQ(coder.toDecimal(text), coded) << "from byte " << start;
+  }
+}
+
 TEST(Decimal, ReadsNumbersAsAStreamDoes) {
   const std::vector<CodedCase> cases = {
       {"Hi", "  72\r\n105 "},

@@ -136,6 +136,8 @@ std::string mixedNumbers(RandomText& random) {
 std::vector<KernelCase> kernelCases() {
   RandomText random;
   const std::string bytes = random.withoutZero(600);
+  // -128 to -100: five characters each in decimal, the most there is room for.
+  const std::string longestNumbers = random.bytes(600, 0x80, 0x9C);
   std::string base64Lines = classic.base64Encode(bytes);
   for (std::size_t at = 76; at < base64Lines.size(); at += 78)
     base64Lines.insert(at, "\r\n");
@@ -208,6 +210,9 @@ std::vector<KernelCase> kernelCases() {
        [](K k, P in, auto n, char* out) { return k.toBinary(in, n, out, 7); },
        [](S t) { return binaryCoder(7).toBinary(t); }, false},
       {"toDecimal", times(5), bytes,
+       [](K k, P in, auto n, char* out) { return k.toDecimal(in, n, out); },
+       [](S t) { return chars.toDecimal(t); }, false},
+      {"toDecimal, numbers of five characters", times(5), longestNumbers,
        [](K k, P in, auto n, char* out) { return k.toDecimal(in, n, out); },
        [](S t) { return chars.toDecimal(t); }, false},
       {"toHex", times(3), bytes, [](K k, P in, auto n, char* out) { return k.toHex(in, n, out); },

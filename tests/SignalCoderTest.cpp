@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -97,6 +99,53 @@ TEST(Morse, DecodingGivesBackTheSymbolsOfAnyText) {
         symbols += c;
     }
     ASSERT_EQ(coder.morseDecode(coder.morseEncode(text)), symbols) << text;
+  }
+}
+
+// Long texts of every kind of word: codes, runs of marks that may or may not
+// be codes, runs too long for any code (some longer than the blocks that the
+// wide kernels take), and words spoilt by another byte, apart by runs of any
+// whitespace; each against a decoding by the codes written out above.
+TEST(Morse, DecodesEveryKindOfWordWhereverItFalls) {
+  std::map<std::string, char, std::less<>> symbolOf;
+  for (std::size_t k = 0, at = 0; k < kSymbols.size(); ++k) {
+    const std::size_t end = kCodes.find(' ', at);
+    symbolOf[std::string(kCodes.substr(at, end - at))] = kSymbols[k];
+    at = end + 1;
+  }
+  const std::string whitespace = " \t\n\v\f\r";
+  const std::string spoilers = "#/_x\xE9";
+  const auto marks = [](RandomText& random, int length) {
+    std::string word;
+    for (int j = 0; j < length; ++j)
+      word += random.integer(0, 1) != 0 ? '-' : '.';
+    return word;
+  };
+  const SignalCoder coder;
+  RandomText random;
+  for (int round = 0; round < 200; ++round) {
+    std::string text;
+    std::string symbols;
+    for (std::size_t words = random.length(80); words > 0; --words) {
+      for (int gap = random.integer(text.empty() ? 0 : 1, 3); gap > 0; --gap)
+        text += whitespace[random.length(whitespace.size() - 1)];
+      std::string word;
+      switch (random.integer(0, 3)) {
+        case 0:
+          word = marks(random, random.integer(8, 150));
+          break;
+        case 1:
+          word = marks(random, random.integer(0, 6));
+          word.insert(random.length(word.size()), 1, spoilers[random.length(spoilers.size() - 1)]);
+          break;
+        default:
+          word = marks(random, random.integer(1, 7));
+          if (const auto found = symbolOf.find(word); found != symbolOf.end())
+            symbols += found->second;
+      }
+      text += word;
+    }
+    ASSERT_EQ(coder.morseDecode(text), symbols) << text;
   }
 }
 

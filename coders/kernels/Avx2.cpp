@@ -546,6 +546,147 @@ WIDE Progress toBinary(const char* in, std::size_t n, char* out, int width) {
   return width == 7 ? toBinaryOf<7>(in, n, out) : toBinaryOf<8>(in, n, out);
 }
 
+// For toDecimal, how four numbers of one to four characters, each at the
+// end of its own four bytes, go out with a space after each: for every
+// choice of their lengths (l0 + 4 l1 + 16 l2 + 64 l3, with lk the length of
+// number k less one), the place each character comes from (-1 for a space).
+// At most 20 places are in use; the last place holds how many.
+alignas(32) constexpr std::array<std::array<char, 32>, 256> kDecimalOrders = [] {
+  std::array<std::array<char, 32>, 256> orders{};
+  for (int lengths = 0; lengths < 256; ++lengths) {
+    std::array<char, 32>& from = orders[lengths];
+    from.fill(-1);
+    int place = 0;
+    for (int k = 0; k < 4; ++k) {
+      const int length = (lengths >> (2 * k) & 3) + 1;
+      for (int j = 4 - length; j < 4; ++j)
+        from[place++] = static_cast<char>(4 * k + j);
+      ++place;
+    }
+    from[31] = static_cast<char>(place);
+  }
+  return orders;
+}();
+
+// Writes 32 bytes as signed numbers, each with a space after it, at `out`,
+// and returns the end of them. Each number is worked out in a byte lane,
+// right-aligned in four bytes of its own; four such numbers at a time are
+// then packed and spaced by a shuffle from kDecimalOrders into a 32-byte
+// store. Where `room` is given, a store that would pass it goes through a
+// buffer instead; otherwise up to 24 bytes past the end are written over.
+[[gnu::always_inline]] WIDE inline char* spellDecimals(const char* in, char* out,
+                                                       const char* room = nullptr) {
+  const __m256i c = load(in);
+  const __m256i minus = _mm256_cmpgt_epi8(_mm256_setzero_si256(), c);
+  const __m256i magnitude = _mm256_abs_epi8(c);
+  // Magnitudes are at most 128: a tenth of each, in 16-bit lanes, and ten
+  // times that, which stays within each byte.
+  const __m256i lowByte = _mm256_set1_epi16(0xFF);
+  const __m256i tenth = _mm256_set1_epi16(6554);
+  const __m256i tens = _mm256_or_si256(
+      _mm256_mulhi_epu16(_mm256_and_si256(magnitude, lowByte), tenth),
+      _mm256_slli_epi16(_mm256_mulhi_epu16(_mm256_srli_epi16(magnitude, 8), tenth), 8));
+  const __m256i ones =
+      _mm256_add_epi8(_mm256_sub_epi8(magnitude, _mm256_mullo_epi16(tens, _mm256_set1_epi16(10))),
+                      _mm256_set1_epi8('0'));
+  const __m256i twoDigits = _mm256_cmpgt_epi8(tens, _mm256_setzero_si256());
+  const __m256i threeDigits = _mm256_cmpgt_epi8(tens, _mm256_set1_epi8(9));
+  const __m256i ten =
+      _mm256_add_epi8(_mm256_sub_epi8(tens, _mm256_and_si256(threeDigits, _mm256_set1_epi8(10))),
+                      _mm256_set1_epi8('0'));
+  // The sign goes right before the first digit: in place 0 before three
+  // digits, 1 before two, 2 before one.
+  const __m256i sign = _mm256_and_si256(minus, _mm256_set1_epi8('-'));
+  const __m256i place0 = _mm256_and_si256(threeDigits, sign);
+  const __m256i place1 =
+      _mm256_blendv_epi8(_mm256_and_si256(twoDigits, sign), _mm256_set1_epi8('1'), threeDigits);
+  const __m256i place2 = _mm256_blendv_epi8(sign, ten, twoDigits);
+  const __m256i low01 = _mm256_unpacklo_epi8(place0, place1);
+  const __m256i high01 = _mm256_unpackhi_epi8(place0, place1);
+  const __m256i low23 = _mm256_unpacklo_epi8(place2, ones);
+  const __m256i high23 = _mm256_unpackhi_epi8(place2, ones);
+  // Numbers 0-3 and 16-19, 4-7 and 20-23, 8-11 and 24-27, 12-15 and 28-31.
+  const __m256i numbers[4] = {
+      _mm256_unpacklo_epi16(low01, low23), _mm256_unpackhi_epi16(low01, low23),
+      _mm256_unpacklo_epi16(high01, high23), _mm256_unpackhi_epi16(high01, high23)};
+  // Each group's place in kDecimalOrders, in bytes.
+  const __m256i less = _mm256_abs_epi8(
+      _mm256_add_epi8(_mm256_add_epi8(twoDigits, threeDigits), minus));  // length - 1
+  alignas(32) std::uint32_t at[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(at),
+                     _mm256_madd_epi16(_mm256_maddubs_epi16(less, _mm256_set1_epi16(0x0401)),
+                                       _mm256_set1_epi32(0x02000020)));
+  const char* const orders = kDecimalOrders[0].data();
+  for (int group = 0; group < 8; ++group) {
+    // Each group of four fills both halves of a vector, for a shuffle to 32
+    // places.
+    const __m256i source = group < 4 ? _mm256_permute4x64_epi64(numbers[group], 0x44)
+                                     : _mm256_permute4x64_epi64(numbers[group - 4], 0xEE);
+    const char* const order = orders + at[group];
+    const __m256i characters =
+        _mm256_max_epu8(_mm256_shuffle_epi8(source, load(order)), _mm256_set1_epi8(' '));
+    const auto length = static_cast<unsigned char>(order[31]);
+    if (room == nullptr || out + 32 <= room) {
+      store(out, characters);
+    } else {
+      char last[32];
+      store(last, characters);
+      std::memcpy(out, last, length);
+    }
+    out += length;
+  }
+  return out;
+}
+
+WIDE Progress toDecimal(const char* in, std::size_t n, char* out) {
+  std::size_t i = 0;
+  char* o = out;
+  // While 64 bytes are left, the room for them takes what a block writes
+  // past its end.
+  for (; i + 64 <= n; i += 32)
+    o = spellDecimals(in + i, o);
+  if (i + 32 <= n) {
+    o = spellDecimals(in + i, o, out + 5 * n);
+    i += 32;
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// The bits of 64 bytes' movemasks, the first 32 bytes' low.
+WIDE std::uint64_t maskOf64(__m256i first, __m256i second) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(first)) |
+         std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(second))} << 32;
+}
+
+// Decodes the words of 64-byte blocks. Stops where a word runs past the last
+// whole block, or at a word of 64 bytes or more.
+WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
+  const __m256i dash = _mm256_set1_epi8('-');
+  const __m256i dot = _mm256_set1_epi8('.');
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (i + 64 <= n) {
+    const __m256i first = load(in + i);
+    const __m256i second = load(in + i + 32);
+    const __m256i firstSpace = whitespaceOf(first);
+    const __m256i secondSpace = whitespaceOf(second);
+    const __m256i firstDash = _mm256_cmpeq_epi8(first, dash);
+    const __m256i secondDash = _mm256_cmpeq_epi8(second, dash);
+    const tables::MorseBlock block = {
+        maskOf64(firstSpace, secondSpace),
+        maskOf64(firstDash, secondDash),
+        ~maskOf64(
+            _mm256_or_si256(_mm256_or_si256(firstSpace, firstDash), _mm256_cmpeq_epi8(first, dot)),
+            _mm256_or_si256(_mm256_or_si256(secondSpace, secondDash),
+                            _mm256_cmpeq_epi8(second, dot))),
+    };
+    const unsigned position = tables::decodeMorseWords(block, out, o);
+    if (position == 0) break;
+    i += position;
+  }
+  return {i, o};
+}
+
 }  // namespace
 
 const Kernels& avx2Kernels() {
@@ -560,13 +701,13 @@ const Kernels& avx2Kernels() {
       .base64Encode = base64Encode,
       .urlEncode = urlEncode,
       .toBinary = toBinary,
-      .toDecimal = nothing,
+      .toDecimal = toDecimal,
       .toHex = toHex,
       .morseEncode = nothing,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
       .fromDecimal = fromDecimal,
-      .morseDecode = nothing,
+      .morseDecode = morseDecode,
   };
   return kAvx2;
 }

@@ -542,25 +542,7 @@ WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
     const std::uint64_t space = whitespaceOf(c);
     const std::uint64_t dash = _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8('-'));
     const std::uint64_t other = ~(space | dash | _mm512_cmpeq_epi8_mask(c, _mm512_set1_epi8('.')));
-    unsigned position = 0;
-    while (position < 64) {
-      const std::uint64_t word = ~space >> position;
-      if (word == 0) {
-        position = 64;
-        break;
-      }
-      const unsigned start = position + static_cast<unsigned>(std::countr_zero(word));
-      const std::uint64_t after = space >> start;
-      if (after == 0) break;  // the word goes on past the block
-      const auto length = static_cast<unsigned>(std::countr_zero(after));
-      const std::uint64_t marks = (std::uint64_t{1} << length) - 1;
-      const bool code = length <= tables::kLongestCode && ((other >> start) & marks) == 0;
-      const char symbol = tables::kSymbolOfNumber[code ? (1u << length) | ((dash >> start) & marks)
-                                                       : tables::kNotACode];
-      out[o] = symbol;
-      o += symbol != 0 ? 1 : 0;
-      position = start + length;
-    }
+    const unsigned position = tables::decodeMorseWords({space, dash, other}, out, o);
     if (position == 0) break;
     i += position;
   }
