@@ -38,13 +38,13 @@ WIDE __m256i below(__m256i bytes, unsigned char limit) {
 
 #include "kernels/ByteMaps.h"
 
-// A byte map kept as the rows of sixteen bytes it changes: for each, the
-// high four bits of its bytes and, in both halves of a vector, how far the
-// map moves each of them. Rows the map leaves alone cost nothing, so a map
+// A byte map kept as the rows of sixteen bytes it changes: for each, its
+// number (the high four bits of its bytes) and, in both halves of a vector,
+// how far the map moves each of its bytes. Rows the map leaves alone cost nothing, so a map
 // of the letters looks at four rows, not sixteen.
 struct ChangedRows {
   int count = 0;
-  __m256i high[16];
+  __m256i row[16];
   __m256i moves[16];
 };
 
@@ -58,7 +58,7 @@ WIDE ChangedRows changedRows(const unsigned char* table) {
       changed |= moves[k] != 0;
     }
     if (!changed) continue;
-    rows.high[rows.count] = _mm256_set1_epi8(static_cast<char>(r));
+    rows.row[rows.count] = _mm256_set1_epi8(static_cast<char>(r));
     rows.moves[rows.count] =
         _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(moves)));
     ++rows.count;
@@ -68,13 +68,13 @@ WIDE ChangedRows changedRows(const unsigned char* table) {
 
 // The map of 32 bytes: the low four bits pick within a row, the high four
 // bits pick the row.
-WIDE __m256i mapBytes(const ChangedRows& rows, __m256i bytes) {
+WIDE __m256i moveByRows(const ChangedRows& rows, __m256i bytes) {
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   const __m256i low = _mm256_and_si256(bytes, nibble);
   const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
   __m256i moves = _mm256_setzero_si256();
   for (int r = 0; r < rows.count; ++r) {
-    const __m256i inRow = _mm256_cmpeq_epi8(high, rows.high[r]);
+    const __m256i inRow = _mm256_cmpeq_epi8(high, rows.row[r]);
     moves =
         _mm256_or_si256(moves, _mm256_and_si256(inRow, _mm256_shuffle_epi8(rows.moves[r], low)));
   }
@@ -85,7 +85,7 @@ WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigne
   const ChangedRows rows = changedRows(table);
   std::size_t i = 0;
   for (; i + 32 <= n; i += 32)
-    store(out + i, mapBytes(rows, load(in + i)));
+    store(out + i, moveByRows(rows, load(in + i)));
   return {i, i};
 }
 
@@ -377,7 +377,8 @@ WIDE std::size_t pack(__m256i bytes, std::uint32_t keep, char* out) {
     const std::uint32_t kept = keep >> (16 * half);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o), halves[half]);
     o += static_cast<std::size_t>(_mm_popcnt_u32(kept & 0xFF));
-    _mm_storeh_pd(reinterpret_cast<double*>(out + o), _mm_castsi128_pd(halves[half]));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o),
+                     _mm_unpackhi_epi64(halves[half], halves[half]));
     o += static_cast<std::size_t>(_mm_popcnt_u32(kept >> 8 & 0xFF));
   }
   return o;
