@@ -12,6 +12,7 @@
 
 #include <malloc.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -19,11 +20,16 @@ namespace {
 
 constexpr std::size_t kCacheLine = 64;
 constexpr std::size_t kLargeBlock = 4096;
-constexpr int kLargestHeapBlock = 32 << 20;
+constexpr int kMapThreshold = 32 << 20;
 
 }  // namespace
 
+// The sanitizers bring their own allocator, with every form of new, which
+// this replacement would mismatch.
+#ifndef ZEMBRAX_SANITIZED
+
 void* operator new(std::size_t size) {
+  if (size > SIZE_MAX - kCacheLine) throw std::bad_alloc();
   void* block = nullptr;
   if (size >= kLargeBlock) {
     const std::size_t lines = (size + kCacheLine - 1) / kCacheLine;
@@ -43,8 +49,10 @@ void operator delete(void* block, std::size_t) noexcept {
   std::free(block);
 }
 
+#endif
+
 void prepareMemory() {
   // A fixed threshold also stops the C library from moving it.
-  mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
-  mallopt(M_TRIM_THRESHOLD, 2 * kLargestHeapBlock);
+  mallopt(M_MMAP_THRESHOLD, kMapThreshold);
+  mallopt(M_TRIM_THRESHOLD, 2 * kMapThreshold);
 }
