@@ -16,17 +16,16 @@
 #include <cstdlib>
 #include <new>
 
+// The sanitizers bring their own allocator, with every form of new, which
+// this replacement would mismatch.
+#ifndef ZEMBRAX_SANITIZED
+
 namespace {
 
 constexpr std::size_t kCacheLine = 64;
 constexpr std::size_t kLargeBlock = 4096;
-constexpr int kMapThreshold = 32 << 20;
 
 }  // namespace
-
-// The sanitizers bring their own allocator, with every form of new, which
-// this replacement would mismatch.
-#ifndef ZEMBRAX_SANITIZED
 
 void* operator new(std::size_t size) {
   if (size > SIZE_MAX - kCacheLine) throw std::bad_alloc();
@@ -53,6 +52,7 @@ void operator delete(void* block, std::size_t) noexcept {
 
 void prepareMemory() {
   // A fixed threshold also stops the C library from moving it.
+  constexpr int kMapThreshold = 32 << 20;
   mallopt(M_MMAP_THRESHOLD, kMapThreshold);
   mallopt(M_TRIM_THRESHOLD, 2 * kMapThreshold);
 }
