@@ -100,6 +100,17 @@ inline constexpr std::array<char, kNotACode + 1> kSymbolOfNumber = [] {
   return symbols;
 }();
 
+// `times` * d modulo 256 for each digit d, and 0 past the ten digits: a row
+// for a byte shuffle that multiplies digits.
+constexpr std::array<unsigned char, 16> digitsTimes(unsigned times) {
+  std::array<unsigned char, 16> row{};
+  for (unsigned d = 0; d < 10; ++d)
+    row[d] = static_cast<unsigned char>(times * d);
+  return row;
+}
+inline constexpr std::array<unsigned char, 16> kDigitTens = digitsTimes(10);
+inline constexpr std::array<unsigned char, 16> kDigitHundreds = digitsTimes(100);
+
 // A block of 64 bytes of Morse code as masks, bit k for byte k: its
 // whitespace, its dashes, and the bytes that are neither whitespace nor a
 // mark.

@@ -443,12 +443,10 @@ WIDE __m256i shiftUpOne(__m256i bytes) {
 // it. Stops at the first block it cannot take whole.
 WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
   const __m256i zero = _mm256_set1_epi8('0');
-  // 10 * d and 100 * d modulo 256 for the digits d.
   const __m256i tens = _mm256_broadcastsi128_si256(
-      _mm_setr_epi8(0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0, 0, 0, 0));
-  const __m256i hundreds = _mm256_broadcastsi128_si256(_mm_setr_epi8(
-      0, 100, static_cast<char>(200), 44, static_cast<char>(144), static_cast<char>(244), 88,
-      static_cast<char>(188), 32, static_cast<char>(132), 0, 0, 0, 0, 0, 0));
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(tables::kDigitTens.data())));
+  const __m256i hundreds = _mm256_broadcastsi128_si256(
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(tables::kDigitHundreds.data())));
   std::size_t i = 0;
   std::size_t o = 0;
   while (i + 34 <= n) {

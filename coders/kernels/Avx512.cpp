@@ -402,12 +402,10 @@ WIDE Progress toDecimal(const char* in, std::size_t n, char* out) {
 WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
   const __m512i zero = _mm512_set1_epi8('0');
   const __m512i ten = _mm512_set1_epi8(10);
-  // 10 * d and 100 * d modulo 256 for the digits d.
   const __m512i tens = _mm512_broadcast_i32x4(
-      _mm_setr_epi8(0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0, 0, 0, 0));
-  const __m512i hundreds = _mm512_broadcast_i32x4(_mm_setr_epi8(
-      0, 100, static_cast<char>(200), 44, static_cast<char>(144), static_cast<char>(244), 88,
-      static_cast<char>(188), 32, static_cast<char>(132), 0, 0, 0, 0, 0, 0));
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(tables::kDigitTens.data())));
+  const __m512i hundreds = _mm512_broadcast_i32x4(
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(tables::kDigitHundreds.data())));
   std::size_t i = 0;
   std::size_t o = 0;
   while (i + 66 <= n) {
