@@ -32,25 +32,6 @@ TmainForm* mainForm = nullptr;
 
 namespace {
 
-enum Page { caesar, vigenere, base64, substitution, url, bitwise, numbers, morse, lsb };
-
-// Both Caesar alphabets (26 letters, 255 bytes) turn whole in this many
-// steps, so a shift reduced by it moves exactly as before, and negating the
-// reduced shift cannot overflow.
-constexpr std::int32_t kWholeTurns = 26 * 255;
-
-using Conversion = std::string (CharCoder::*)(std::string) const;
-
-// To binary, decimal, hexadecimal, then back from each, in the order of the
-// base radios.
-constexpr std::array<Conversion, 6> kConversions = {
-    &CharCoder::toBinary,   &CharCoder::toDecimal,   &CharCoder::toHex,
-    &CharCoder::fromBinary, &CharCoder::fromDecimal, &CharCoder::fromHex,
-};
-
-constexpr std::array<CharCoder::ByteOperation, 3> kByteOperations = {
-    &CharCoder::bitAnd, &CharCoder::bitOr, &CharCoder::bitXor};
-
 // The encodings as the boxes' menus offer them.
 struct EncodingChoice {
   text::Encoding encoding;
@@ -90,15 +71,6 @@ class CompactTabs : public QProxyStyle {
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
-
-// The place of the first checked radio of `radios`, if any is.
-template <std::size_t count>
-std::optional<std::size_t> firstChecked(const std::array<QRadioButton*, count>& radios) {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (radios[i]->isChecked()) return i;
-  }
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -228,28 +200,79 @@ std::string TmainForm::optionBytes(QLineEdit* box) const {
 TmainForm::~TmainForm() = default;
 
 void TmainForm::processInput(Direction direction, int pageIndex) {
-  const bool refused = ui->srcMemo->text().empty() ||
-                       (pageIndex == vigenere && ui->vigenereKeyBox->text().isEmpty()) ||
-                       (pageIndex == substitution && (ui->substKey1Box->text().isEmpty() ||
-                                                      ui->substKey2Box->text().isEmpty())) ||
-                       (pageIndex == bitwise && ui->keyBox->text().isEmpty());
-  if (refused) {
+  const QWidget* page = ui->optionPagina->widget(pageIndex);
+  if (ui->srcMemo->text().empty() || fieldMissing(page)) {
     hiddenResult.clear();
     ui->destMemo->setText("Insufficient input...");
     return;
   }
+  const std::optional<PageRequest> request = pageRequest(page);
+  if (!request) return;
   // The coders read a text only up to a zero byte, which a paste can bring.
   const std::string& input = ui->srcMemo->text();
-  std::optional<std::string> result =
-      runMethod(direction, pageIndex, input.substr(0, input.find('\0')));
-  if (!result) return;
+  std::string text = input.substr(0, input.find('\0'));
+  // The page's hexadecimal Decrypt keeps its notice; only the command line
+  // and the analysis read hexadecimal.
+  std::string result = request->method->name == "hex" && direction == Direction::decode
+                           ? charCoder.fromHex(std::move(text))
+                           : request->method->run({classicCoder, charCoder, signalCoder},
+                                                  request->settings, direction, std::move(text));
   // The box shows a result up to its first zero byte. What may fail for
   // want of memory comes first, so that a failure leaves both as they were.
-  const std::size_t shown = std::min(result->size(), result->find('\0'));
-  std::string hidden = result->substr(shown);
-  result->resize(shown);
-  ui->destMemo->setText(std::move(*result));
+  const std::size_t shown = std::min(result.size(), result.find('\0'));
+  std::string hidden = result.substr(shown);
+  result.resize(shown);
+  ui->destMemo->setText(std::move(result));
   hiddenResult = std::move(hidden);
+}
+
+bool TmainForm::fieldMissing(const QWidget* page) const {
+  if (page == ui->vigenerePage) return ui->vigenereKeyBox->text().isEmpty();
+  if (page == ui->substPage)
+    return ui->substKey1Box->text().isEmpty() || ui->substKey2Box->text().isEmpty();
+  if (page == ui->bitManipPage) return ui->keyBox->text().isEmpty();
+  return false;
+}
+
+std::optional<TmainForm::PageRequest> TmainForm::pageRequest(const QWidget* page) const {
+  using methods::named;
+  if (page == ui->caesarPage) {
+    if (!ui->shiftOpt1->isChecked() && !ui->shiftOpt2->isChecked()) return std::nullopt;
+    return PageRequest{
+        named("caesar"),
+        {{"shift", ui->caesarShiftBox->value()}, {"full", !ui->shiftOpt1->isChecked()}}};
+  }
+  if (page == ui->vigenerePage)
+    return PageRequest{named("vigenere"), {{"key", optionBytes(ui->vigenereKeyBox)}}};
+  if (page == ui->substPage) {
+    return PageRequest{
+        named("subst"),
+        {{"from", optionBytes(ui->substKey1Box)}, {"to", optionBytes(ui->substKey2Box)}}};
+  }
+  if (page == ui->bitManipPage) {
+    for (const auto& [radio, operation] :
+         {std::pair{ui->bitANDradio, "and"}, std::pair{ui->bitORradio, "or"},
+          std::pair{ui->bitXORradio, "xor"}}) {
+      if (radio->isChecked())
+        return PageRequest{named("bitwise"), {{operation, StrToInt(ui->keyBox->text())}}};
+    }
+    return std::nullopt;
+  }
+  if (page == ui->asciiPage) {
+    const std::int32_t width = ui->RadioButton1->isChecked() ? 8 : 7;
+    for (const auto& [radio, base] :
+         {std::pair{ui->bitBinRadio, "binary"}, std::pair{ui->bitDecRadio, "decimal"},
+          std::pair{ui->bitHexRadio, "hex"}}) {
+      if (radio->isChecked()) return PageRequest{named(base), {{"bits", width}}};
+    }
+    return std::nullopt;
+  }
+  // The pages without options offer the one method whose page they are.
+  for (const methods::Method& method : methods::all()) {
+    if (page != nullptr && page->objectName() == QLatin1String(method.page))
+      return PageRequest{&method, {}};
+  }
+  return std::nullopt;
 }
 
 bool TmainForm::openFile(const QString& path) {
@@ -327,52 +350,6 @@ bool TmainForm::saveResult(const QString& path) {
 void TmainForm::refuseFile(const char* doing, const QString& path, const QString& reason) {
   QMessageBox::warning(this, QCoreApplication::applicationName(),
                        tr("Cannot %1 \"%2\": %3").arg(QString::fromLatin1(doing), path, reason));
-}
-
-std::optional<std::string> TmainForm::runMethod(Direction direction, int pageIndex,
-                                                std::string text) {
-  const bool decode = direction == Direction::decode;
-  switch (pageIndex) {
-    case caesar: {
-      std::int32_t shift = ui->caesarShiftBox->value();
-      if (decode) shift = -(shift % kWholeTurns);
-      if (ui->shiftOpt1->isChecked()) return classicCoder.caesarShift(std::move(text), shift);
-      if (ui->shiftOpt2->isChecked()) return classicCoder.caesarShiftFull(std::move(text), shift);
-      return std::nullopt;
-    }
-    case vigenere: {
-      std::string key = optionBytes(ui->vigenereKeyBox);
-      return decode ? classicCoder.vigenereDecode(std::move(text), std::move(key))
-                    : classicCoder.vigenereEncode(std::move(text), std::move(key));
-    }
-    case base64:
-      return decode ? classicCoder.base64Decode(std::move(text))
-                    : classicCoder.base64Encode(std::move(text));
-    case substitution:
-      // Both buttons substitute the same way round.
-      return charCoder.substitute(std::move(text), optionBytes(ui->substKey1Box),
-                                  optionBytes(ui->substKey2Box));
-    case url:
-      return decode ? charCoder.urlDecode(std::move(text)) : charCoder.urlEncode(std::move(text));
-    case bitwise: {
-      const auto operation = firstChecked<3>({ui->bitANDradio, ui->bitORradio, ui->bitXORradio});
-      if (!operation) return std::nullopt;
-      const std::int32_t value = StrToInt(ui->keyBox->text());
-      return charCoder.bitwiseApply(std::move(text), value, kByteOperations[*operation]);
-    }
-    case numbers: {
-      const auto base = firstChecked<3>({ui->bitBinRadio, ui->bitDecRadio, ui->bitHexRadio});
-      if (!base) return std::nullopt;
-      return (charCoder.*kConversions[*base + (decode ? 3 : 0)])(std::move(text));
-    }
-    case morse:
-      return decode ? signalCoder.morseDecode(std::move(text))
-                    : signalCoder.morseEncode(std::move(text));
-    case lsb:
-      return signalCoder.lsbExtract(std::move(text));
-    default:
-      return std::nullopt;
-  }
 }
 
 void TmainForm::encodeButClick() {

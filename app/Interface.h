@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "Methods.h"
 #include "Text.h"
 #include "char/CharCoder.h"
 #include "classic/ClassicCoder.h"
@@ -19,9 +20,6 @@ class QLineEdit;
 namespace Ui {
 class TmainForm;
 }
-
-// Which button asked for the work: Encrypt or Decrypt.
-enum class Direction { encode, decode };
 
 // The main window: input and output boxes, a page of options for each of the
 // nine methods, and the Encrypt, Decrypt and About buttons.
@@ -69,9 +67,19 @@ class TmainForm : public QWidget {
   void aboutButClick();
 
  private:
-  // The result of page `pageIndex`'s method, or nothing when no option of
-  // the page selects one.
-  std::optional<std::string> runMethod(Direction direction, int pageIndex, std::string text);
+  // A method of the registry, with the settings that a page's controls give.
+  struct PageRequest {
+    const methods::Method* method;
+    methods::Settings settings;
+  };
+
+  // Whether an option box that `page` needs is empty.
+  bool fieldMissing(const QWidget* page) const;
+
+  // The method that the controls of `page` choose, with their settings; none
+  // when no option of the page selects one. A bitwise value that is not an
+  // integer throws, as the window's string-to-integer conversion does.
+  std::optional<PageRequest> pageRequest(const QWidget* page) const;
 
   // Scales both boxes' text to `percent` of the window's font.
   void zoomText(int percent);

@@ -2,100 +2,59 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "Methods.h"
 #include "Text.h"
 
 namespace {
 
 constexpr std::string_view kProgram = "zembrax-cli";
 
-// The options of all methods, read from the command line.
-struct Options {
-  std::int32_t shift = 0;
-  bool full = false;
-  std::string key;
-  std::string from;
-  std::string to;
-  std::int32_t value = 0;
-  CharCoder::ByteOperation operation = nullptr;
-  int bits = 8;
-  bool decrypt = false;
-};
-
-// Each method with the line that shows its options, what it does, an
-// example, whether it decodes too, and the coder it makes; in the order of
-// the window's pages.
-struct Method {
-  const char* name;
-  const char* options;
-  const char* summary;
-  const char* example;
-  bool decodes;
-  std::unique_ptr<StreamCoder> (*coder)(const Options&);
-};
-
-const std::array<Method, 11> kMethods = {{
-    {"caesar", "--shift N [--full] [-d]",
-     "Caesar shift of the letters A-Z and a-z, or with --full of all 255 non-zero bytes",
-     "zembrax-cli caesar --shift 3 letter.txt", true,
-     [](const Options& o) {
-       // Decrypt shifts back by the same steps; reducing by whole turns of
-       // both alphabets first keeps the negation in range.
-       const std::int32_t steps = o.decrypt ? -(o.shift % (26 * 255)) : o.shift;
-       return o.full ? stream::caesarShiftFull(steps) : stream::caesarShift(steps);
-     }},
-    {"vigenere", "--key KEY [-d]", "Vigenere cipher of the letters with a key word",
-     "zembrax-cli vigenere --key LUX -d secret.txt", true,
-     [](const Options& o) {
-       return o.decrypt ? stream::vigenereDecode(o.key) : stream::vigenereEncode(o.key);
-     }},
-    {"base64", "[-d]", "Base64, on one line; decoding skips whitespace",
-     "zembrax-cli base64 -d dump.b64 -o dump.bin", true,
-     [](const Options& o) { return o.decrypt ? stream::base64Decode() : stream::base64Encode(); }},
-    {"subst", "--from ABC --to XYZ [-d]",
-     "Replaces each byte of the original alphabet by the one at its place in the new",
-     "zembrax-cli subst --from abc --to xyz notes.txt", true,
-     // Both directions substitute the same way round, as both buttons do.
-     [](const Options& o) { return stream::substitute(o.from, o.to); }},
-    {"url", "[-d]", "URL (percent) encoding of every byte but letters and digits",
-     "printf 'a b&c' | zembrax-cli url", true,
-     [](const Options& o) { return o.decrypt ? stream::urlDecode() : stream::urlEncode(); }},
-    {"bitwise", "(--and | --or | --xor) VALUE",
-     "Combines every byte with the low eight bits of VALUE (300 acts as 44, -1 as 255)",
-     "zembrax-cli bitwise --xor 32 data.bin -o flipped.bin", false,
-     [](const Options& o) { return stream::bitwiseApply(o.value, o.operation); }},
-    {"binary", "[--bits 7|8] [-d]", "Every byte as 8 (or 7) binary digits, and back",
-     "zembrax-cli binary --bits 7 < text.txt", true,
-     [](const Options& o) {
-       return o.decrypt ? stream::fromBinary(o.bits) : stream::toBinary(o.bits);
-     }},
-    {"decimal", "[-d]", "Every byte as a signed decimal number and a space, and back",
-     "zembrax-cli decimal -d numbers.txt", true,
-     [](const Options& o) { return o.decrypt ? stream::fromDecimal() : stream::toDecimal(); }},
-    {"hex", "", "Every byte as two hexadecimal digits and a space",
-     "zembrax-cli hex capture.bin | head", false, [](const Options&) { return stream::toHex(); }},
-    {"morse", "[-d]", "Morse code of letters, digits and punctuation, and back",
-     "zembrax-cli morse message.txt | zembrax-cli morse -d", true,
-     [](const Options& o) { return o.decrypt ? stream::morseDecode() : stream::morseEncode(); }},
-    {"lsb", "", "The lowest bit of every byte as '0' or '1'", "zembrax-cli lsb picture.raw", false,
-     [](const Options&) { return stream::lsbExtract(); }},
-}};
+// The usage line of a method's own options, e.g. "--shift N [--full] [-d]".
+std::string optionsLine(const methods::Method& method) {
+  std::vector<std::string> parts;
+  std::string group;
+  std::string_view groupPlaceholder;
+  for (const methods::Option& option : method.options) {
+    const std::string name = "--" + std::string(option.name);
+    if (!option.group.empty()) {
+      group += (group.empty() ? "(" : " | ") + name;
+      groupPlaceholder = option.placeholder;
+      continue;
+    }
+    std::string part = name;
+    if (option.kind != methods::OptionKind::flag) {
+      std::string values;
+      for (const std::int32_t choice : option.choices)
+        values += (values.empty() ? "" : "|") + std::to_string(choice);
+      part += " " + (values.empty() ? std::string(option.placeholder) : values);
+    }
+    parts.push_back(option.required ? part : "[" + part + "]");
+  }
+  if (!group.empty()) parts.insert(parts.begin(), group + ") " + std::string(groupPlaceholder));
+  if (method.decodes) parts.emplace_back("[-d]");
+  std::string line;
+  for (const std::string& part : parts)
+    line += (line.empty() ? "" : " ") + part;
+  return line;
+}
 
 constexpr std::string_view kCommonOptions = "[-o FILE] [--progress] [--encoding NAME] [FILE...]";
 
 std::string usageOf(const CLI::App* method) {
   std::string usage = "Usage: " + std::string(kProgram) + " ";
-  for (const Method& entry : kMethods) {
-    if (method != nullptr && method->get_name() == entry.name) {
-      usage += std::string(entry.name) + " " + entry.options;
-      if (*entry.options != '\0') usage += " ";
-      return usage + std::string(kCommonOptions);
-    }
+  if (const methods::Method* entry =
+          method != nullptr ? methods::named(method->get_name()) : nullptr) {
+    const std::string options = optionsLine(*entry);
+    usage += std::string(entry->name) + " " + options;
+    if (!options.empty()) usage += " ";
+    return usage + std::string(kCommonOptions);
   }
   return usage + "METHOD [OPTIONS] " + std::string(kCommonOptions) + " (--help lists the methods)";
 }
@@ -144,10 +103,46 @@ std::string optionBytes(const std::string& utf8, const char* what, text::Encodin
   return std::move(encoded.bytes);
 }
 
-void addMethod(CLI::App& app, const Method& entry, Common& common, Options& options) {
-  CLI::App* method = app.add_subcommand(entry.name, entry.summary);
-  method->footer(std::string("Example:\n  ") + entry.example + "\n");
-  method->add_flag("-d,--decrypt", options.decrypt,
+// What the command line gave for an option.
+struct Given {
+  std::string text;
+  bool flag = false;
+};
+
+// Adds method `entry` with its own options, which land in `given`, and the
+// common ones.
+void addMethod(CLI::App& app, const methods::Method& entry, Common& common,
+               std::map<const methods::Option*, Given>& given, bool& decrypt) {
+  CLI::App* method = app.add_subcommand(std::string(entry.name), std::string(entry.summary));
+  method->footer("Example:\n  " + std::string(entry.example) + "\n");
+  CLI::Option_group* group = nullptr;
+  for (const methods::Option& option : entry.options) {
+    const std::string name = "--" + std::string(option.name);
+    const std::string help(option.help);
+    Given& value = given[&option];
+    if (option.kind == methods::OptionKind::flag) {
+      method->add_flag(name, value.flag, help);
+      continue;
+    }
+    if (!option.group.empty() && group == nullptr) {
+      group = method->add_option_group(std::string(option.group));
+      group->require_option(1);
+    }
+    CLI::Option* added = group != nullptr && !option.group.empty()
+                             ? group->add_option(name, value.text, help)
+                             : method->add_option(name, value.text, help);
+    if (option.required) added->required();
+    std::vector<std::string> choices;
+    for (const std::int32_t choice : option.choices)
+      choices.push_back(std::to_string(choice));
+    if (!choices.empty()) {
+      added->check(CLI::IsMember(choices));
+    } else if (option.kind == methods::OptionKind::integer) {
+      added->check(kInteger);
+    }
+    added->type_name(std::string(option.placeholder));
+  }
+  method->add_flag("-d,--decrypt", decrypt,
                    entry.decodes ? "decode instead of encode (the window's Decrypt)"
                                  : "not offered: this method works one way only");
   method
@@ -171,6 +166,30 @@ void addMethod(CLI::App& app, const Method& entry, Common& common, Options& opti
       ->option_text(" ");
 }
 
+// The settings of `method` as the command line gave them: numbers read as
+// the window reads its boxes, texts in `encoding`.
+methods::Settings settingsOf(const methods::Method& method,
+                             const std::map<const methods::Option*, Given>& givenOf,
+                             text::Encoding encoding) {
+  methods::Settings settings;
+  for (const methods::Option& option : method.options) {
+    const Given& given = givenOf.at(&option);
+    methods::Setting& setting = settings.emplace_back(methods::Setting{option.name, given.flag});
+    if (option.kind == methods::OptionKind::integer) {
+      if (given.text.empty()) {
+        settings.pop_back();
+      } else {
+        setting.value = *text::readInteger(given.text);
+      }
+    } else if (option.kind == methods::OptionKind::text) {
+      const std::string_view help = option.help;
+      setting.value =
+          optionBytes(given.text, std::string(help.substr(0, help.find(';'))).c_str(), encoding);
+    }
+  }
+  return settings;
+}
+
 }  // namespace
 
 std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
@@ -186,37 +205,15 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
       text::encodingNames() +
       "; the locale's by default. The input's bytes are never converted. METHOD --help tells "
       "more.\n\nExamples:";
-  for (const Method& entry : kMethods)
-    footer += std::string("\n  ") + entry.example;
+  for (const methods::Method& entry : methods::all())
+    footer += "\n  " + std::string(entry.example);
   app.footer(footer);
 
   Common common;
-  Options options;
-  for (const Method& entry : kMethods)
-    addMethod(app, entry, common, options);
-  std::string shift, andValue, orValue, xorValue;
-  CLI::App* caesar = app.get_subcommand("caesar");
-  caesar->add_option("--shift", shift, "the shift, any 32-bit integer")
-      ->required()
-      ->check(kInteger)
-      ->type_name("N");
-  caesar->add_flag("--full", options.full, "shift all 255 non-zero bytes, not only letters");
-  app.get_subcommand("vigenere")
-      ->add_option("--key", options.key, "the key word; non-letters count as A")
-      ->required()
-      ->type_name("KEY");
-  CLI::App* subst = app.get_subcommand("subst");
-  subst->add_option("--from", options.from, "the original alphabet")->required()->type_name("ABC");
-  subst->add_option("--to", options.to, "the new alphabet")->required()->type_name("XYZ");
-  CLI::Option_group* operation = app.get_subcommand("bitwise")->add_option_group("operation");
-  operation->add_option("--and", andValue, "AND with VALUE")->check(kInteger)->type_name("VALUE");
-  operation->add_option("--or", orValue, "OR with VALUE")->check(kInteger)->type_name("VALUE");
-  operation->add_option("--xor", xorValue, "XOR with VALUE")->check(kInteger)->type_name("VALUE");
-  operation->require_option(1);
-  app.get_subcommand("binary")
-      ->add_option("--bits", options.bits, "binary digits per byte, 7 or 8 (8 unless given)")
-      ->check(CLI::IsMember({7, 8}))
-      ->type_name("N");
+  std::map<const methods::Option*, Given> given;
+  bool decrypt = false;
+  for (const methods::Method& entry : methods::all())
+    addMethod(app, entry, common, given, decrypt);
 
   try {
     app.parse(argc, argv);
@@ -234,33 +231,18 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
   }
 
   CLI::App* chosen = app.get_subcommands().front();
-  const Method& method = *std::find_if(kMethods.begin(), kMethods.end(), [chosen](const Method& m) {
-    return chosen->get_name() == m.name;
-  });
-  if (options.decrypt && !method.decodes) {
-    return refuse(chosen->get_name() == "hex"
-                      ? "hexadecimal to text is not offered"
-                      : chosen->get_name() + " works one way only: -d is not offered",
-                  chosen);
+  const methods::Method& method = *methods::named(chosen->get_name());
+  if (decrypt && !method.decodes) {
+    return refuse(chosen->get_name() + " works one way only: -d is not offered", chosen);
   }
   // Texts as the window reads them: in its encoding, numbers in decimal.
   const text::Encoding encoding =
       common.encoding.empty() ? text::localeEncoding() : *text::encodingNamed(common.encoding);
-  options.key = optionBytes(options.key, "the key", encoding);
-  options.from = optionBytes(options.from, "the original alphabet", encoding);
-  options.to = optionBytes(options.to, "the new alphabet", encoding);
-  if (!shift.empty()) options.shift = *text::readInteger(shift);
-  for (const auto& [text, byteOperation] :
-       {std::pair{&andValue, &CharCoder::bitAnd}, std::pair{&orValue, &CharCoder::bitOr},
-        std::pair{&xorValue, &CharCoder::bitXor}}) {
-    if (!text->empty()) {
-      options.value = *text::readInteger(*text);
-      options.operation = byteOperation;
-    }
-  }
+  const methods::Settings settings = settingsOf(method, given, encoding);
+  const Direction direction = decrypt ? Direction::decode : Direction::encode;
 
   Request request;
-  request.coder = [options, make = method.coder] { return make(options); };
+  request.coder = [settings, direction, make = method.stream] { return make(settings, direction); };
   request.inputs = common.inputs.empty() ? std::vector<std::string>{"-"} : common.inputs;
   if (!common.output.empty()) request.output = common.output;
   request.progress = common.progress;

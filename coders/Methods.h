@@ -3,13 +3,24 @@
 
 // The methods of the window, one entry each: their names, directions,
 // options and calls, for every caller (the window, the command line, the
-// analysis, the tests, the fuzz targets and the benchmarks).
+// analysis, the tests, the fuzz targets and the benchmarks). Adding a method
+// is one entry in Methods.cpp and its coder.
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "char/CharCoder.h"
+#include "classic/ClassicCoder.h"
+#include "signal/SignalCoder.h"
+#include "stream/StreamCoder.h"
+
+// Which button asked for the work: Encrypt or Decrypt.
+enum class Direction { encode, decode };
 
 namespace methods {
 
@@ -22,6 +33,68 @@ struct Setting {
   bool operator==(const Setting&) const = default;
 };
 using Settings = std::vector<Setting>;
+
+// The value of option `name` in `settings`, or `fallback` where it is not
+// set (or set to a value of another kind).
+std::int32_t integerOf(const Settings& settings, std::string_view name, std::int32_t fallback = 0);
+bool flagOf(const Settings& settings, std::string_view name);
+std::string textOf(const Settings& settings, std::string_view name);
+
+enum class OptionKind {
+  integer,  // any 32-bit integer, read as the window reads its boxes
+  flag,     // on or off
+  text,     // bytes in the chosen text encoding
+};
+
+struct Option {
+  std::string_view name;
+  OptionKind kind;
+  // How the command line's help writes its value ("N", "KEY"); empty for a
+  // flag.
+  std::string_view placeholder;
+  // What the option is, then, after a semicolon, how it is read, if that
+  // needs saying: "the key; a word, whose non-letters count as A".
+  std::string_view help;
+  // A method must be given every required option, and exactly one option of
+  // each group it has.
+  bool required = false;
+  std::string_view group = {};
+  // The values an integer may take, where only some may; empty for any.
+  std::span<const std::int32_t> choices = {};
+  std::int32_t defaultValue = 0;
+};
+
+// The window's three coder objects, which every one-shot call runs on.
+struct Coders {
+  const ClassicCoder& classic;
+  CharCoder& chars;
+  const SignalCoder& signal;
+};
+
+struct Method {
+  std::string_view name;  // the command line's
+  // The caption of the window's page that offers it, and the object name of
+  // that page.
+  std::string_view caption;
+  std::string_view page;
+  std::string_view summary;
+  std::string_view example;
+  // Whether Decrypt undoes Encrypt; a method that works one way only runs
+  // the same call for both.
+  bool decodes;
+  std::span<const Option> options;
+  // The one-shot call: `text` coded with `settings` in `direction`.
+  std::string (*run)(Coders coders, const Settings& settings, Direction direction,
+                     std::string text);
+  // The same as a stream coder, for texts fed in pieces.
+  std::unique_ptr<StreamCoder> (*stream)(const Settings& settings, Direction direction);
+};
+
+// Every method, in the order of the window's pages.
+std::span<const Method> all();
+
+// The method of that name, or null.
+const Method* named(std::string_view name);
 
 }  // namespace methods
 

@@ -37,7 +37,13 @@ namespace {
 
 using namespace std::string_literals;
 
-enum Page { caesar, vigenere, base64, substitution, url, bitwise, numbers, morse, lsb };
+// The pages by their object names, as the window finds them.
+using Page = const char*;
+constexpr Page caesar = "caesarPage", vigenere = "vigenerePage", base64 = "base64Page",
+               substitution = "substPage", url = "URLPage", bitwise = "bitManipPage",
+               numbers = "asciiPage", morse = "morsePage", lsb = "lsbPage";
+constexpr Page kPages[] = {caesar,  vigenere, base64, substitution, url,
+                           bitwise, numbers,  morse,  lsb};
 
 // Waits for the next modal window, hands it to `inspect` and closes it, so
 // that a click that opens one returns. Gives up after five seconds.
@@ -82,7 +88,8 @@ class MainFormTest : public testing::Test {
   TMemo* destMemo() { return control<TMemo>("destMemo"); }
   QTabWidget* pages() { return control<QTabWidget>("optionPagina"); }
 
-  void choosePage(int index) {
+  void choosePage(Page page) {
+    const int index = pages()->indexOf(control<QWidget>(page));
     QTabBar* bar = pages()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     ASSERT_EQ(pages()->currentIndex(), index);
@@ -142,7 +149,7 @@ class MainFormTest : public testing::Test {
 };
 
 struct PageCase {
-  int page;
+  Page page;
   std::function<void(MainFormTest&)> options;
   QString input;
   const char* button;
@@ -193,7 +200,7 @@ TEST_F(MainFormTest, EveryPageCodesThroughItsControls) {
       {lsb, none, "Hello", "decodeBut", "01001"},
   };
   for (const PageCase& row : cases) {
-    if (pages()->currentIndex() != row.page) choosePage(row.page);
+    if (pages()->currentWidget()->objectName() != row.page) choosePage(row.page);
     row.options(*this);
     typeInput(row.input);
     click(row.button);
@@ -204,13 +211,13 @@ TEST_F(MainFormTest, EveryPageCodesThroughItsControls) {
 
 TEST_F(MainFormTest, RefusesIncompleteInput) {
   // An empty input box is refused on every page, whichever button works there.
-  for (int page = caesar; page <= lsb; ++page) {
+  for (Page page : kPages) {
     choosePage(page);
     click(page == lsb ? "decodeBut" : "encodeBut");
     EXPECT_EQ(output(), "Insufficient input...") << "page " << page;
   }
   struct Field {
-    int page;
+    Page page;
     const char* emptied;
     const char* filled;
   };
@@ -243,7 +250,7 @@ TEST_F(MainFormTest, PageChangesClearTheBoxesAndSetTheButtons) {
   for (int page = 0; page < captions.size(); ++page)
     EXPECT_EQ(pages()->tabText(page), captions[page]);
 
-  for (int page : {bitwise, caesar, lsb, vigenere, bitwise, lsb, morse, base64}) {
+  for (Page page : {bitwise, caesar, lsb, vigenere, bitwise, lsb, morse, base64}) {
     typeInput("input");
     destMemo()->setText("output");
     choosePage(page);

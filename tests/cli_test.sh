@@ -271,7 +271,7 @@ refuse "out of range" 2 "'2147483648' is not a 32-bit integer" "$cli" caesar --s
 refuse "two operations" 2 "--and" "$cli" bitwise --and 1 --xor 2
 refuse "bitwise -d" 2 "bitwise works one way only" "$cli" bitwise --xor 1 -d
 refuse "lsb -d" 2 "lsb works one way only" "$cli" lsb -d
-refuse "hex -d" 2 "hexadecimal to text is not offered" "$cli" hex -d
+refuse "lsb -d" 2 "lsb works one way only: -d is not offered" "$cli" lsb -d
 refuse "seven or eight bits" 2 "--bits" "$cli" binary --bits 6
 
 # Help and version.

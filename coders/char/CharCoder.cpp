@@ -283,3 +283,24 @@ std::string CharCoder::toHex(std::string text) const {
 std::string CharCoder::fromHex(std::string) const {
   return "HEX -> ASCII nog niet beschikbaar...";
 }
+
+std::string CharCoder::readHex(std::string text) const {
+  // Decoded in place: two digits, or a lone one, give one byte.
+  std::size_t o = 0;
+  int high = -1;  // the first digit of a pair, while its second is awaited
+  for (const char c : text) {
+    const unsigned char digit = kHexValues[static_cast<unsigned char>(c)];
+    if (digit < 16 && high < 0) {
+      high = digit;
+    } else if (digit < 16) {
+      text[o++] = static_cast<char>(high << 4 | digit);
+      high = -1;
+    } else if (high >= 0) {
+      text[o++] = static_cast<char>(high);
+      high = -1;
+    }
+  }
+  if (high >= 0) text[o++] = static_cast<char>(high);
+  text.resize(o);
+  return text;
+}

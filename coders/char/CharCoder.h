@@ -68,8 +68,14 @@ class CharCoder {
   // Every byte as two upper-case hexadecimal digits followed by a space.
   std::string toHex(std::string text) const;
 
-  // Hexadecimal to text is not offered: always a fixed notice.
+  // Hexadecimal to text is not offered in the window: always a fixed notice.
   std::string fromHex(std::string text) const;
+
+  // Reads hexadecimal digits (either case) two at a time into bytes, pairing
+  // them from the start of each run of digits; a run of odd length ends with
+  // a byte of its last digit alone. Every other character ends a run and is
+  // skipped, so "48 65", "4865" and "48:65" all give "He".
+  std::string readHex(std::string text) const;
 
  private:
   std::int32_t bitWidth = 8;

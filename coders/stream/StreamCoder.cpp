@@ -206,6 +206,26 @@ class DecimalNumbers final : public StreamCoder {
   bool stopped = false;
 };
 
+// Pairs of hexadecimal digits within runs of them; a run of odd length that
+// the piece may cut keeps its last digit back, to pair with the next piece.
+class HexPairs final : public StreamCoder {
+ public:
+  std::string feed(std::string piece) override {
+    std::string text = joined(held, std::move(piece));
+    std::size_t start = text.size();
+    while (start > 0 && tables::kHexValues[static_cast<unsigned char>(text[start - 1])] < 16)
+      --start;
+    if ((text.size() - start) % 2 == 1) keepBack(text, text.size() - 1, held);
+    return coder.readHex(std::move(text));
+  }
+
+  std::string finish() override { return coder.readHex(std::exchange(held, {})); }
+
+ private:
+  CharCoder coder;
+  std::string held;
+};
+
 // Vigenere, carrying the place in the key from piece to piece.
 class VigenereRun final : public StreamCoder {
  public:
@@ -301,6 +321,10 @@ std::unique_ptr<StreamCoder> fromDecimal() {
 
 std::unique_ptr<StreamCoder> toHex() {
   return eachByte([](std::string text) { return CharCoder().toHex(std::move(text)); });
+}
+
+std::unique_ptr<StreamCoder> readHex() {
+  return std::make_unique<HexPairs>();
 }
 
 std::unique_ptr<StreamCoder> morseEncode() {

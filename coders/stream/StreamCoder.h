@@ -46,6 +46,7 @@ std::unique_ptr<StreamCoder> fromBinary(std::int32_t width);
 std::unique_ptr<StreamCoder> toDecimal();
 std::unique_ptr<StreamCoder> fromDecimal();
 std::unique_ptr<StreamCoder> toHex();
+std::unique_ptr<StreamCoder> readHex();
 std::unique_ptr<StreamCoder> morseEncode();
 std::unique_ptr<StreamCoder> morseDecode();
 std::unique_ptr<StreamCoder> lsbExtract();
