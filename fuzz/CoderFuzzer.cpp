@@ -22,6 +22,22 @@
 
 namespace {
 
+// A character coder of 8 or 7 binary digits a byte.
+const CharCoder& chars(int width) {
+  static const CharCoder eight;
+  static const CharCoder seven = [] {
+    CharCoder coder;
+    coder.setBitWidth(7);
+    return coder;
+  }();
+  return width == 8 ? eight : seven;
+}
+
+// The width of binary digits that the input picks.
+int widthOf(Input& in) {
+  return in.byte() % 2 == 0 ? 8 : 7;
+}
+
 bool hasZero(const std::string& text) {
   return text.find('\0') != std::string::npos;
 }

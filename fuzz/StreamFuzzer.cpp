@@ -1,149 +1,58 @@
-// The stream coders against the one-shot calls: the input picks an
-// operation and its options, then the points where the text is cut into
+// The stream coders against the one-shot calls: the input picks a method
+// of the registry, a direction and the method's options, then the points where the text is cut into
 // pieces (empty pieces included), then the text. Fed in those pieces and
 // finished, the stream must give exactly what the one-shot call gives.
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "FuzzInput.h"
-#include "char/CharCoder.h"
-#include "classic/ClassicCoder.h"
-#include "signal/SignalCoder.h"
-#include "stream/StreamCoder.h"
+#include "Methods.h"
 
 namespace {
 
-// An operation as a stream and as its one-shot call, with the same options.
-struct Coders {
-  std::unique_ptr<StreamCoder> stream;
-  std::function<std::string(const std::string&)> oneShot;
-};
-
-struct Operation {
-  const char* name;
-  Coders (*make)(Input&);
-};
-
-constexpr CharCoder::ByteOperation kByteOperations[] = {&CharCoder::bitAnd, &CharCoder::bitOr,
-                                                        &CharCoder::bitXor};
-
-const std::array<Operation, 18> kOperations = {{
-    {"caesarShift",
-     [](Input& in) {
-       const std::int32_t shift = in.integer();
-       return Coders{stream::caesarShift(shift),
-                     [shift](const std::string& t) { return classic.caesarShift(t, shift); }};
-     }},
-    {"caesarShiftFull",
-     [](Input& in) {
-       const std::int32_t shift = in.integer();
-       return Coders{stream::caesarShiftFull(shift),
-                     [shift](const std::string& t) { return classic.caesarShiftFull(t, shift); }};
-     }},
-    {"vigenereEncode",
-     [](Input& in) {
-       const std::string key = in.text(in.byte() % 16);
-       return Coders{stream::vigenereEncode(key),
-                     [key](const std::string& t) { return classic.vigenereEncode(t, key); }};
-     }},
-    {"vigenereDecode",
-     [](Input& in) {
-       const std::string key = in.text(in.byte() % 16);
-       return Coders{stream::vigenereDecode(key),
-                     [key](const std::string& t) { return classic.vigenereDecode(t, key); }};
-     }},
-    {"base64Encode",
-     [](Input&) {
-       return Coders{stream::base64Encode(),
-                     [](const std::string& t) { return classic.base64Encode(t); }};
-     }},
-    {"base64Decode",
-     [](Input&) {
-       return Coders{stream::base64Decode(),
-                     [](const std::string& t) { return classic.base64Decode(t); }};
-     }},
-    {"substitute",
-     [](Input& in) {
-       const std::string from = in.text(in.byte() % 40);
-       const std::string to = in.text(in.byte() % 40);
-       return Coders{stream::substitute(from, to),
-                     [from, to](const std::string& t) { return chars(8).substitute(t, from, to); }};
-     }},
-    {"urlEncode",
-     [](Input&) {
-       return Coders{stream::urlEncode(),
-                     [](const std::string& t) { return chars(8).urlEncode(t); }};
-     }},
-    {"urlDecode",
-     [](Input&) {
-       return Coders{stream::urlDecode(),
-                     [](const std::string& t) { return chars(8).urlDecode(t); }};
-     }},
-    {"bitwiseApply",
-     [](Input& in) {
-       const CharCoder::ByteOperation operation = kByteOperations[in.byte() % 3];
-       const std::int32_t value = in.integer();
-       return Coders{stream::bitwiseApply(value, operation),
-                     [value, operation](const std::string& t) {
-                       return chars(8).bitwiseApply(t, value, operation);
-                     }};
-     }},
-    {"toBinary",
-     [](Input& in) {
-       const int width = widthOf(in);
-       return Coders{stream::toBinary(width),
-                     [width](const std::string& t) { return chars(width).toBinary(t); }};
-     }},
-    {"fromBinary",
-     [](Input& in) {
-       const int width = widthOf(in);
-       return Coders{stream::fromBinary(width),
-                     [width](const std::string& t) { return chars(width).fromBinary(t); }};
-     }},
-    {"toDecimal",
-     [](Input&) {
-       return Coders{stream::toDecimal(),
-                     [](const std::string& t) { return chars(8).toDecimal(t); }};
-     }},
-    {"fromDecimal",
-     [](Input&) {
-       return Coders{stream::fromDecimal(),
-                     [](const std::string& t) { return chars(8).fromDecimal(t); }};
-     }},
-    {"toHex",
-     [](Input&) {
-       return Coders{stream::toHex(), [](const std::string& t) { return chars(8).toHex(t); }};
-     }},
-    {"morseEncode",
-     [](Input&) {
-       return Coders{stream::morseEncode(),
-                     [](const std::string& t) { return signal.morseEncode(t); }};
-     }},
-    {"morseDecode",
-     [](Input&) {
-       return Coders{stream::morseDecode(),
-                     [](const std::string& t) { return signal.morseDecode(t); }};
-     }},
-    {"lsbExtract",
-     [](Input&) {
-       return Coders{stream::lsbExtract(),
-                     [](const std::string& t) { return signal.lsbExtract(t); }};
-     }},
-}};
+// Settings for `method` taken from the input: every option, but of a group
+// only the one the input picks; texts of up to 40 bytes.
+methods::Settings settingsFrom(Input& in, const methods::Method& method) {
+  const auto grouped = static_cast<std::size_t>(
+      std::count_if(method.options.begin(), method.options.end(),
+                    [](const methods::Option& option) { return !option.group.empty(); }));
+  const std::size_t picked = grouped == 0 ? 0 : in.byte() % grouped;
+  methods::Settings settings;
+  std::size_t member = 0;
+  for (const methods::Option& option : method.options) {
+    if (!option.group.empty() && member++ != picked) continue;
+    switch (option.kind) {
+      case methods::OptionKind::integer:
+        settings.push_back({option.name, option.choices.empty()
+                                             ? in.integer()
+                                             : option.choices[in.byte() % option.choices.size()]});
+        break;
+      case methods::OptionKind::flag:
+        settings.push_back({option.name, in.byte() % 2 == 1});
+        break;
+      case methods::OptionKind::text:
+        settings.push_back({option.name, in.text(in.byte() % 40)});
+        break;
+    }
+  }
+  return settings;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
-  const Operation& operation = kOperations[in.byte() % kOperations.size()];
-  Coders coders = operation.make(in);
+  const std::span<const methods::Method> all = methods::all();
+  const methods::Method& method = all[in.byte() % all.size()];
+  const Direction direction = in.byte() % 2 == 0 ? Direction::encode : Direction::decode;
+  const methods::Settings settings = settingsFrom(in, method);
+  const std::unique_ptr<StreamCoder> stream = method.stream(settings, direction);
   std::vector<std::size_t> cuts(in.byte() % 32);
   for (std::size_t& cut : cuts)
     cut = in.byte() | in.byte() << 8;
@@ -156,10 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string streamed;
   std::size_t at = 0;
   for (std::size_t cut : cuts) {
-    streamed += coders.stream->feed(text.substr(at, cut - at));
+    streamed += stream->feed(text.substr(at, cut - at));
     at = cut;
   }
-  streamed += coders.stream->finish();
-  require(streamed == coders.oneShot(text), operation.name);
+  streamed += stream->finish();
+  CharCoder charCoder;
+  require(streamed == method.run({classic, charCoder, signal}, settings, direction, text),
+          method.name.data());
   return 0;
 }

@@ -9,10 +9,11 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "ByteMap.h"
 #include "OutputBuffer.h"
 #include "Spelling.h"
-#include "Tables.h"
 #include "char/DecimalReader.h"
+#include "char/HexTable.h"
 #include "kernels/Kernels.h"
 
 namespace {

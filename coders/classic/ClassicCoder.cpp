@@ -7,8 +7,9 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "ByteMap.h"
 #include "OutputBuffer.h"
-#include "Tables.h"
+#include "classic/Base64Table.h"
 #include "classic/VigenereKey.h"
 #include "kernels/Kernels.h"
 
@@ -22,16 +23,7 @@ constexpr unsigned char kSkip = 0x80;
 
 // The decoder's view of every byte: its 6-bit value, kSkip for whitespace,
 // and 0 for everything else outside the alphabet.
-constexpr std::array<unsigned char, 256> kBase64Values = [] {
-  std::array<unsigned char, 256> values{};
-  for (int p = 0; p < kBase64Size; ++p) {
-    values[static_cast<unsigned char>(kBase64Chars[p])] = static_cast<unsigned char>(p);
-  }
-  for (int c = 0; c < 256; ++c) {
-    if (ascii::isWhitespace(static_cast<char>(c))) values[c] = kSkip;
-  }
-  return values;
-}();
+constexpr std::array<unsigned char, 256> kBase64Values = tables::base64Values(kSkip, 0);
 
 // The shift in 0..25 that moves a letter as `shift` does.
 unsigned char letterShift(std::int32_t shift) {

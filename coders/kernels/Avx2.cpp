@@ -15,7 +15,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "Tables.h"
+#include "ByteMap.h"
+#include "char/DecimalTable.h"
+#include "char/HexTable.h"
+#include "signal/MorseTable.h"
 
 #define WIDE __attribute__((target("avx2,bmi,bmi2,popcnt")))
 

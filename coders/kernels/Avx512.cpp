@@ -26,7 +26,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "Tables.h"
+#include "ByteMap.h"
+#include "char/DecimalTable.h"
+#include "char/HexTable.h"
+#include "classic/Base64Table.h"
+#include "signal/MorseTable.h"
 
 #define WIDE \
   __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt")))
@@ -127,14 +131,7 @@ WIDE Progress base64Encode(const char* in, std::size_t n, char* out) {
 
 // The 6-bit value of every ASCII character, and 0x80 for those outside the
 // alphabet.
-constexpr std::array<unsigned char, 128> kStrictValues = [] {
-  std::array<unsigned char, 128> values{};
-  values.fill(0x80);
-  for (int p = 0; p < tables::kBase64Size; ++p) {
-    values[static_cast<unsigned char>(tables::kBase64Chars[p])] = static_cast<unsigned char>(p);
-  }
-  return values;
-}();
+constexpr std::array<unsigned char, 256> kStrictValues = tables::base64Values(0x80, 0x80);
 
 // Byte 2, 1, 0 of every 32-bit word, which holds one group's 24 bits.
 constexpr std::array<char, 64> kGroupBytes = [] {
@@ -479,15 +476,13 @@ WIDE Progress toBinary(const char* in, std::size_t n, char* out, int width) {
 constexpr std::array<unsigned char, 256> morseCodeInfo(bool lengths) {
   std::array<unsigned char, 256> info{};
   for (int c = 0; c < 256; ++c) {
-    const int folded = c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
-    for (const MorseCode& entry : SignalCoder::morseTable) {
-      if (static_cast<unsigned char>(entry.symbol) != folded) continue;
-      unsigned dashes = 0;
-      for (std::size_t j = 0; j < entry.code.size(); ++j) {
-        if (entry.code[j] == '-') dashes |= 1u << j;
-      }
-      info[c] = static_cast<unsigned char>(lengths ? entry.code.size() : dashes);
+    const tables::MorseCode* entry = tables::codeOfByte(c);
+    if (entry == nullptr) continue;
+    unsigned dashes = 0;
+    for (std::size_t j = 0; j < entry->code.size(); ++j) {
+      if (entry->code[j] == '-') dashes |= 1u << j;
     }
+    info[c] = static_cast<unsigned char>(lengths ? entry->code.size() : dashes);
   }
   return info;
 }

@@ -4,10 +4,11 @@
 #include <string_view>
 
 #include "Ascii.h"
+#include "ByteMap.h"
 #include "OutputBuffer.h"
 #include "Spelling.h"
-#include "Tables.h"
 #include "kernels/Kernels.h"
+#include "signal/MorseTable.h"
 
 namespace {
 
@@ -21,15 +22,14 @@ constexpr SpellingTable kMorseSpellings = [] {
   SpellingTable spellings{};
   for (int c = 0; c < 256; ++c) {
     Spelling& s = spellings[c];
-    const int folded = c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
-    s.text[s.length++] = static_cast<char>(c);
-    for (const MorseCode& entry : SignalCoder::morseTable) {
-      if (static_cast<unsigned char>(entry.symbol) != folded) continue;
-      s.length = 0;
-      for (char mark : entry.code)
-        s.text[s.length++] = mark;
-      s.text[s.length++] = ' ';
+    const tables::MorseCode* entry = tables::codeOfByte(c);
+    if (entry == nullptr) {
+      s.text[s.length++] = static_cast<char>(c);
+      continue;
     }
+    for (char mark : entry->code)
+      s.text[s.length++] = mark;
+    s.text[s.length++] = ' ';
   }
   return spellings;
 }();

@@ -3,33 +3,16 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
-// One symbol of Morse code and its dots and dashes.
-struct MorseCode {
-  char symbol;
-  std::string_view code;
-};
+#include "signal/MorseTable.h"
 
 // The signal coder: Morse code and LSB extraction. It holds no state; every
 // operation takes its text by value and returns a new string.
 class SignalCoder {
  public:
   // International Morse code for the letters, the digits and fifteen
-  // punctuation symbols. Symbols and codes are each distinct.
-  static constexpr std::array<MorseCode, 51> morseTable = {{
-      {'A', ".-"},      {'B', "-..."},   {'C', "-.-."},    {'D', "-.."},    {'E', "."},
-      {'F', "..-."},    {'G', "--."},    {'H', "...."},    {'I', ".."},     {'J', ".---"},
-      {'K', "-.-"},     {'L', ".-.."},   {'M', "--"},      {'N', "-."},     {'O', "---"},
-      {'P', ".--."},    {'Q', "--.-"},   {'R', ".-."},     {'S', "..."},    {'T', "-"},
-      {'U', "..-"},     {'V', "...-"},   {'W', ".--"},     {'X', "-..-"},   {'Y', "-.--"},
-      {'Z', "--.."},    {'1', ".----"},  {'2', "..---"},   {'3', "...--"},  {'4', "....-"},
-      {'5', "....."},   {'6', "-...."},  {'7', "--..."},   {'8', "---.."},  {'9', "----."},
-      {'0', "-----"},   {'/', "-..-."},  {'+', ".-.-."},   {'=', "-...-"},  {'.', ".-.-.-"},
-      {',', "--..--"},  {'?', "..--.."}, {'(', "-.--."},   {')', "-.--.-"}, {'-', "-....-"},
-      {'"', ".-..-."},  {'_', "..--.-"}, {'\'', ".----."}, {':', "---..."}, {';', "-.-.-."},
-      {'$', "...-..-"},
-  }};
+  // punctuation symbols.
+  static constexpr const std::array<tables::MorseCode, 51>& morseTable = tables::kMorseTable;
 
   // Writes the code of every byte that has one (lower-case letters as their
   // upper-case form), each followed by one space; every other byte passes

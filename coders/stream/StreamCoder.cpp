@@ -6,10 +6,11 @@
 #include <utility>
 
 #include "Ascii.h"
-#include "Tables.h"
 #include "char/DecimalReader.h"
+#include "char/HexTable.h"
 #include "classic/ClassicCoder.h"
 #include "classic/VigenereKey.h"
+#include "signal/MorseTable.h"
 #include "signal/SignalCoder.h"
 
 namespace {
