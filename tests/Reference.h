@@ -1,9 +1,9 @@
-#ifndef ZEMBRAX_FUZZ_REFERENCE_H_
-#define ZEMBRAX_FUZZ_REFERENCE_H_
+#ifndef ZEMBRAX_TESTS_REFERENCE_H_
+#define ZEMBRAX_TESTS_REFERENCE_H_
 
 // Plain, slow versions of every coder operation, written step by step from
 // the description of each method and sharing no code with the coders, for
-// the fuzz targets to compare against.
+// the kernel test and the fuzz targets to compare against.
 
 #include <algorithm>
 #include <cstdint>
@@ -308,4 +308,4 @@ inline std::string lsbExtract(const std::string& text) {
 
 }  // namespace reference
 
-#endif  // ZEMBRAX_FUZZ_REFERENCE_H_
+#endif  // ZEMBRAX_TESTS_REFERENCE_H_
