@@ -1,7 +1,7 @@
 // Throughput of every coder operation on 1 MiB and 16 MiB inputs, with a
-// memcpy of the same size as the baseline. Each operation is called the way
-// the main window calls it, with the text moved in; the copy of the input
-// that each call consumes is made outside the timed part.
+// memcpy of the same size as the baseline. Each operation is called through
+// the registry of methods, as the main window calls it, with the text moved in; the copy of the
+// input that each call consumes is made outside the timed part.
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -18,10 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "char/CharCoder.h"
-#include "classic/ClassicCoder.h"
+#include "Methods.h"
 #include "kernels/Kernels.h"
-#include "signal/SignalCoder.h"
 
 namespace {
 
@@ -43,23 +41,13 @@ std::string printableText(std::size_t size) {
   return text;
 }
 
-// What an encoder makes of printable text, cut to `size` bytes.
-std::string encodedText(std::size_t size, const std::function<std::string(std::string)>& encode) {
-  std::string text = encode(printableText(size));
-  text.resize(size);
-  return text;
-}
-
-const ClassicCoder classic;
-const SignalCoder signal;
-
-CharCoder charCoderOfWidth(int width) {
-  CharCoder coder;
-  coder.setBitWidth(width);
-  return coder;
-}
-const CharCoder chars = charCoderOfWidth(8);
-const CharCoder chars7 = charCoderOfWidth(7);
+// The window's three coders, for one operation.
+struct Coders {
+  ClassicCoder classic;
+  CharCoder chars;
+  SignalCoder signal;
+  methods::Coders all() { return {classic, chars, signal}; }
+};
 
 using Operation = std::function<std::string(std::string)>;
 
@@ -89,66 +77,73 @@ void memcpyBaseline(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
 }
 
+// An operation of the registry as the window runs it, under the name that
+// bench/run's table gives it.
 struct Case {
   const char* name;
-  Operation operation;
-  // The input for a given size: plain text for encoders, encoded text for
-  // decoders.
-  std::function<std::string(std::size_t)> input;
+  const char* method;
+  methods::Settings settings;
+  Direction direction = Direction::encode;
 };
 
 std::vector<Case> cases() {
-  const auto plain = [](std::size_t size) { return printableText(size); };
-  const auto encodedBy = [](Operation encode) {
-    return [encode](std::size_t size) { return encodedText(size, encode); };
-  };
-  const auto bitwise = [](CharCoder::ByteOperation op) {
-    return [op](std::string t) { return chars.bitwiseApply(std::move(t), 0x5A, op); };
-  };
-  const std::string from = "abcdefghijklmnopqrstuvwxyz";
-  const std::string to = "zyxwvutsrqponmlkjihgfedcba";
+  const methods::Settings key = {{"key", std::string("Zembrax")}};
+  const Direction decode = Direction::decode;
   return {
-      {"caesarShift", [](std::string t) { return classic.caesarShift(std::move(t), 3); }, plain},
-      {"caesarShiftFull", [](std::string t) { return classic.caesarShiftFull(std::move(t), 100); },
-       plain},
-      {"vigenereEncode",
-       [](std::string t) { return classic.vigenereEncode(std::move(t), "Zembrax"); }, plain},
-      {"vigenereDecode",
-       [](std::string t) { return classic.vigenereDecode(std::move(t), "Zembrax"); }, plain},
-      {"base64Encode", [](std::string t) { return classic.base64Encode(std::move(t)); }, plain},
-      {"base64Decode", [](std::string t) { return classic.base64Decode(std::move(t)); },
-       encodedBy([](std::string t) { return classic.base64Encode(std::move(t)); })},
-      {"substitute", [=](std::string t) { return chars.substitute(std::move(t), from, to); },
-       plain},
-      {"urlEncode", [](std::string t) { return chars.urlEncode(std::move(t)); }, plain},
-      {"urlDecode", [](std::string t) { return chars.urlDecode(std::move(t)); },
-       encodedBy([](std::string t) { return chars.urlEncode(std::move(t)); })},
-      {"bitwiseApply/AND", bitwise(&CharCoder::bitAnd), plain},
-      {"bitwiseApply/OR", bitwise(&CharCoder::bitOr), plain},
-      {"bitwiseApply/XOR", bitwise(&CharCoder::bitXor), plain},
-      {"toBinary/8", [](std::string t) { return chars.toBinary(std::move(t)); }, plain},
-      {"toBinary/7", [](std::string t) { return chars7.toBinary(std::move(t)); }, plain},
-      {"fromBinary", [](std::string t) { return chars.fromBinary(std::move(t)); },
-       encodedBy([](std::string t) { return chars.toBinary(std::move(t)); })},
-      {"toDecimal", [](std::string t) { return chars.toDecimal(std::move(t)); }, plain},
-      {"fromDecimal", [](std::string t) { return chars.fromDecimal(std::move(t)); },
-       encodedBy([](std::string t) { return chars.toDecimal(std::move(t)); })},
-      {"toHex", [](std::string t) { return chars.toHex(std::move(t)); }, plain},
-      {"morseEncode", [](std::string t) { return signal.morseEncode(std::move(t)); }, plain},
-      {"morseDecode", [](std::string t) { return signal.morseDecode(std::move(t)); },
-       encodedBy([](std::string t) { return signal.morseEncode(std::move(t)); })},
-      {"lsbExtract", [](std::string t) { return signal.lsbExtract(std::move(t)); }, plain},
+      {"caesarShift", "caesar", {{"shift", 3}}},
+      {"caesarShiftFull", "caesar", {{"shift", 100}, {"full", true}}},
+      {"vigenereEncode", "vigenere", key},
+      {"vigenereDecode", "vigenere", key, decode},
+      {"base64Encode", "base64", {}},
+      {"base64Decode", "base64", {}, decode},
+      {"substitute",
+       "subst",
+       {{"from", std::string("abcdefghijklmnopqrstuvwxyz")},
+        {"to", std::string("zyxwvutsrqponmlkjihgfedcba")}}},
+      {"urlEncode", "url", {}},
+      {"urlDecode", "url", {}, decode},
+      {"bitwiseApply/AND", "bitwise", {{"and", 0x5A}}},
+      {"bitwiseApply/OR", "bitwise", {{"or", 0x5A}}},
+      {"bitwiseApply/XOR", "bitwise", {{"xor", 0x5A}}},
+      {"toBinary/8", "binary", {{"bits", 8}}},
+      {"toBinary/7", "binary", {{"bits", 7}}},
+      {"fromBinary", "binary", {{"bits", 8}}, decode},
+      {"toDecimal", "decimal", {}},
+      {"fromDecimal", "decimal", {}, decode},
+      {"toHex", "hex", {}},
+      {"morseEncode", "morse", {}},
+      {"morseDecode", "morse", {}, decode},
+      {"lsbExtract", "lsb", {}},
   };
+}
+
+// The operation of `c`, on coders of its own.
+Operation operationOf(const Case& c) {
+  auto coders = std::make_shared<Coders>();
+  const methods::Method& method = *methods::named(c.method);
+  return [coders, &method, settings = c.settings, direction = c.direction](std::string text) {
+    return method.run(coders->all(), settings, direction, std::move(text));
+  };
+}
+
+// The input of `c` at `size` bytes: printable text for an encoder, and for a
+// decoder what its encoder makes of printable text, cut to `size`.
+std::string inputOf(const Case& c, std::size_t size) {
+  if (c.direction == Direction::encode) return printableText(size);
+  const Operation encode = operationOf({c.name, c.method, c.settings, Direction::encode});
+  std::string text = encode(printableText(size));
+  text.resize(size);
+  return text;
 }
 
 // Inputs are made once, up front, so that making them is never timed.
 int registerAll() {
   for (const std::size_t size : {kMiB, 16 * kMiB}) {
     benchmark::RegisterBenchmark("memcpy", memcpyBaseline)->Arg(static_cast<std::int64_t>(size));
-    for (Case& c : cases()) {
-      auto input = std::make_shared<std::string>(c.input(size));
+    for (const Case& c : cases()) {
+      auto input = std::make_shared<std::string>(inputOf(c, size));
       benchmark::RegisterBenchmark(c.name,
-                                   [operation = c.operation, input](benchmark::State& s) {
+                                   [operation = operationOf(c), input](benchmark::State& s) {
                                      runOperation(s, operation, *input);
                                    })
           ->Arg(static_cast<std::int64_t>(size))
