@@ -2,14 +2,18 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "Ascii.h"
 #include "Methods.h"
+#include "Suggest.h"
 #include "Text.h"
 
 namespace {
@@ -190,6 +194,62 @@ methods::Settings settingsOf(const methods::Method& method,
   return settings;
 }
 
+// The options that every method takes besides its own, by their long names,
+// and whether each takes a value.
+constexpr std::pair<std::string_view, bool> kCommonOptionNames[] = {
+    {"decrypt", false}, {"output", true}, {"progress", false}, {"encoding", true}, {"help", false},
+};
+
+// The first option among `arguments` (what follows the method's name) that
+// `method` does not take, named with the nearest one it takes; empty when
+// all are known.
+std::string unknownOption(const methods::Method& method,
+                          const std::vector<std::string_view>& arguments) {
+  std::vector<std::pair<std::string, bool>> known;
+  for (const methods::Option& option : method.options)
+    known.emplace_back(option.name, option.kind != methods::OptionKind::flag);
+  for (const auto& [name, takesValue] : kCommonOptionNames)
+    known.emplace_back(name, takesValue);
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (argument == "--") break;
+    if (argument.size() < 2 || argument[0] != '-' || ascii::isDigit(argument[1])) continue;
+    if (argument[1] != '-') {
+      // Short options: -d, -h, and -o with its value, joined or next.
+      if (argument.find_first_not_of("dh", 1) == std::string_view::npos) continue;
+      if (argument[1] == 'o') {
+        i += argument.size() == 2 ? 1 : 0;
+        continue;
+      }
+      return "unknown option '" + std::string(argument) + "'";
+    }
+    const std::string_view name = argument.substr(2, argument.find('=') - 2);
+    const auto found = std::find_if(known.begin(), known.end(),
+                                    [name](const auto& option) { return option.first == name; });
+    if (found != known.end()) {
+      i += found->second && argument.find('=') == std::string_view::npos ? 1 : 0;
+      continue;
+    }
+    std::vector<std::string> names;
+    for (const auto& option : known)
+      names.push_back(option.first);
+    const std::optional<std::string> meant = nearestWord(name, names);
+    return "unknown option '--" + std::string(name) + "'" +
+           (meant ? "; did you mean '--" + *meant + "'?" : std::string());
+  }
+  return {};
+}
+
+// The method that `typed` names, or why there is none, with the nearest name.
+std::string unknownMethod(std::string_view typed) {
+  std::vector<std::string> names;
+  for (const methods::Method& method : methods::all())
+    names.emplace_back(method.name);
+  const std::optional<std::string> meant = nearestWord(typed, names);
+  return "unknown method '" + std::string(typed) + "'" +
+         (meant ? "; did you mean '" + *meant + "'?" : std::string());
+}
+
 }  // namespace
 
 std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
@@ -204,7 +264,10 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
       "--encoding NAME, the text encoding that the key and alphabets are read in: " +
       text::encodingNames() +
       "; the locale's by default. The input's bytes are never converted. METHOD --help tells "
-      "more.\n\nExamples:";
+      "more.\n\nA mistyped method or option is named in the error with the nearest valid one. "
+      "A decode (-d) that finds nothing to decode in an input that is not empty says so on the "
+      "standard error; the exit status stays 0, since an empty output is what the method "
+      "gives.\n\nExamples:";
   for (const methods::Method& entry : methods::all())
     footer += "\n  " + std::string(entry.example);
   app.footer(footer);
@@ -224,10 +287,13 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
   } catch (const CLI::ParseError& error) {
     const std::vector<CLI::App*> chosen = app.get_subcommands();
     if (chosen.empty() && argc == 1) return refuse("no method given", nullptr);
-    if (chosen.empty() && argv[1][0] != '-') {
-      return refuse("unknown method '" + std::string(argv[1]) + "'", nullptr);
-    }
-    return refuse(error.what(), chosen.empty() ? nullptr : chosen.front());
+    if (chosen.empty() && argv[1][0] != '-') return refuse(unknownMethod(argv[1]), nullptr);
+    if (chosen.empty()) return refuse(error.what(), nullptr);
+    // An option the method does not take says more than the options missing
+    // because of it.
+    const std::string unknown = unknownOption(*methods::named(chosen.front()->get_name()),
+                                              std::vector<std::string_view>(argv + 2, argv + argc));
+    return refuse(unknown.empty() ? error.what() : unknown, chosen.front());
   }
 
   CLI::App* chosen = app.get_subcommands().front();
@@ -246,5 +312,9 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
   request.inputs = common.inputs.empty() ? std::vector<std::string>{"-"} : common.inputs;
   if (!common.output.empty()) request.output = common.output;
   request.progress = common.progress;
+  if (direction == Direction::decode) {
+    request.emptyNote =
+        "nothing in the input reads as " + std::string(method.caption) + "; the output is empty";
+  }
   return request;
 }

@@ -17,6 +17,9 @@ struct Request {
   std::vector<std::string> inputs;
   std::optional<std::string> output;  // the standard output when empty
   bool progress = false;
+  // What to say on the standard error when the input held bytes and the
+  // result none (a decoder that found nothing to decode); empty for nothing.
+  std::string emptyNote;
 };
 
 // Reads the command line. Either a request, or the exit status after it

@@ -105,6 +105,8 @@ void code(const Request& request) {
   // One piece of memory goes round: read into, coded (in place where the
   // method allows), written out, and read into again.
   std::string piece;
+  std::uint64_t read = 0;
+  std::uint64_t written = 0;
   for (const Input& input : inputs) {
     for (;;) {
       piece.resize(kPiece);
@@ -113,12 +115,18 @@ void code(const Request& request) {
       piece.resize(got);
       piece = coder->feed(std::move(piece));
       output.write(piece);
+      read += got;
+      written += piece.size();
       progress.advance(got);
     }
     if (input.fd != STDIN_FILENO) ::close(input.fd);
   }
-  output.write(coder->finish());
+  const std::string last = coder->finish();
+  output.write(last);
   output.commit();
+  written += last.size();
+  if (read > 0 && written == 0 && !request.emptyNote.empty())
+    std::fprintf(stderr, "zembrax-cli: %s\n", request.emptyNote.c_str());
 }
 
 }  // namespace

@@ -270,9 +270,26 @@ refuse "not an integer" 2 "'3x' is not a 32-bit integer" "$cli" caesar --shift 3
 refuse "out of range" 2 "'2147483648' is not a 32-bit integer" "$cli" caesar --shift 2147483648
 refuse "two operations" 2 "--and" "$cli" bitwise --and 1 --xor 2
 refuse "bitwise -d" 2 "bitwise works one way only" "$cli" bitwise --xor 1 -d
-refuse "lsb -d" 2 "lsb works one way only" "$cli" lsb -d
 refuse "lsb -d" 2 "lsb works one way only: -d is not offered" "$cli" lsb -d
 refuse "seven or eight bits" 2 "--bits" "$cli" binary --bits 6
+
+# A slip of the keys is named, with what was meant, before what it left out.
+refuse "method typo" 2 "unknown method 'ceasar'; did you mean 'caesar'?" "$cli" ceasar --shift 3
+refuse "option typo" 2 "unknown option '--shfit'; did you mean '--shift'?" "$cli" caesar --shfit 3
+refuse "option typo after a value" 2 "unknown option '--ful'; did you mean '--full'?" \
+  "$cli" caesar --shift -3 --ful
+refuse "option typo with =" 2 "unknown option '--kye'; did you mean '--key'?" "$cli" vigenere --kye=A
+refuse "option far from any" 2 "unknown option '--colour'\$" "$cli" base64 --colour
+refuse "short option" 2 "unknown option '-x'" "$cli" base64 -x
+
+# A decode that finds nothing to decode says so, and still exits 0.
+for method in morse binary decimal base64 hex; do
+  checks=$((checks + 1))
+  out=$(printf '?!?' | "$cli" "$method" -d 2>stderr.txt); status=$?
+  [ "$status" = 0 ] && [ -z "$out" ] || fail "$method -d of ?!?: exit $status, wrote '$out'"
+  grep -q "nothing in the input reads as" stderr.txt || fail "$method -d of ?!?: said nothing"
+done
+expect "empty input decodes quietly" "" "$cli" morse -d </dev/null
 
 # Help and version.
 "$cli" --help >help.txt || fail "--help failed"
