@@ -23,7 +23,8 @@
 #include <utility>
 
 #include "MemoAccessible.h"
-#include "Vcl.h"
+#include "BoxText.h"
+#include "Exceptions.h"
 
 namespace {
 
