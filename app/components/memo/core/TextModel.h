@@ -80,6 +80,10 @@ class TextModel {
   // its line; empty at a line break or the end.
   std::pair<std::size_t, std::size_t> wordAt(std::size_t position) const;
 
+  // The line that holds `position`, without its line break, reaching no
+  // further than `reach` bytes either side of it.
+  std::pair<std::size_t, std::size_t> lineAround(std::size_t position, std::size_t reach) const;
+
   // Places counted in UTF-16 units, as accessibility and input methods
   // count them: a character beyond 16 bits takes two, a byte that is no
   // character one. The unit place of the byte `position` (a character
