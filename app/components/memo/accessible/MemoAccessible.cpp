@@ -18,18 +18,6 @@ constexpr int kBoundaryWindow = 4096;
 // units.
 constexpr int kLargestWhole = 1 << 20;
 
-// Whether the platform's bridge, or a test, made accessibility active.
-class ActiveWatch : public QAccessible::ActivationObserver {
- public:
-  void accessibilityActiveChanged(bool on) override { active = on; }
-  bool active = false;
-};
-
-ActiveWatch& activeWatch() {
-  static ActiveWatch watch;
-  return watch;
-}
-
 QAccessibleInterface* memoFactory(const QString& className, QObject* object) {
   if (className == QLatin1String("TMemo") && object->isWidgetType())
     return new MemoAccessible(static_cast<TMemo*>(object));
@@ -56,15 +44,11 @@ MemoAccessible::MemoAccessible(TMemo* memo) : QAccessibleWidget(memo, QAccessibl
 void MemoAccessible::install() {
   static const bool installed = [] {
     QAccessible::installFactory(memoFactory);
-    QAccessible::installActivationObserver(&activeWatch());
+    MemoAnnouncer::watchTools();
     TMemo::attachToEveryMemo(attachAnnouncer);
     return true;
   }();
   Q_UNUSED(installed);
-}
-
-bool MemoAccessible::listening() {
-  return QAccessible::isActive() || activeWatch().active;
 }
 
 TMemo* MemoAccessible::memo() const {

@@ -19,8 +19,6 @@ class MemoAccessible : public QAccessibleWidget,
   // Gives the memos this interface and has their changes heard; done when
   // the application starts, before any memo is made.
   static void install();
-  // Whether an assistive tool listens, so that the memos announce changes.
-  static bool listening();
 
   QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;

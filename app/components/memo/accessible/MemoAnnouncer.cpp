@@ -8,7 +8,30 @@
 #include <utility>
 
 #include "BoxText.h"
-#include "MemoAccessible.h"
+
+namespace {
+
+// Whether the platform's bridge, or a test, made accessibility active.
+class ActiveWatch : public QAccessible::ActivationObserver {
+ public:
+  void accessibilityActiveChanged(bool on) override { active = on; }
+  bool active = false;
+};
+
+ActiveWatch& activeWatch() {
+  static ActiveWatch watch;
+  return watch;
+}
+
+}  // namespace
+
+void MemoAnnouncer::watchTools() {
+  QAccessible::installActivationObserver(&activeWatch());
+}
+
+bool MemoAnnouncer::listening() {
+  return QAccessible::isActive() || activeWatch().active;
+}
 
 QString MemoAnnouncer::announced(std::size_t position, std::size_t count) const {
   return fromBytes(
@@ -21,18 +44,18 @@ int MemoAnnouncer::unitOf(std::size_t position) const {
 }
 
 void MemoAnnouncer::aboutToChange(std::size_t position, std::size_t count) {
-  removed = MemoAccessible::listening() ? announced(position, count) : QString();
+  removed = listening() ? announced(position, count) : QString();
 }
 
 void MemoAnnouncer::changed(std::size_t position, std::size_t inserted) {
   const QString gone = std::exchange(removed, QString());
-  if (!MemoAccessible::listening()) return;
+  if (!listening()) return;
   QAccessibleTextUpdateEvent event(parent(), unitOf(position), gone, announced(position, inserted));
   QAccessible::updateAccessibility(&event);
 }
 
 void MemoAnnouncer::cursorShown() {
-  if (!MemoAccessible::listening()) return;
+  if (!listening()) return;
   if (model.hasSelection()) {
     QAccessibleTextSelectionEvent event(parent(), unitOf(model.selectionStart()),
                                         unitOf(model.selectionEnd()));

@@ -17,6 +17,12 @@ class MemoAnnouncer : public QObject, public MemoDocument::Listener {
  public:
   MemoAnnouncer(QObject* memo, const TextModel& model) : QObject(memo), model(model) {}
 
+  // Starts following whether an assistive tool listens; once, before any
+  // memo is made.
+  static void watchTools();
+  // Whether one does, so that the memos announce changes.
+  static bool listening();
+
   void aboutToChange(std::size_t position, std::size_t count) override;
   void changed(std::size_t position, std::size_t inserted) override;
   void cursorShown() override;
