@@ -1,5 +1,5 @@
-#ifndef ZEMBRAX_APP_TEXTMODEL_H_
-#define ZEMBRAX_APP_TEXTMODEL_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_MEMO_CORE_TEXTMODEL_H_
+#define ZEMBRAX_APP_COMPONENTS_MEMO_CORE_TEXTMODEL_H_
 
 #include <cstddef>
 #include <string>
@@ -138,4 +138,4 @@ class TextModel {
   Last lastChange{Last::unkept, 0, 0, {}, false};
 };
 
-#endif  // ZEMBRAX_APP_TEXTMODEL_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_MEMO_CORE_TEXTMODEL_H_

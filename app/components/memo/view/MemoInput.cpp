@@ -1,3 +1,7 @@
+// What reaches a memo from the user: keys, input methods, the mouse, drops,
+// the clipboard and the context menu.
+#include "Memo.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -11,11 +15,6 @@
 #include <optional>
 
 #include "BoxText.h"
-#include "Exceptions.h"
-#include "Memo.h"
-
-// What reaches the memo from the user: keys, input methods, the mouse,
-// drops, the clipboard and the context menu.
 
 namespace {
 
