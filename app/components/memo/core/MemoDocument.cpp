@@ -43,22 +43,20 @@ void MemoDocument::follow(TextModel::Change change, TakeBack takeBack) {
   changed(change.position, change.inserted);
 }
 
-TextModel::Change MemoDocument::replaceSelection(std::string_view with, bool typed,
-                                                 const std::function<void()>& rewrap) {
+void MemoDocument::replaceSelection(std::string_view with, bool typed,
+                                    const std::function<void()>& rewrap) {
   aboutToChange(text.selectionStart(), text.selectedBytes().size());
   const TextModel::Change change = text.replaceSelection(with, typed);
   follow(change, [this, &rewrap] {
     if (!text.takeBack()) rewrap();
   });
-  return change;
 }
 
-TextModel::Change MemoDocument::replaceAll(std::string_view with, bool typed, Rows wrapped) {
+void MemoDocument::replaceAll(std::string_view with, bool typed, Rows wrapped) {
   aboutToChange(text.selectionStart(), text.selectedBytes().size());
   const TextModel::Change change = text.replaceSelection(with, typed);
   rows.adopt(std::move(wrapped.starts), wrapped.width);
   changed(change.position, change.inserted);
-  return change;
 }
 
 void MemoDocument::undo() {

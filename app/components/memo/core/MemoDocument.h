@@ -79,10 +79,9 @@ class MemoDocument {
   // Replaces the selection and wraps again the rows it touched. Where memory
   // runs out the text is put back as the rows show it, or, where it cannot
   // be, `rewrap` wraps the new text whole; the error goes on.
-  TextModel::Change replaceSelection(std::string_view with, bool typed,
-                                     const std::function<void()>& rewrap);
+  void replaceSelection(std::string_view with, bool typed, const std::function<void()>& rewrap);
   // Replaces a selection of all of the text by `with`, wrapped as `wrapped`.
-  TextModel::Change replaceAll(std::string_view with, bool typed, Rows wrapped);
+  void replaceAll(std::string_view with, bool typed, Rows wrapped);
   // Undo and redo; where memory runs out, the text stays as it was.
   void undo();
   void redo();
@@ -91,7 +90,8 @@ class MemoDocument {
   void select(std::size_t anchor, std::size_t cursor) { text.select(anchor, cursor); }
   // Puts the cursor at `position`, selecting from the anchor when `select`.
   void setCursor(std::size_t position, bool select, bool atRowEnd = false);
-  bool cursorAtRowEnd() const { return atRowEnd; }
+  // Shows the cursor at the start of its row where that is also the end of
+  // the one before.
   void leaveRowEnd() { atRowEnd = false; }
   // Tells the listener where the cursor and the selection are.
   void showCursor() const;

@@ -59,7 +59,6 @@ class MemoRenderer {
   // What an input method composes at the cursor, with its own cursor (-1
   // where the caret hides) and formats; an empty `text` when nothing.
   void setPreedit(QString text, int cursor, QList<QTextLayout::FormatRange> formats);
-  bool caretHidden() const { return preeditCursor < 0; }
 
  private:
   // What an input method is composing, shown at the cursor.
