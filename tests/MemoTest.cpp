@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 class MemoTest : public testing::Test {
