@@ -5,7 +5,7 @@
 #include <QPixmap>
 
 #include "JpegImage.h"
-#include "Vcl.h"
+#include "Screen.h"
 #include "ui_Aboutmsg.h"
 
 TaboutForm* aboutForm = nullptr;

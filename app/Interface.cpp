@@ -24,8 +24,11 @@
 #include <utility>
 
 #include "Aboutmsg.h"
+#include "BoxText.h"
+#include "Exceptions.h"
 #include "Memo.h"
-#include "Vcl.h"
+#include "Screen.h"
+#include "StrToInt.h"
 #include "ui_Interface.h"
 
 TmainForm* mainForm = nullptr;

@@ -4,8 +4,9 @@
 
 #include "Aboutmsg.h"
 #include "Application.h"
+#include "Exceptions.h"
 #include "Interface.h"
-#include "Vcl.h"
+#include "Screen.h"
 
 int main(int argc, char* argv[]) {
   // The locale's character set, read before Qt turns a C locale into C.UTF-8.

@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "BoxText.h"
 #include "Interface.h"
 #include "Memo.h"
-#include "Vcl.h"
 
 namespace {
 

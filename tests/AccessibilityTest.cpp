@@ -18,7 +18,6 @@
 
 #include "Interface.h"
 #include "Memo.h"
-#include "Vcl.h"
 
 namespace {
 

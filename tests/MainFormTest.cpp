@@ -29,9 +29,9 @@
 #include <vector>
 
 #include "Aboutmsg.h"
+#include "BoxText.h"
 #include "CSpinEdit.h"
 #include "Memo.h"
-#include "Vcl.h"
 
 namespace {
 

@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "Vcl.h"
-
 namespace {
 
 class MemoTest : public testing::Test {

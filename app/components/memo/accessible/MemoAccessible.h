@@ -1,5 +1,5 @@
-#ifndef ZEMBRAX_APP_MEMOACCESSIBLE_H_
-#define ZEMBRAX_APP_MEMOACCESSIBLE_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_MEMO_ACCESSIBLE_MEMOACCESSIBLE_H_
+#define ZEMBRAX_APP_COMPONENTS_MEMO_ACCESSIBLE_MEMOACCESSIBLE_H_
 
 #include <QAccessibleWidget>
 
@@ -16,10 +16,9 @@ class MemoAccessible : public QAccessibleWidget,
  public:
   explicit MemoAccessible(TMemo* memo);
 
-  // Gives the memos this interface; call once, before any is asked for.
+  // Gives the memos this interface and has their changes heard; done when
+  // the application starts, before any memo is made.
   static void install();
-  // Whether an assistive tool listens, so that the memos announce changes.
-  static bool listening();
 
   QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;
@@ -64,4 +63,4 @@ class MemoAccessible : public QAccessibleWidget,
   std::pair<int, int> spanAt(int offset, QAccessible::TextBoundaryType boundaryType) const;
 };
 
-#endif  // ZEMBRAX_APP_MEMOACCESSIBLE_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_MEMO_ACCESSIBLE_MEMOACCESSIBLE_H_

@@ -1,4 +1,6 @@
-#include "Vcl.h"
+#include "BoxText.h"
+#include "Exceptions.h"
+#include "StrToInt.h"
 
 #include <QFile>
 #include <QTest>

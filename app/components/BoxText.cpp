@@ -1,13 +1,8 @@
-#include "Vcl.h"
+#include "BoxText.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QScreen>
+#include <QObject>
 #include <QToolTip>
 #include <QWidget>
-
-#include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -35,31 +30,6 @@ std::string withLineBreaks(std::string_view bytes, std::string_view lineBreak) {
 constexpr int kNoticeMilliseconds = 10000;
 
 }  // namespace
-
-std::optional<std::int32_t> parseInteger(const QString& text) {
-  return text::readInteger(text.toStdString());
-}
-
-std::int32_t StrToInt(const QString& text) {
-  const std::optional<std::int32_t> value = parseInteger(text);
-  if (!value) {
-    throw EConvertError(
-        QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
-  }
-  return *value;
-}
-
-void showException(const std::exception& error) {
-  QMessageBox::critical(QApplication::activeWindow(), QCoreApplication::applicationName(),
-                        QString::fromUtf8(error.what()));
-}
-
-void showOutOfMemory(QWidget* parent, const char* doing) {
-  QMessageBox::warning(
-      parent != nullptr ? parent : QApplication::activeWindow(),
-      QCoreApplication::applicationName(),
-      QObject::tr("Not enough memory to %1. Nothing was changed.").arg(QObject::tr(doing)));
-}
 
 text::Encoded toBytes(const QString& text, text::Encoding encoding) {
   QString lines;
@@ -102,26 +72,4 @@ QString lossNotice(std::size_t lost, text::Encoding encoding) {
 void showLossNotice(QWidget* widget, QPoint where, std::size_t lost, text::Encoding encoding) {
   QToolTip::showText(widget->mapToGlobal(where), lossNotice(lost, encoding), widget, {},
                      kNoticeMilliseconds);
-}
-
-bool hasDisplay(const char* program) {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    if (!qEnvironmentVariableIsEmpty(variable)) return true;
-  }
-  std::fprintf(stderr, "%s: no display here; start it on a virtual one: xvfb-run %s\n", program,
-               program);
-  return false;
-#else
-  // Windows and macOS always have their own display system.
-  Q_UNUSED(program);
-  return true;
-#endif
-}
-
-void centreOnScreen(QWidget& window) {
-  const QScreen* screen = window.screen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
-  window.move(area.center() - window.rect().center());
 }

@@ -1,19 +1,20 @@
-#ifndef ZEMBRAX_APP_MEMO_H_
-#define ZEMBRAX_APP_MEMO_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_MEMO_VIEW_MEMO_H_
+#define ZEMBRAX_APP_COMPONENTS_MEMO_VIEW_MEMO_H_
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QFont>
-#include <QTextLayout>
 
 #include <cstddef>
-#include <optional>
+#include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "MemoLayout.h"
+#include "Exceptions.h"
+#include "MemoDocument.h"
+#include "MemoRenderer.h"
 #include "Text.h"
 #include "TextModel.h"
 
@@ -27,7 +28,9 @@ class QWindow;
 // size shows, scrolls, selects and copies at once. Typed and pasted text
 // arrives as the encoding's bytes with CR LF line breaks; a set text keeps
 // its bytes as they are, and any of CR LF, a lone CR or a lone LF shows as a
-// line break. Tab moves the focus on, as in a dialog.
+// line break. Tab moves the focus on, as in a dialog. The text, its rows and
+// its edits are a `MemoDocument`, which a `MemoRenderer` paints; this widget
+// scrolls them and takes the keys, the mouse, input methods and drops.
 class TMemo : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
@@ -35,13 +38,13 @@ class TMemo : public QAbstractScrollArea {
  public:
   explicit TMemo(QWidget* parent = nullptr);
 
-  const std::string& text() const { return model.bytes(); }
+  const std::string& text() const { return doc.model().bytes(); }
   // Replaces the whole text; the cursor goes to the start and the undo
   // history is cleared.
   void setText(std::string text);
   void clear() { setText({}); }
 
-  text::Encoding encoding() const { return model.encoding(); }
+  text::Encoding encoding() const { return doc.model().encoding(); }
   // Shows the same bytes as the characters of `encoding`, and reads typed
   // and pasted text in it from now on.
   void setEncoding(text::Encoding encoding);
@@ -73,24 +76,31 @@ class TMemo : public QAbstractScrollArea {
   void addMenuAction(QAction* action) { menuActions.push_back(action); }
 
   // Where the cursor is and where the selection started, in bytes.
-  std::size_t cursorPosition() const { return model.cursor(); }
-  std::size_t anchorPosition() const { return model.anchor(); }
+  std::size_t cursorPosition() const { return doc.model().cursor(); }
+  std::size_t anchorPosition() const { return doc.model().anchor(); }
   // The rows the text takes at the current width, and the first one shown.
-  std::size_t rowCount() const { return layout.rowCount(); }
+  std::size_t rowCount() const { return doc.layout().rowCount(); }
   std::size_t firstVisibleRow() const;
   // The bytes of row `row`, without the line break that ends it.
-  std::string_view rowText(std::size_t row) const;
+  std::string_view rowText(std::size_t row) const { return doc.rowText(row); }
   // Where the caret is drawn, in the viewport.
-  QRect cursorRect() const;
+  QRect cursorRect() const { return renderer.cursorRect(firstVisibleRow()); }
 
   // For assistive tools: the text model, and places in bytes.
-  const TextModel& document() const { return model; }
+  const TextModel& document() const { return doc.model(); }
+  // Hears of every change of the text and every showing of the cursor.
+  void setListener(MemoDocument::Listener* listener) { doc.setListener(listener); }
+  // Has `attach` called with every memo made from now on, for the services
+  // that follow each memo (what assistive tools hear of it).
+  static void attachToEveryMemo(void (*attach)(TMemo& memo));
   // The rectangle of the character at `position`, in the viewport.
   QRect characterRect(std::size_t position) const;
   // The place nearest to `point` in the viewport.
   std::size_t offsetAt(QPoint point) const { return hit(point).second; }
   // Where the row that holds `position` starts, and where the next starts.
-  std::pair<std::size_t, std::size_t> rowAround(std::size_t position) const;
+  std::pair<std::size_t, std::size_t> rowAround(std::size_t position) const {
+    return doc.rowAround(position);
+  }
   // Selects from `anchor` to `cursor` and scrolls the cursor into view.
   void select(std::size_t anchor, std::size_t cursor);
   // Scrolls `position` into view.
@@ -132,40 +142,8 @@ class TMemo : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  enum class Move {
-    nextChar,
-    previousChar,
-    nextWord,
-    previousWord,
-    nextLine,
-    previousLine,
-    startOfLine,
-    endOfLine,
-    startOfDocument,
-    endOfDocument,
-    nextPage,
-    previousPage,
-  };
-  // What an input method is composing, shown at the cursor.
-  struct Preedit {
-    std::size_t position;
-    const QString& text;
-    const QList<QTextLayout::FormatRange>& formats;
-  };
-  // One row shaped for the screen: its characters, where each UTF-16 place
-  // of them starts in the bytes, and the layout that places and paints them.
-  struct ShapedRow {
-    ShapedRow(std::string_view bytes, std::size_t start, text::Encoding encoding, const QFont& font,
-              const Preedit* preedit = nullptr);
-    // The UTF-16 place of the byte `offset` of the text, within the row.
-    int placeOf(std::size_t offset) const;
-    qreal xOf(std::size_t offset) const;
-    // The byte of the place nearest to `x`.
-    std::size_t offsetAt(qreal x) const;
-    QTextLayout layout;
-    std::vector<std::size_t> offsets;  // one for each place and the row's end
-  };
-  ShapedRow shape(std::size_t row) const;
+  using Move = MemoDocument::Move;
+  using Place = MemoDocument::Place;
   // What input methods ask of the text around the cursor.
   QVariant surroundingQuery(Qt::InputMethodQuery query) const;
   // The line that holds `position`, no more than a few thousand bytes of it
@@ -174,81 +152,59 @@ class TMemo : public QAbstractScrollArea {
 
   // Replaces the selection; where memory runs out, the text stays as it was.
   void replaceSelection(std::string_view with, bool typed);
-  // Rewraps the rows a change of the model's text touched and shows it;
-  // where memory runs out, `takeBack` puts the text back as the rows show
-  // it.
-  template <typename TakeBack>
-  void showChange(TextModel::Change change, const QString& removed, TakeBack takeBack);
   // Shows the cursor after a change.
   void changed();
   // Runs `action`; where memory runs out, says that `doing` failed. False
   // then.
   template <typename Action>
-  bool withMemory(const char* doing, Action&& action);
+  bool withMemory(const char* doing, Action&& action) {
+    try {
+      action();
+      return true;
+    } catch (const std::bad_alloc&) {
+      showOutOfMemory(this, doing);
+      return false;
+    }
+  }
   // Inserts typed or pasted text as the encoding's bytes.
   void insertConverted(const QString& text, bool typed);
-  // A place for the cursor; the end of a wrapped row and the start of the
-  // next are the same byte, and `atRowEnd` tells which of the two it shows at.
-  struct Place {
-    std::size_t offset;
-    bool atRowEnd;
-  };
   void moveCursor(Move move, bool select);
-  Place target(Move move) const;
-  Place inRow(std::size_t row, std::size_t offset) const;
   void setCursor(std::size_t position, bool select, bool atRowEnd = false);
 
   // Reads the font's advances and wraps the text anew.
   void updateMetrics();
   // A text wrapped to the box's width, and whether it needs the scroll bar.
   struct Wrapped {
-    std::vector<std::size_t> starts;
-    std::int32_t width;
+    MemoDocument::Rows rows;
     bool bar;
   };
   Wrapped wrapToFit(std::string_view text);
-  // Shows the text as wrapped.
-  void showWrapped(Wrapped wrapped);
+  // Shows the text as wrapped, once the document has taken the rows.
+  void showWrapped(bool bar);
   // Wraps the whole text anew.
   void relayout();
   void updateScrollRange();
   void ensureCursorVisible();
   int visibleRows() const;
-  // The row the cursor shows on: the end of a wrapped row and the start of
-  // the next are the same place.
-  std::size_t cursorRow() const;
   // The row under `point` and the place in it nearest to the point.
-  std::pair<std::size_t, std::size_t> hit(QPoint point) const;
+  std::pair<std::size_t, std::size_t> hit(QPoint point) const {
+    return renderer.hit(point, firstVisibleRow());
+  }
   void restartBlink();
-  // Tells assistive tools where the cursor and selection are, and what an
-  // edit removed and inserted.
-  void announceCursor() const;
-  void announceChange(std::size_t position, const QString& removed, std::size_t inserted) const;
-  // Up to kAnnouncedBytes of the bytes from `position`, as text.
-  QString announced(std::size_t position, std::size_t count) const;
-  static constexpr std::size_t kAnnouncedBytes = 64 << 10;
 
-  TextModel model;
-  MemoLayout layout;
-  QFont textFont;
-  int lineHeight = 1;
+  MemoDocument doc;
+  MemoRenderer renderer{doc};
   QSize laidOutFor;
   bool readOnly = false;
-
-  bool cursorAtRowEnd = false;
-  qreal goalX = -1;                    // where up and down aim, or -1 for the cursor's own place
-  mutable std::optional<QRect> caret;  // where the caret was last found
+  qreal goalX = -1;  // where up and down aim, or -1 for the cursor's own place
 
   int zoomPercent = 100;
   int wheelTurned = 0;  // of a Ctrl+wheel, not yet a step
   QWindow* watchedWindow = nullptr;
-  QString preedit;
-  int preeditCursor = 0;  // in the preedit, or -1 where the caret hides
-  QList<QTextLayout::FormatRange> preeditFormats;
 
   QBasicTimer blinkTimer;
   bool caretOn = false;
   std::vector<QAction*> menuActions;
 };
 
-#endif  // ZEMBRAX_APP_MEMO_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_MEMO_VIEW_MEMO_H_

@@ -1,5 +1,5 @@
-#ifndef ZEMBRAX_APP_CSPINEDIT_H_
-#define ZEMBRAX_APP_CSPINEDIT_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_CSPINEDIT_H_
+#define ZEMBRAX_APP_COMPONENTS_CSPINEDIT_H_
 
 #include <QAbstractSpinBox>
 
@@ -40,4 +40,4 @@ class TCSpinEdit : public QAbstractSpinBox {
   int maximum = 0;
 };
 
-#endif  // ZEMBRAX_APP_CSPINEDIT_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_CSPINEDIT_H_

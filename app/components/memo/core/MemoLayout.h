@@ -1,5 +1,5 @@
-#ifndef ZEMBRAX_APP_MEMOLAYOUT_H_
-#define ZEMBRAX_APP_MEMOLAYOUT_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_MEMO_CORE_MEMOLAYOUT_H_
+#define ZEMBRAX_APP_COMPONENTS_MEMO_CORE_MEMOLAYOUT_H_
 
 // The rows of a byte text wrapped to a width. A line break (CR LF, a lone CR
 // or a lone LF) ends a paragraph; within one, a row ends after the last space
@@ -88,4 +88,4 @@ class MemoLayout {
   std::vector<std::size_t> starts{0};
 };
 
-#endif  // ZEMBRAX_APP_MEMOLAYOUT_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_MEMO_CORE_MEMOLAYOUT_H_

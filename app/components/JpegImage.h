@@ -1,5 +1,5 @@
-#ifndef ZEMBRAX_APP_JPEGIMAGE_H_
-#define ZEMBRAX_APP_JPEGIMAGE_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_JPEGIMAGE_H_
+#define ZEMBRAX_APP_COMPONENTS_JPEGIMAGE_H_
 
 #include <QByteArray>
 #include <QImage>
@@ -8,4 +8,4 @@
 // a null image; it never ends the program.
 QImage decodeJpeg(const QByteArray& data);
 
-#endif  // ZEMBRAX_APP_JPEGIMAGE_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_JPEGIMAGE_H_

@@ -1,5 +1,5 @@
-#ifndef ZEMBRAX_APP_TEXTMODEL_H_
-#define ZEMBRAX_APP_TEXTMODEL_H_
+#ifndef ZEMBRAX_APP_COMPONENTS_MEMO_CORE_TEXTMODEL_H_
+#define ZEMBRAX_APP_COMPONENTS_MEMO_CORE_TEXTMODEL_H_
 
 #include <cstddef>
 #include <string>
@@ -80,6 +80,10 @@ class TextModel {
   // its line; empty at a line break or the end.
   std::pair<std::size_t, std::size_t> wordAt(std::size_t position) const;
 
+  // The line that holds `position`, without its line break, reaching no
+  // further than `reach` bytes either side of it.
+  std::pair<std::size_t, std::size_t> lineAround(std::size_t position, std::size_t reach) const;
+
   // Places counted in UTF-16 units, as accessibility and input methods
   // count them: a character beyond 16 bits takes two, a byte that is no
   // character one. The unit place of the byte `position` (a character
@@ -134,4 +138,4 @@ class TextModel {
   Last lastChange{Last::unkept, 0, 0, {}, false};
 };
 
-#endif  // ZEMBRAX_APP_TEXTMODEL_H_
+#endif  // ZEMBRAX_APP_COMPONENTS_MEMO_CORE_TEXTMODEL_H_

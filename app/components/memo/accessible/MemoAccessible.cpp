@@ -1,5 +1,6 @@
 #include "MemoAccessible.h"
 
+#include <QCoreApplication>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <tuple>
 
 #include "Memo.h"
+#include "MemoAnnouncer.h"
 
 namespace {
 
@@ -16,39 +18,37 @@ constexpr int kBoundaryWindow = 4096;
 // units.
 constexpr int kLargestWhole = 1 << 20;
 
-// Whether the platform's bridge, or a test, made accessibility active.
-class ActiveWatch : public QAccessible::ActivationObserver {
- public:
-  void accessibilityActiveChanged(bool on) override { active = on; }
-  bool active = false;
-};
-
-ActiveWatch& activeWatch() {
-  static ActiveWatch watch;
-  return watch;
-}
-
 QAccessibleInterface* memoFactory(const QString& className, QObject* object) {
   if (className == QLatin1String("TMemo") && object->isWidgetType())
     return new MemoAccessible(static_cast<TMemo*>(object));
   return nullptr;
 }
 
+// Lets every memo's changes be heard.
+void attachAnnouncer(TMemo& memo) {
+  memo.setListener(new MemoAnnouncer(&memo, memo.document()));
+}
+
+// The memos have this interface from the start of any Qt application that
+// links them.
+void installAtStart() {
+  MemoAccessible::install();
+}
+
 }  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installAtStart)
 
 MemoAccessible::MemoAccessible(TMemo* memo) : QAccessibleWidget(memo, QAccessible::EditableText) {}
 
 void MemoAccessible::install() {
   static const bool installed = [] {
     QAccessible::installFactory(memoFactory);
-    QAccessible::installActivationObserver(&activeWatch());
+    MemoAnnouncer::watchTools();
+    TMemo::attachToEveryMemo(attachAnnouncer);
     return true;
   }();
   Q_UNUSED(installed);
-}
-
-bool MemoAccessible::listening() {
-  return QAccessible::isActive() || activeWatch().active;
 }
 
 TMemo* MemoAccessible::memo() const {
@@ -153,17 +153,11 @@ std::pair<int, int> MemoAccessible::spanAt(int offset,
       return {offsetOf(start), offsetOf(next)};
     }
     case QAccessible::ParagraphBoundary: {
-      const std::string& bytes = document.bytes();
+      // The line with its line break, where the break is within reach.
       const std::size_t window = static_cast<std::size_t>(kBoundaryWindow) * 4;
-      std::size_t start = position;
-      while (start > 0 && position - start < window && bytes[start - 1] != '\n' &&
-             bytes[start - 1] != '\r')
-        --start;
-      std::size_t end = position;
-      while (end < bytes.size() && end - position < window && bytes[end] != '\r' &&
-             bytes[end] != '\n')
-        ++end;
-      if (end < bytes.size() && end - position < window) end = document.nextCharacter(end);
+      auto [start, end] = document.lineAround(position, window);
+      if (end < document.bytes().size() && end - position < window)
+        end = document.nextCharacter(end);
       return {offsetOf(start), offsetOf(end)};
     }
     case QAccessible::WordBoundary:

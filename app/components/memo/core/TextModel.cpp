@@ -323,6 +323,17 @@ std::pair<std::size_t, std::size_t> TextModel::wordAt(std::size_t position) cons
   return {from, to};
 }
 
+std::pair<std::size_t, std::size_t> TextModel::lineAround(std::size_t position,
+                                                          std::size_t reach) const {
+  std::size_t start = position;
+  while (start > 0 && position - start < reach && !isLineBreak(text[start - 1]))
+    --start;
+  std::size_t end = position;
+  while (end < text.size() && end - position < reach && !isLineBreak(text[end]))
+    ++end;
+  return {start, end};
+}
+
 // UTF-16 units
 
 namespace {

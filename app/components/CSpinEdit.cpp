@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "Vcl.h"
+#include "StrToInt.h"
 
 TCSpinEdit::TCSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
   lineEdit()->setText(QStringLiteral("0"));

@@ -1,0 +1,37 @@
+#ifndef ZEMBRAX_APP_COMPONENTS_BOXTEXT_H_
+#define ZEMBRAX_APP_COMPONENTS_BOXTEXT_H_
+
+// The texts of the boxes as the bytes of a text encoding, and back, and what
+// a box says when a character cannot be written in its encoding.
+
+#include <QPoint>
+#include <QString>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "Text.h"
+
+class QWidget;
+
+// The bytes of a box text in `encoding`: every line break becomes CR LF, and
+// a character the encoding cannot hold becomes '?' and counts as lost.
+text::Encoded toBytes(const QString& text, text::Encoding encoding);
+
+// A box text of bytes in `encoding`. CR LF, and a lone CR or LF, each show as
+// one line break; bytes that are no character show as U+FFFD.
+QString fromBytes(std::string_view bytes, text::Encoding encoding);
+
+// Bytes as a paste brings them into a box: up to the first zero byte, with
+// every line break (CR LF, a lone CR or a lone LF) as CR LF.
+std::string pastedBytes(std::string_view bytes);
+
+// Says beside `widget`, at `where` in it, without holding anything up, that
+// `lost` characters became '?' because `encoding` cannot hold them.
+void showLossNotice(QWidget* widget, QPoint where, std::size_t lost, text::Encoding encoding);
+
+// The words of that notice.
+QString lossNotice(std::size_t lost, text::Encoding encoding);
+
+#endif  // ZEMBRAX_APP_COMPONENTS_BOXTEXT_H_
