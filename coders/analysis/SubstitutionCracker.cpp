@@ -1,0 +1,291 @@
+// The substitution of letters: a key (which plain letter each cipher letter
+// stands for) found by hill climbing on quadgram fitness, from the letters'
+// frequency order and from shaken copies of the best key so far.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+#include <random>
+#include <string>
+
+#include "Ascii.h"
+#include "analysis/Crackers.h"
+#include "analysis/Fitness.h"
+#include "char/CharCoder.h"
+
+namespace analysis {
+
+namespace {
+
+// The text analysed: the first MiB.
+constexpr std::size_t kSampleBytes = std::size_t{1} << 20;
+// The letters climbed on: enough for any key, few enough to climb fast.
+constexpr std::size_t kClimbLetters = 3000;
+// The quadgram lookups the search may spend, about 0.2 s.
+constexpr std::size_t kLookupBudget = std::size_t{40} << 20;
+// Climbs per language before the languages are compared, when none is given.
+constexpr int kScoutClimbs = 2;
+// The languages searched further when none is given: the best ones.
+constexpr std::size_t kFinalists = 2;
+// The most letter pairs swapped to shake the best key for a new climb.
+constexpr int kMostShakes = 6;
+// Two keys whose decryptions share this share of letters count as one
+// answer: a text seldom shows its rare letters.
+constexpr double kSameAnswer = 0.95;
+// Scales quadgram log-likelihoods into chances; quadgrams overlap, so the
+// sum counts every letter about four times.
+constexpr double kTemperature = 4.0;
+// The letter count at which a climb finds the right key half the time; the
+// chance grows by kLengthSlope (in logits) per letter.
+constexpr double kHalfSureLetters = 80;
+constexpr double kLengthSlope = 0.05;
+// Fixed seed: the same text always gets the same answer.
+constexpr unsigned kSeed = 20261208;
+
+using Key = std::array<std::uint8_t, 26>;  // cipher letter -> plain letter
+
+struct Optimum {
+  Key key;
+  double fitness;
+  Language language;
+};
+
+// Hill climbing over keys for one text in one language.
+class Climber {
+ public:
+  Climber(std::span<const std::uint8_t> cipher, Language language)
+      : language(language), model(modelOf(language)) {
+    // The text as quadgrams of cipher letters, each with how often it
+    // occurs: a key is scored once per distinct quadgram.
+    std::vector<std::uint32_t> grams;
+    for (std::size_t i = 3; i < cipher.size(); ++i)
+      grams.push_back(((cipher[i - 3] * 26u + cipher[i - 2]) * 26u + cipher[i - 1]) * 26u +
+                      cipher[i]);
+    std::sort(grams.begin(), grams.end());
+    for (std::size_t i = 0; i < grams.size();) {
+      std::size_t j = i;
+      while (j < grams.size() && grams[j] == grams[i])
+        ++j;
+      quads.push_back({grams[i], static_cast<float>(j - i)});
+      i = j;
+    }
+    for (const std::uint8_t c : cipher)
+      ++seen[c];
+  }
+
+  double fitness(const Key& key) const {
+    double sum = 0;
+    for (const auto& [gram, times] : quads) {
+      const std::uint32_t plain =
+          ((key[gram / 17576] * 26u + key[gram / 676 % 26]) * 26u + key[gram / 26 % 26]) * 26u +
+          key[gram % 26];
+      sum += times * model.quadgram(plain);
+    }
+    return sum;
+  }
+
+  // Swaps pairs of plain letters while any swap improves the fitness.
+  Optimum climb(Key key) {
+    double best = fitness(key);
+    for (bool improved = true; improved;) {
+      improved = false;
+      for (std::size_t a = 0; a < 26; ++a) {
+        for (std::size_t b = a + 1; b < 26; ++b) {
+          if (seen[a] == 0 && seen[b] == 0) continue;
+          std::swap(key[a], key[b]);
+          const double f = fitness(key);
+          lookups += quads.size();
+          if (f > best) {
+            best = f;
+            improved = true;
+          } else {
+            std::swap(key[a], key[b]);
+          }
+        }
+      }
+    }
+    return {key, best, language};
+  }
+
+  // The key that maps the cipher letters in order of frequency onto the
+  // language's letters in order of frequency.
+  Key frequencyOrder() const {
+    std::array<std::uint8_t, 26> cipherOrder{}, plainOrder{};
+    std::iota(cipherOrder.begin(), cipherOrder.end(), 0);
+    std::iota(plainOrder.begin(), plainOrder.end(), 0);
+    std::stable_sort(cipherOrder.begin(), cipherOrder.end(),
+                     [&](std::uint8_t a, std::uint8_t b) { return seen[a] > seen[b]; });
+    const auto& f = model.letterFrequencies();
+    std::stable_sort(plainOrder.begin(), plainOrder.end(),
+                     [&](std::uint8_t a, std::uint8_t b) { return f[a] > f[b]; });
+    Key key{};
+    for (std::size_t r = 0; r < 26; ++r)
+      key[cipherOrder[r]] = plainOrder[r];
+    return key;
+  }
+
+  std::size_t lookups = 0;
+
+ private:
+  struct Gram {
+    std::uint32_t gram;
+    float times;
+  };
+  Language language;
+  const LanguageModel& model;
+  std::vector<Gram> quads;
+  std::array<std::size_t, 26> seen{};
+};
+
+// `key` with `swaps` random pairs of plain letters exchanged.
+Key shaken(Key key, int swaps, std::mt19937& random) {
+  std::uniform_int_distribution<int> letter(0, 25);
+  for (int i = 0; i < swaps; ++i)
+    std::swap(key[letter(random)], key[letter(random)]);
+  return key;
+}
+
+// The share of `letters` that `a` and `b` decrypt alike.
+double agreement(const Key& a, const Key& b, std::span<const double, 26> letters) {
+  double same = 0, all = 0;
+  for (std::size_t c = 0; c < 26; ++c) {
+    all += letters[c];
+    same += a[c] == b[c] ? letters[c] : 0;
+  }
+  return all == 0 ? 1 : same / all;
+}
+
+class SubstitutionCracker : public Cracker {
+ public:
+  explicit SubstitutionCracker(const CrackSettings& settings) : settings(settings) {}
+
+  void feed(std::string_view piece) override {
+    total += piece.size();
+    fitness::keepUpTo(sample, piece, kSampleBytes);
+  }
+
+  Report finish() override;
+
+ private:
+  // Climbs from the frequency order and from shaken best keys until
+  // `budget` lookups are spent; adds every optimum reached to `found`.
+  void search(Climber& climber, std::size_t budget, int least, std::vector<Optimum>& found);
+
+  CrackSettings settings;
+  std::size_t total = 0;
+  std::string sample;
+  std::mt19937 random{kSeed};
+};
+
+void SubstitutionCracker::search(Climber& climber, std::size_t budget, int least,
+                                 std::vector<Optimum>& found) {
+  const std::size_t start = climber.lookups;
+  Optimum best = climber.climb(climber.frequencyOrder());
+  found.push_back(best);
+  std::uniform_int_distribution<int> shakes(2, kMostShakes);
+  for (int climbs = 1; climbs < least || climber.lookups - start < budget; ++climbs) {
+    // Every other climb starts afresh from the frequency order, shaken.
+    const Key from = climbs % 2 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
+                                     : shaken(best.key, shakes(random), random);
+    const Optimum reached = climber.climb(from);
+    found.push_back(reached);
+    if (reached.fitness > best.fitness) best = reached;
+  }
+}
+
+Report SubstitutionCracker::finish() {
+  const std::vector<Language> languages = fitness::languagesFor(settings);
+  Report report{languages.front(), {}, {}, total > kSampleBytes, {}};
+  std::vector<std::uint8_t> letters;
+  std::array<double, 26> counts{};
+  for (const char c : sample) {
+    const std::uint8_t letter = ascii::letterIndex(c);
+    if (letter >= 26) continue;
+    ++counts[letter];
+    if (letters.size() < kClimbLetters) letters.push_back(letter);
+  }
+  report.evidence.inputLetters = fitness::frequencies(counts);
+  if (total == 0 || letters.empty()) {
+    report.note = total == 0 ? fitness::kNoInput : fitness::kNoLetters;
+    return report;
+  }
+  if (report.sampled) report.note = fitness::kSampled;
+
+  // A few climbs in every language, then the rest of the budget in the
+  // languages that did best.
+  const std::size_t gramCount = std::max<std::size_t>(letters.size(), 4) - 3;
+  const std::size_t budget = std::max<std::size_t>(kLookupBudget / gramCount, 1) * gramCount;
+  std::vector<Optimum> found;
+  std::vector<std::pair<double, Language>> scouted;
+  const bool scouting = languages.size() > 1;
+  for (const Language language : languages) {
+    Climber climber(letters, language);
+    std::vector<Optimum> mine;
+    search(climber, scouting ? 0 : budget, scouting ? kScoutClimbs : 1, mine);
+    const double best = std::max_element(mine.begin(), mine.end(), [](auto& a, auto& b) {
+                          return a.fitness < b.fitness;
+                        })->fitness;
+    scouted.push_back({best, language});
+    found.insert(found.end(), mine.begin(), mine.end());
+  }
+  if (scouting) {
+    std::sort(scouted.begin(), scouted.end(), [](auto& a, auto& b) { return a.first > b.first; });
+    for (std::size_t f = 0; f < std::min(kFinalists, scouted.size()); ++f) {
+      Climber climber(letters, scouted[f].second);
+      search(climber, budget / kFinalists, 1, found);
+    }
+  }
+
+  // The distinct optima, best first; the chance of each is that of all the
+  // optima that give about the same decryption.
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Optimum& a, const Optimum& b) { return a.fitness > b.fitness; });
+  std::vector<Optimum> distinct;
+  for (const Optimum& o : found) {
+    const bool known = std::any_of(distinct.begin(), distinct.end(), [&](const Optimum& d) {
+      return d.key == o.key && d.language == o.language;
+    });
+    if (!known) distinct.push_back(o);
+  }
+  std::vector<double> scores;
+  for (const Optimum& o : distinct)
+    scores.push_back(o.fitness);
+  const std::vector<double> chances = fitness::posteriors(scores, -INFINITY, kTemperature);
+  const double found50 =
+      1 / (1 + std::exp(-kLengthSlope * (static_cast<double>(letters.size()) - kHalfSureLetters)));
+  const std::string from = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  for (std::size_t r = 0; r < std::min(std::max<std::size_t>(settings.top, 1), distinct.size());
+       ++r) {
+    double chance = 0;
+    for (std::size_t o = 0; o < distinct.size(); ++o)
+      if (agreement(distinct[r].key, distinct[o].key, counts) >= kSameAnswer) chance += chances[o];
+    std::string to(52, ' ');
+    for (std::size_t c = 0; c < 26; ++c) {
+      to[c] = static_cast<char>('A' + distinct[r].key[c]);
+      to[26 + c] = static_cast<char>('a' + distinct[r].key[c]);
+    }
+    const std::string decrypted =
+        CharCoder().substitute(sample.substr(0, fitness::kHeadBytes), from, to);
+    report.candidates.push_back({{{"from", from}, {"to", to}},
+                                 distinct[r].language,
+                                 std::min(1.0, chance) * found50,
+                                 distinct[r].fitness,
+                                 fitness::previewOf(decrypted)});
+  }
+  report.language = distinct.front().language;
+  std::array<double, 26> output{};
+  for (std::size_t c = 0; c < 26; ++c)
+    output[distinct.front().key[c]] += counts[c];
+  report.evidence.outputLetters = fitness::frequencies(output);
+  fitness::noteDoubt(report, letters.size(), 0);
+  return report;
+}
+
+}  // namespace
+
+std::unique_ptr<Cracker> makeSubstitutionCracker(const CrackSettings& settings) {
+  return std::make_unique<SubstitutionCracker>(settings);
+}
+
+}  // namespace analysis
