@@ -24,10 +24,6 @@ constexpr std::size_t kSampleBytes = std::size_t{1} << 20;
 constexpr std::size_t kClimbLetters = 3000;
 // The quadgram lookups the search may spend, about 0.2 s.
 constexpr std::size_t kLookupBudget = std::size_t{40} << 20;
-// Climbs per language before the languages are compared, when none is given.
-constexpr int kScoutClimbs = 2;
-// The languages searched further when none is given: the best ones.
-constexpr std::size_t kFinalists = 2;
 // The most letter pairs swapped to shake the best key for a new climb.
 constexpr int kMostShakes = 6;
 // Two keys whose decryptions share this share of letters count as one
@@ -55,7 +51,7 @@ struct Optimum {
 class Climber {
  public:
   Climber(std::span<const std::uint8_t> cipher, Language language)
-      : language(language), model(modelOf(language)) {
+      : language(language), model(&modelOf(language)) {
     // The text as quadgrams of cipher letters, each with how often it
     // occurs: a key is scored once per distinct quadgram.
     std::vector<std::uint32_t> grams;
@@ -80,7 +76,7 @@ class Climber {
       const std::uint32_t plain =
           ((key[gram / 17576] * 26u + key[gram / 676 % 26]) * 26u + key[gram / 26 % 26]) * 26u +
           key[gram % 26];
-      sum += times * model.quadgram(plain);
+      sum += times * model->quadgram(plain);
     }
     return sum;
   }
@@ -116,7 +112,7 @@ class Climber {
     std::iota(plainOrder.begin(), plainOrder.end(), 0);
     std::stable_sort(cipherOrder.begin(), cipherOrder.end(),
                      [&](std::uint8_t a, std::uint8_t b) { return seen[a] > seen[b]; });
-    const auto& f = model.letterFrequencies();
+    const auto& f = model->letterFrequencies();
     std::stable_sort(plainOrder.begin(), plainOrder.end(),
                      [&](std::uint8_t a, std::uint8_t b) { return f[a] > f[b]; });
     Key key{};
@@ -133,7 +129,7 @@ class Climber {
     float times;
   };
   Language language;
-  const LanguageModel& model;
+  const LanguageModel* model;
   std::vector<Gram> quads;
   std::array<std::size_t, 26> seen{};
 };
@@ -156,6 +152,13 @@ double agreement(const Key& a, const Key& b, std::span<const double, 26> letters
   return all == 0 ? 1 : same / all;
 }
 
+// A language in the running: its climber and the best key it found so far.
+struct Contender {
+  Climber climber;
+  Optimum best;
+  bool started = false;
+};
+
 class SubstitutionCracker : public Cracker {
  public:
   explicit SubstitutionCracker(const CrackSettings& settings) : settings(settings) {}
@@ -168,9 +171,10 @@ class SubstitutionCracker : public Cracker {
   Report finish() override;
 
  private:
-  // Climbs from the frequency order and from shaken best keys until
-  // `budget` lookups are spent; adds every optimum reached to `found`.
-  void search(Climber& climber, std::size_t budget, int least, std::vector<Optimum>& found);
+  // Climbs from the frequency order (the first time), then from shaken
+  // copies of the best key and from shaken frequency orders, until `budget`
+  // lookups are spent; adds every optimum reached to `found`.
+  void search(Contender& contender, std::size_t budget, std::vector<Optimum>& found);
 
   CrackSettings settings;
   std::size_t total = 0;
@@ -178,19 +182,23 @@ class SubstitutionCracker : public Cracker {
   std::mt19937 random{kSeed};
 };
 
-void SubstitutionCracker::search(Climber& climber, std::size_t budget, int least,
+void SubstitutionCracker::search(Contender& contender, std::size_t budget,
                                  std::vector<Optimum>& found) {
+  Climber& climber = contender.climber;
   const std::size_t start = climber.lookups;
-  Optimum best = climber.climb(climber.frequencyOrder());
-  found.push_back(best);
+  if (!contender.started) {
+    contender.best = climber.climb(climber.frequencyOrder());
+    contender.started = true;
+    found.push_back(contender.best);
+  }
   std::uniform_int_distribution<int> shakes(2, kMostShakes);
-  for (int climbs = 1; climbs < least || climber.lookups - start < budget; ++climbs) {
-    // Every other climb starts afresh from the frequency order, shaken.
-    const Key from = climbs % 2 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
-                                     : shaken(best.key, shakes(random), random);
+  for (int climbs = 1; climber.lookups - start < budget; ++climbs) {
+    // Every third climb starts afresh from the frequency order, shaken.
+    const Key from = climbs % 3 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
+                                     : shaken(contender.best.key, shakes(random), random);
     const Optimum reached = climber.climb(from);
     found.push_back(reached);
-    if (reached.fitness > best.fitness) best = reached;
+    if (reached.fitness > contender.best.fitness) contender.best = reached;
   }
 }
 
@@ -212,29 +220,25 @@ Report SubstitutionCracker::finish() {
   }
   if (report.sampled) report.note = fitness::kSampled;
 
-  // A few climbs in every language, then the rest of the budget in the
-  // languages that did best.
+  // Successive halving over the languages: each round shares its part of
+  // the budget among the languages still in the running, and the better
+  // half of them goes on, until one is left.
   const std::size_t gramCount = std::max<std::size_t>(letters.size(), 4) - 3;
   const std::size_t budget = std::max<std::size_t>(kLookupBudget / gramCount, 1) * gramCount;
+  std::vector<Contender> alive;
+  for (const Language language : languages)
+    alive.push_back({Climber(letters, language), {}, false});
+  std::size_t rounds = 1;
+  while ((std::size_t{1} << (rounds - 1)) < alive.size())
+    ++rounds;
   std::vector<Optimum> found;
-  std::vector<std::pair<double, Language>> scouted;
-  const bool scouting = languages.size() > 1;
-  for (const Language language : languages) {
-    Climber climber(letters, language);
-    std::vector<Optimum> mine;
-    search(climber, scouting ? 0 : budget, scouting ? kScoutClimbs : 1, mine);
-    const double best = std::max_element(mine.begin(), mine.end(), [](auto& a, auto& b) {
-                          return a.fitness < b.fitness;
-                        })->fitness;
-    scouted.push_back({best, language});
-    found.insert(found.end(), mine.begin(), mine.end());
-  }
-  if (scouting) {
-    std::sort(scouted.begin(), scouted.end(), [](auto& a, auto& b) { return a.first > b.first; });
-    for (std::size_t f = 0; f < std::min(kFinalists, scouted.size()); ++f) {
-      Climber climber(letters, scouted[f].second);
-      search(climber, budget / kFinalists, 1, found);
-    }
+  for (std::size_t round = 0; round < rounds; ++round) {
+    for (Contender& contender : alive)
+      search(contender, budget / rounds / alive.size(), found);
+    std::stable_sort(alive.begin(), alive.end(), [](const Contender& a, const Contender& b) {
+      return a.best.fitness > b.best.fitness;
+    });
+    alive.erase(alive.begin() + static_cast<std::ptrdiff_t>((alive.size() + 1) / 2), alive.end());
   }
 
   // The distinct optima, best first; the chance of each is that of all the

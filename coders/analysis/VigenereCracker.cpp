@@ -10,6 +10,7 @@
 #include "Ascii.h"
 #include "analysis/Crackers.h"
 #include "analysis/Fitness.h"
+#include "analysis/PairSearch.h"
 #include "analysis/PeriodCounts.h"
 #include "classic/ClassicCoder.h"
 
@@ -25,8 +26,14 @@ constexpr std::size_t kMostKeyLength = 100;
 constexpr std::size_t kLeastLettersPerColumn = 2;
 // The letters read in sequence to refine and score keys; past them the
 // letters count through their columns' frequencies alone.
-constexpr std::size_t kSampleLetters = 4096;
-// The periods that rank first on frequencies, refined on the chain.
+constexpr std::size_t kSampleLetters = 2048;
+// The letters read as pairs to rank the periods; a longer text ranks on
+// frequencies the kPairPeriods that it ranks on pairs.
+constexpr std::size_t kPairLetters = 600;
+constexpr std::size_t kPairPeriods = 8;
+// The languages whose pairs are read: those the frequencies suit best.
+constexpr std::size_t kPairLanguages = 3;
+// The periods that rank first on pairs, refined on the chain.
 constexpr std::size_t kRefinedPeriods = 5;
 // Rounds of refining every key letter in turn, at most (it settles sooner).
 constexpr int kRefineRounds = 6;
@@ -45,6 +52,21 @@ double columnLogLikelihood(const Column& column, std::size_t shift, const Letter
   for (std::size_t x = 0; x < 26; ++x)
     sum += column[x] * chain.alone(static_cast<std::uint8_t>((x + 26 - shift) % 26));
   return sum;
+}
+
+// The mean index of coincidence of the columns: the chance that two letters
+// drawn from one column are the same.
+double coincidence(const std::vector<Column>& columns) {
+  double sum = 0;
+  for (const Column& column : columns) {
+    double n = 0, pairs = 0;
+    for (const double x : column) {
+      n += x;
+      pairs += x * (x - 1);
+    }
+    sum += n > 1 ? pairs / (n * (n - 1)) : 0;
+  }
+  return sum / static_cast<double>(columns.size());
 }
 
 // The key's shortest period: "ABAB" is "AB".
@@ -225,52 +247,64 @@ Report VigenereCracker::finish() {
       std::max(least, std::min(most, std::max<std::size_t>(letters / kLeastLettersPerColumn, 1)));
   report.evidence.inputLetters = fitness::frequencies(counts.columns(1)[0]);
 
-  // Every period's evidence on frequencies alone, each language's best.
+  // Every period's evidence on frequencies alone.
   struct Ranked {
     std::size_t period;
     double evidence;
-    std::size_t language;
+    std::vector<double> perLanguage;
+    Key key;
+    std::size_t language = 0;
   };
   std::vector<Ranked> ranked;
   for (std::size_t p = 1; p <= longest; ++p) {
     const std::vector<Column> columns = counts.columns(p);
-    double coincidence = 0;
-    for (const Column& column : columns) {
-      double n = 0, pairs = 0;
-      for (const double x : column) {
-        n += x;
-        pairs += x * (x - 1);
-      }
-      coincidence += n > 1 ? pairs / (n * (n - 1)) : 0;
-    }
-    report.evidence.periodCoincidence.push_back(coincidence / static_cast<double>(p));
+    report.evidence.periodCoincidence.push_back(coincidence(columns));
     if (p < least) continue;
     std::vector<double> evidence;
     for (const Language language : languages)
       evidence.push_back(periodEvidence(columns, fitness::chainOf(language)));
-    const auto best = std::max_element(evidence.begin(), evidence.end()) - evidence.begin();
-    ranked.push_back({p, fitness::logSumExp(evidence), static_cast<std::size_t>(best)});
+    ranked.push_back({p, fitness::logSumExp(evidence), evidence, {}});
   }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const Ranked& a, const Ranked& b) { return a.evidence > b.evidence; });
+  auto byEvidence = [](const Ranked& a, const Ranked& b) { return a.evidence > b.evidence; };
+  std::stable_sort(ranked.begin(), ranked.end(), byEvidence);
+  if (letters > kPairLetters) ranked.resize(std::min(ranked.size(), kPairPeriods));
+
+  // Those periods again on letter pairs, in the languages that their
+  // frequencies suit best, each with the best key on pairs.
+  std::vector<std::size_t> shortlist(languages.size());
+  std::iota(shortlist.begin(), shortlist.end(), 0);
+  auto suits = [&](std::size_t l) {
+    double most = -INFINITY;
+    for (const Ranked& r : ranked)
+      most = std::max(most, r.perLanguage[l]);
+    return most;
+  };
+  std::stable_sort(shortlist.begin(), shortlist.end(),
+                   [&](std::size_t a, std::size_t b) { return suits(a) > suits(b); });
+  shortlist.resize(std::min(shortlist.size(), kPairLanguages));
+  const std::span<const std::uint8_t> pairLetters(sample.data(),
+                                                  std::min(sample.size(), kPairLetters));
+  for (Ranked& r : ranked) {
+    r.evidence = -INFINITY;
+    for (const std::size_t l : shortlist) {
+      PairBest found = bestKeyOnPairs(pairLetters, r.period, fitness::chainOf(languages[l]));
+      if (found.logLikelihood <= r.evidence) continue;
+      r.evidence = found.logLikelihood;
+      r.key = std::move(found.key);
+      r.language = l;
+    }
+    r.evidence -= static_cast<double>(r.period) * kLogAlphabet;
+  }
+  std::stable_sort(ranked.begin(), ranked.end(), byEvidence);
   ranked.resize(std::min(ranked.size(), kRefinedPeriods));
 
-  // The first periods' keys refined, in the language their columns suit best.
+  // The first periods' keys refined on the whole chain.
   const double languagePrior = std::log(static_cast<double>(languages.size()));
   std::vector<Tried> tried;
   std::vector<std::array<double, 26>> bestScores;
-  for (const Ranked& r : ranked) {
-    const std::vector<Column> columns = counts.columns(r.period);
-    const LetterChain& chain = fitness::chainOf(languages[r.language]);
-    Key key(r.period);
-    for (std::size_t c = 0; c < r.period; ++c) {
-      double best = -INFINITY;
-      for (std::uint8_t s = 0; s < 26; ++s) {
-        const double fit = columnLogLikelihood(columns[c], s, chain);
-        if (fit > best) best = fit, key[c] = s;
-      }
-    }
-    Refiner refiner(sample, r.period, chain);
+  for (Ranked& r : ranked) {
+    Key key = r.key;
+    Refiner refiner(sample, r.period, fitness::chainOf(languages[r.language]));
     refiner.refine(key);
     key = primitive(key);
     const std::vector<double> fits = keyLogLikelihoods(key, languages, counts.columns(key.size()));
