@@ -33,6 +33,9 @@ constexpr double kTryCiphers = 0.5;
 // A cipher's answer is kept as a chain only when the cracker gives its key
 // at least this chance.
 constexpr double kKeptKey = 0.05;
+// A text is taken for Morse code when this share of its non-whitespace
+// bytes, or more, are dots and dashes.
+constexpr double kMorseShare = 0.8;
 // A chain of one step more is taken to be a quarter as likely.
 const double kStepNats = std::log(4.0);
 // At this chance or more an answer is called sure.
@@ -136,7 +139,9 @@ std::vector<Step> decodingsOf(std::string_view text) {
     if (signs % 7 == 0) add("binary", {{"bits", 7}});
     return steps;
   }
-  if (onlyOf(text, ".-/")) {
+  // Morse code passes on the bytes it has no code for, so a little else
+  // may stand among the dots and dashes.
+  if (countOf(text, ".-") >= kMorseShare * static_cast<double>(signs)) {
     add("morse");
     return steps;
   }
@@ -192,29 +197,51 @@ class Search {
  public:
   explicit Search(const IdentifySettings& settings) : settings(settings) {}
 
-  // Looks at `text`, reached by `steps`: as it is, decoded further, and
-  // through the ciphers.
-  void visit(const std::string& text, const std::vector<Step>& steps) {
-    const Reading reading = readingOf(text, settings);
-    found.push_back({steps, 0.0});
-    if (steps.size() < kMostDecodings) {
-      for (Step& step : decodingsOf(text)) {
-        std::string decoded = runChain({step}, text);
-        if (decoded.empty() || decoded == text) continue;
-        std::vector<Step> longer = steps;
-        longer.push_back(std::move(step));
-        visit(decoded, longer);
-      }
+  // Finds the chains that start from `text`: first every chain of
+  // decodings; then, unless one of them already reads as language for sure,
+  // the ciphers on what they decoded, the most decoded first, until one
+  // reads so.
+  void run(const std::string& text) {
+    std::vector<Node> nodes;
+    decode(text, {}, nodes);
+    const auto sure = [](const Node& node) { return node.reading.natural >= kSure; };
+    if (std::any_of(nodes.begin(), nodes.end(), sure)) return;
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [](const Node& a, const Node& b) { return a.steps.size() > b.steps.size(); });
+    for (const Node& node : nodes) {
+      if (node.reading.natural < kTryCiphers && tryCiphers(node.text, node.steps)) return;
     }
-    if (reading.natural < kTryCiphers) tryCiphers(text, steps);
   }
 
   std::vector<Found> found;
 
  private:
+  // A text reached by decoding, and how it reads.
+  struct Node {
+    std::string text;
+    std::vector<Step> steps;
+    Reading reading;
+  };
+
+  // Adds `text`, reached by `steps`, and all that decoding it further
+  // reaches, to `nodes`, and each as a chain.
+  void decode(const std::string& text, const std::vector<Step>& steps, std::vector<Node>& nodes) {
+    nodes.push_back({text, steps, readingOf(text, settings)});
+    found.push_back({steps, 0.0});
+    if (steps.size() == kMostDecodings) return;
+    for (Step& step : decodingsOf(text)) {
+      std::string decoded = runChain({step}, text);
+      if (decoded.empty() || decoded == text) continue;
+      std::vector<Step> longer = steps;
+      longer.push_back(std::move(step));
+      decode(decoded, longer, nodes);
+    }
+  }
+
   // Breaks `text` with the ciphers that fit it: those of letters when it
   // reads as text with scrambled letters, those of all bytes otherwise.
-  void tryCiphers(const std::string& text, const std::vector<Step>& steps) {
+  // True once one of them makes it read as language for sure.
+  bool tryCiphers(const std::string& text, const std::vector<Step>& steps) {
     const std::size_t letters = static_cast<std::size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return ascii::isLetter(c); }));
     const bool letterCipher = 2 * letters >= text.size();
@@ -248,8 +275,9 @@ class Search {
       const Reading reading = readingOf(result, settings);
       found.push_back({std::move(longer), keyNats});
       // A simpler cipher that reads well leaves nothing for the harder ones.
-      if (naturalChance(reading.asLanguage - keyNats - reading.asNothing) >= kSure) return;
+      if (naturalChance(reading.asLanguage - keyNats - reading.asNothing) >= kSure) return true;
     }
+    return false;
   }
 
   const IdentifySettings& settings;
@@ -275,7 +303,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
     return identification;
   }
   Search search(settings);
-  search.visit(std::string(text.substr(0, kIdentifySample)), {});
+  search.run(std::string(text.substr(0, kIdentifySample)));
   // Every chain is judged on what it makes of the same first bytes of the
   // text: the chance of those bytes, were they made by the chain from
   // running text, is that of its result as running text (each step but a
