@@ -7,31 +7,15 @@
 #include <utility>
 #include <variant>
 
-#include "Json.h"
 #include "Output.h"
 #include "Run.h"
 #include "Text.h"
 #include "analysis/Identify.h"
+#include "analysis/Json.h"
 
 namespace {
 
 using analysis::Cipher;
-
-// The method of the registry that a cipher's candidates run on.
-const methods::Method& methodOf(Cipher cipher) {
-  switch (cipher) {
-    case Cipher::bitwiseXor:
-      return *methods::named("bitwise");
-    case Cipher::vigenere:
-      return *methods::named("vigenere");
-    case Cipher::substitution:
-      return *methods::named("subst");
-    case Cipher::caesar:
-    case Cipher::caesarFull:
-      break;
-  }
-  return *methods::named("caesar");
-}
 
 // A step as the command line runs it: "caesar -d --shift 3".
 std::string commandOf(const analysis::Step& step) {
@@ -48,12 +32,6 @@ std::string commandOf(const analysis::Step& step) {
     }
   }
   return command;
-}
-
-// The step that applies a candidate of `cipher`.
-analysis::Step stepOf(Cipher cipher, const methods::Settings& options) {
-  const methods::Method& method = methodOf(cipher);
-  return {&method, method.decodes ? Direction::decode : Direction::encode, options};
 }
 
 // A preview for a terminal: UTF-8, with control characters as spaces.
@@ -146,48 +124,17 @@ std::string explanation(Cipher cipher, const analysis::Report& report) {
 
 std::string crackText(Cipher cipher, const analysis::Report& report, bool explain) {
   std::string out =
-      std::string(methodOf(cipher).name) + " in " + languageOf(report.language) + "\n";
+      std::string(analysis::methodOf(cipher).name) + " in " + languageOf(report.language) + "\n";
   std::size_t rank = 0;
   for (const analysis::Candidate& candidate : report.candidates) {
-    out += "  " + std::to_string(++rank) + ". " + commandOf(stepOf(cipher, candidate.options)) +
-           "  " + std::string(analysis::codeOf(candidate.language)) + " " +
-           percent(candidate.confidence) + "  " + shown(candidate.preview) + "\n";
+    out += "  " + std::to_string(++rank) + ". " +
+           commandOf(analysis::stepOf(cipher, candidate.options)) + "  " +
+           std::string(analysis::codeOf(candidate.language)) + " " + percent(candidate.confidence) +
+           "  " + shown(candidate.preview) + "\n";
   }
   if (!report.note.empty()) out += "note: " + report.note + "\n";
   if (explain) out += explanation(cipher, report);
   return out;
-}
-
-std::string crackJson(Cipher cipher, const analysis::Report& report, bool explain) {
-  std::string out = "{\"method\": " + json::quoted(methodOf(cipher).name) +
-                    ", \"language\": " + json::quoted(analysis::codeOf(report.language)) +
-                    ", \"candidates\": [";
-  for (std::size_t i = 0; i < report.candidates.size(); ++i) {
-    const analysis::Candidate& c = report.candidates[i];
-    out += std::string(i > 0 ? ", " : "") + "{\"options\": " + json::object(c.options) +
-           ", \"language\": " + json::quoted(analysis::codeOf(c.language)) +
-           ", \"confidence\": " + json::number(c.confidence, 4) +
-           ", \"score\": " + json::number(c.score, 8) +
-           ", \"preview\": " + json::quoted(c.preview) + "}";
-  }
-  out += "]";
-  if (!report.note.empty()) out += ", \"note\": " + json::quoted(report.note);
-  if (explain) {
-    const auto list = [](const auto& values) {
-      std::string items;
-      for (const double v : values)
-        items += (items.empty() ? "" : ", ") + json::number(v, 6);
-      return "[" + items + "]";
-    };
-    const analysis::Evidence& e = report.evidence;
-    out += ", \"evidence\": {\"keyScores\": " + list(e.keyScores) +
-           ", \"periodCoincidence\": " + list(e.periodCoincidence) +
-           ", \"period\": " + std::to_string(e.period) +
-           ", \"keyLetterFitness\": " + list(e.keyLetterFitness) +
-           ", \"inputLetters\": " + list(e.inputLetters) +
-           ", \"outputLetters\": " + list(e.outputLetters) + "}";
-  }
-  return out + "}\n";
 }
 
 std::string identifyText(const analysis::Identification& identification) {
@@ -203,26 +150,6 @@ std::string identifyText(const analysis::Identification& identification) {
   }
   if (!identification.note.empty()) out += "note: " + identification.note + "\n";
   return out;
-}
-
-std::string identifyJson(const analysis::Identification& identification) {
-  std::string out = "{\"candidates\": [";
-  for (std::size_t i = 0; i < identification.candidates.size(); ++i) {
-    const analysis::Chain& chain = identification.candidates[i];
-    out += std::string(i > 0 ? ", " : "") + "{\"steps\": [";
-    for (std::size_t s = 0; s < chain.steps.size(); ++s) {
-      const analysis::Step& step = chain.steps[s];
-      out += std::string(s > 0 ? ", " : "") + "{\"method\": " + json::quoted(step.method->name) +
-             ", \"decrypt\": " + (step.direction == Direction::decode ? "true" : "false") +
-             ", \"options\": " + json::object(step.options) + "}";
-    }
-    out += "], \"language\": " + json::quoted(analysis::codeOf(chain.language)) +
-           ", \"confidence\": " + json::number(chain.confidence, 4) +
-           ", \"preview\": " + json::quoted(chain.preview) + "}";
-  }
-  out += "]";
-  if (!identification.note.empty()) out += ", \"note\": " + json::quoted(identification.note);
-  return out + "}\n";
 }
 
 void writeAll(const std::optional<std::string>& path, const std::string& text) {
@@ -278,8 +205,8 @@ int analyse(const AnalysisRequest& request) {
     if (cracker) {
       const analysis::Report report = cracker->finish();
       if (report.candidates.empty()) return refuse(report.note);
-      best = {stepOf(*request.cipher, report.candidates.front().options)};
-      ranking = request.json ? crackJson(*request.cipher, report, request.explain)
+      best = {analysis::stepOf(*request.cipher, report.candidates.front().options)};
+      ranking = request.json ? json::crackReport(*request.cipher, report, request.explain)
                              : crackText(*request.cipher, report, request.explain);
       note = report.note;
     } else {
@@ -289,7 +216,7 @@ int analyse(const AnalysisRequest& request) {
       const analysis::Identification identification = analysis::identify(sample, settings);
       if (identification.candidates.empty()) return refuse(identification.note);
       best = identification.candidates.front().steps;
-      ranking = request.json ? identifyJson(identification) : identifyText(identification);
+      ranking = request.json ? json::identification(identification) : identifyText(identification);
       note = identification.note;
     }
     if (!request.apply) {

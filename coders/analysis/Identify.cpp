@@ -260,13 +260,8 @@ class Search {
       if (report.candidates.empty()) continue;
       const Candidate& best = report.candidates.front();
       if (best.confidence < kKeptKey) continue;
-      const methods::Method* method = methods::named(cipher == Cipher::bitwiseXor     ? "bitwise"
-                                                     : cipher == Cipher::vigenere     ? "vigenere"
-                                                     : cipher == Cipher::substitution ? "subst"
-                                                                                      : "caesar");
       std::vector<Step> longer = steps;
-      longer.push_back(
-          {method, method->decodes ? Direction::decode : Direction::encode, best.options});
+      longer.push_back(stepOf(cipher, best.options));
       std::string result = runChain({longer.back()}, text.substr(0, kJudgedBytes));
       if (result == std::string_view(text).substr(0, kJudgedBytes)) continue;  // no change at all
       // The cracker picked the key that reads best of all its keys; reading
@@ -284,6 +279,26 @@ class Search {
 };
 
 }  // namespace
+
+const methods::Method& methodOf(Cipher cipher) {
+  switch (cipher) {
+    case Cipher::bitwiseXor:
+      return *methods::named("bitwise");
+    case Cipher::vigenere:
+      return *methods::named("vigenere");
+    case Cipher::substitution:
+      return *methods::named("subst");
+    case Cipher::caesar:
+    case Cipher::caesarFull:
+      break;
+  }
+  return *methods::named("caesar");
+}
+
+Step stepOf(Cipher cipher, const methods::Settings& options) {
+  const methods::Method& method = methodOf(cipher);
+  return {&method, method.decodes ? Direction::decode : Direction::encode, options};
+}
 
 std::string runChain(const std::vector<Step>& steps, std::string text) {
   ClassicCoder classic;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Methods.h"
+#include "analysis/Crack.h"
 #include "analysis/Language.h"
 
 namespace analysis {
@@ -54,6 +55,18 @@ inline constexpr std::size_t kIdentifySample = std::size_t{1} << 20;
 // that the text went on past them.
 Identification identify(std::string_view text, const IdentifySettings& settings,
                         bool sampled = false);
+
+// The method of the registry whose options a candidate of `cipher` carries.
+const methods::Method& methodOf(Cipher cipher);
+
+// The step that applies a candidate of `cipher` with `options`.
+Step stepOf(Cipher cipher, const methods::Settings& options);
+
+// The method of the registry whose options a candidate of `cipher` carries.
+const methods::Method& methodOf(Cipher cipher);
+
+// The step that applies a candidate of `cipher` with `options`.
+Step stepOf(Cipher cipher, const methods::Settings& options);
 
 // The result of running `steps` on `text`, one after the other.
 std::string runChain(const std::vector<Step>& steps, std::string text);
