@@ -28,6 +28,20 @@ struct AnalysisOptions {
   bool progress = false;
 };
 
+// What crack --json and identify --json write, for --help and the manual.
+inline constexpr std::string_view kJsonFormat =
+    "With --json, crack writes {\"method\": M, \"language\": L, \"candidates\": "
+    "[{\"options\": O, \"language\": L, \"confidence\": C, \"score\": S, \"preview\": P}, "
+    "...], \"note\": N} and identify writes {\"candidates\": [{\"steps\": [{\"method\": M, "
+    "\"decrypt\": D, \"options\": O}, ...], \"language\": L, \"confidence\": C, "
+    "\"preview\": P}, ...], \"note\": N}. M is a method's name as the command line has it, L a "
+    "language code, C the chance in [0, 1] that the candidate is right, S the log-likelihood it "
+    "was ranked by, P the start of its result (as UTF-8, bytes that are not UTF-8 as U+FFFD). O "
+    "are the options of method M that give the result, with -d where D is true: {\"shift\": 3}, "
+    "{\"shift\": 3, \"full\": true}, {\"key\": \"LEMON\"}, {\"from\": \"...\", \"to\": "
+    "\"...\"}, {\"xor\": 32}, {\"bits\": 7}. The note is there only when the answer is unsure "
+    "(\"too short to be sure\", or another reason). With --explain, crack adds \"evidence\".";
+
 // Adds the subcommands crack and identify to `app`, their options landing
 // in `options`.
 void addAnalysis(CLI::App& app, AnalysisOptions& options);

@@ -279,7 +279,8 @@ std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char
       "standard error; the exit status stays 0, since an empty output is what the method "
       "gives.\n\ncrack finds the key of a cipher text and identify says what a text is, in any "
       "of sixteen languages, each candidate with the chance that it is right; crack --help and "
-      "identify --help tell more.\n\nExamples:";
+      "identify --help tell more.\n\n" +
+      std::string(kJsonFormat) + "\n\nExamples:";
   for (const methods::Method& entry : methods::all())
     footer += "\n  " + std::string(entry.example);
   footer +=
