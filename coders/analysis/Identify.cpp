@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <utility>
 
 #include "Ascii.h"
@@ -17,11 +18,16 @@ namespace {
 // A result is judged on its first letters, as many as the language ranking
 // reads, within this many bytes.
 constexpr std::size_t kJudgedBytes = 16 << 10;
+// The chains are compared on what they make of this many bytes at the start
+// of the text: no more than the letters that a reading takes in, so that
+// every chain's result is read whole, and every chain answers for the same
+// bytes.
+constexpr std::size_t kComparedBytes = kMostLettersRanked;
 // The ciphers are broken on this much of a text: enough for any key here,
 // little enough to stay quick.
-constexpr std::size_t kCrackedBytes = 64 << 10;
+constexpr std::size_t kCrackedBytes = 16 << 10;
 // The substitution solver, the slowest, gets less.
-constexpr std::size_t kSubstitutedBytes = 4 << 10;
+constexpr std::size_t kSubstitutedBytes = 2 << 10;
 // How much likelier than both other readings (text with its letters
 // scrambled, random bytes) a result must read as language before it counts
 // as natural, in nats: the prior against a chance fit, and the pick of the
@@ -54,43 +60,48 @@ double naturalChance(double nats) {
   return 1 / (1 + std::exp(kNaturalNats - nats));
 }
 
-// ln p of a sequence with these counts of its symbols (of `symbols` kinds)
-// when their frequencies are unknown, every set of frequencies as likely:
-// the Dirichlet-multinomial with all weights one. Unlike the counts' own
-// frequencies it does not flatter a short sequence.
-template <std::size_t symbols>
-double unknownFrequencyNats(const std::array<double, symbols>& counts) {
+// ln p of a sequence with these counts of its symbols (of `symbols` kinds,
+// some perhaps never counted) when their frequencies are unknown, every set
+// of frequencies as likely: the Dirichlet-multinomial with all weights one.
+// Unlike the counts' own frequencies it does not flatter a short sequence.
+double unknownFrequencyNats(std::span<const double> counts, double symbols) {
   double n = 0;
   double nats = 0;
   for (const double count : counts) {
     n += count;
     nats += std::lgamma(count + 1);
   }
-  return nats + std::lgamma(static_cast<double>(symbols)) -
-         std::lgamma(n + static_cast<double>(symbols));
+  return nats + std::lgamma(symbols) - std::lgamma(n + symbols);
 }
 
 // How `text` reads as running text in a language, against two other
 // readings: text whose letters are scrambled (a letter cipher of text), and
-// bytes of no language at all; neither knows its frequencies beforehand.
+// bytes of no language at all. None of them knows beforehand how often each
+// byte comes; the first two tell which letter a letter is by the language's
+// chain of letters or by the letters' own counts, and share the rest: how
+// often a byte is a capital, a small letter, or each other byte.
 Reading readingOf(std::string_view text, const IdentifySettings& settings) {
   text = text.substr(0, kJudgedBytes);
-  const std::array<float, 256>& byteChances = fitness::textByteLogChances();
-  double bytes = 0;
+  // The other bytes by value; all capitals count as 'A', all small letters
+  // as 'a'.
+  std::array<double, 256> kinds{};
   std::array<double, 256> byteCounts{};
   std::array<double, 26> letterCounts{};
   std::vector<std::uint8_t> letters;
   for (const char c : text) {
-    // Either case of a letter is as likely: Morse and some texts are all
-    // capitals.
-    bytes += byteChances[static_cast<unsigned char>(ascii::isLetter(c) ? c | 0x20 : c)];
-    ++byteCounts[static_cast<unsigned char>(c)];
-    if (ascii::isLetter(c)) {
-      letters.push_back(ascii::letterIndex(c));
-      ++letterCounts[letters.back()];
-      if (letters.size() == kMostLettersRanked) break;
+    const auto byte = static_cast<unsigned char>(c);
+    ++byteCounts[byte];
+    if (!ascii::isLetter(c)) {
+      ++kinds[byte];
+      continue;
     }
+    ++kinds[c >= 'A' && c <= 'Z' ? 'A' : 'a'];
+    letters.push_back(ascii::letterIndex(c));
+    ++letterCounts[letters.back()];
+    if (letters.size() == kMostLettersRanked) break;
   }
+  // Capitals and small letters are one kind each: 256 - 50 kinds.
+  const double kindNats = unknownFrequencyNats(kinds, 206);
   Language language = settings.language.value_or(Language::en);
   double letterNats = 0;
   if (settings.language) {
@@ -101,9 +112,9 @@ Reading readingOf(std::string_view text, const IdentifySettings& settings) {
     // The best of sixteen fits a little better than any one would.
     letterNats = best.logLikelihood - std::log(static_cast<double>(kLanguageCount));
   }
-  const double asLanguage = bytes + letterNats;
-  const double asNothing =
-      std::max(bytes + unknownFrequencyNats(letterCounts), unknownFrequencyNats(byteCounts));
+  const double asLanguage = kindNats + letterNats;
+  const double asNothing = std::max(kindNats + unknownFrequencyNats(letterCounts, 26),
+                                    unknownFrequencyNats(byteCounts, 256));
   return {language, asLanguage, asNothing,
           letters.size() < 2 ? 0.0 : naturalChance(asLanguage - asNothing)};
 }
@@ -324,7 +335,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   // running text, is that of its result as running text (each step but a
   // cipher's is undone one way only), over the number of keys of its
   // cipher, and less for every step.
-  const std::string judged(text.substr(0, kJudgedBytes));
+  const std::string judged(text.substr(0, kComparedBytes));
   const Reading asItIs = readingOf(judged, settings);
   std::vector<double> evidence;
   std::vector<Reading> readings;
