@@ -61,12 +61,13 @@ int main(int argc, char** argv) {
     if (!text.empty()) texts.push_back(std::move(text));
   }
   std::printf("%zu languages, %d texts per language and figure\n\n", texts.size(), trials);
-  std::printf("%-36s %9s %8s %8s %11s\n", "figure", "right", "target", "texts", "slowest s");
+  std::printf("%-36s %9s %8s %8s %13s %11s\n", "figure", "right", "target", "texts",
+              "sure: right", "slowest s");
   std::mt19937 random(20261208);
   std::size_t sure = 0, sureRight = 0;
   for (const Figure& f : kFigures) {
     if (!only.empty() && only != f.flag) continue;
-    std::size_t right = 0, count = 0;
+    std::size_t right = 0, count = 0, figureSure = 0, figureSureRight = 0;
     double slowest = 0;
     for (const std::string& text : texts) {
       for (int t = 0; t < trials; ++t) {
@@ -79,14 +80,17 @@ int main(int argc, char** argv) {
         right += o.right ? 1 : 0;
         slowest = std::max(slowest, o.seconds);
         if (o.confidence >= 0.9) {
-          ++sure;
-          sureRight += o.right ? 1 : 0;
+          ++figureSure;
+          figureSureRight += o.right ? 1 : 0;
         }
       }
     }
     const double share = count ? static_cast<double>(right) / static_cast<double>(count) : 0;
-    std::printf("%-36s %8.1f%% %7.0f%% %8zu %11.3f %s\n", f.name, 100 * share, 100 * f.target,
-                count, slowest, share >= f.target ? "" : "BELOW TARGET");
+    sure += figureSure;
+    sureRight += figureSureRight;
+    std::printf("%-36s %8.1f%% %7.0f%% %8zu %6zu/%-6zu %11.3f %s\n", f.name, 100 * share,
+                100 * f.target, count, figureSureRight, figureSure, slowest,
+                share >= f.target ? "" : "BELOW TARGET");
     std::fflush(stdout);
   }
   std::printf("\nanswers with confidence >= 0.9: %zu, of which right: %.1f%% (target >= 95%%)\n",

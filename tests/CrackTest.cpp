@@ -83,6 +83,9 @@ TEST(Crack, NamesTheOptionsInTheCommandLinesTerms) {
     EXPECT_EQ(candidate.options[0].name, "shift");
   }
   EXPECT_LE(report.candidates.size(), 5u);
+  analysis::CrackSettings none;
+  none.top = 0;
+  EXPECT_EQ(crack(Cipher::bitwiseXor, "Hello", none).candidates.size(), 1u);
   EXPECT_EQ(report.candidates[0].preview, kEnglish.substr(0, 80));
   // Every shift scored, best first, chances that add up to at most one.
   EXPECT_EQ(report.evidence.keyScores.size(), 26u);

@@ -201,7 +201,7 @@ Report ByteMapCracker::finish() {
                                          : static_cast<double>(total) * std::log(1.0 / 256);
   const std::vector<double> chances =
       fitness::posteriors(scores, nullScore, lettersOnly() ? kLetterTemperature : kByteTemperature);
-  for (std::size_t r = 0; r < std::min(settings.top, keys); ++r) {
+  for (std::size_t r = 0; r < std::min(std::max<std::size_t>(settings.top, 1), keys); ++r) {
     const std::size_t k = order[r];
     const auto& scored = perLanguage[k];
     const auto best = std::max_element(scored.begin(), scored.end()) - scored.begin();

@@ -23,8 +23,9 @@ enum class Cipher { caesar, caesarFull, bitwiseXor, vigenere, substitution };
 
 struct CrackSettings {
   std::optional<Language> language;  // none: found from the text
-  std::size_t top = 5;               // candidates wanted
-  // The Vigenere key lengths searched; maxKeyLength 0 takes the default bound.
+  std::size_t top = 5;               // candidates wanted (at least one is given)
+  // The Vigenere key lengths searched; maxKeyLength 0 takes the default
+  // bound (32). Keys longer than 100 letters are not searched.
   std::size_t minKeyLength = 1, maxKeyLength = 0;
 };
 
