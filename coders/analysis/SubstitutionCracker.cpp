@@ -28,6 +28,9 @@ constexpr std::size_t kClimbLetters = 3000;
 constexpr std::size_t kLookupBudget = std::size_t{48} << 20;
 constexpr std::size_t kBudgetLetters = 300;
 constexpr double kShortTextBudget = 2.5;
+// The most climbs of one language in one round of the search: more than a
+// text of a few hundred letters uses within its budget.
+constexpr int kMostClimbs = 500;
 // The most letter pairs swapped to shake the best key for a new climb.
 constexpr int kMostShakes = 6;
 // Two keys whose decryptions share this share of letters count as one
@@ -239,7 +242,9 @@ void SubstitutionCracker::search(Contender& contender, std::size_t budget,
     found.push_back(contender.best);
   }
   std::uniform_int_distribution<int> shakes(2, kMostShakes);
-  for (int climbs = 1; climber.lookups - start < budget; ++climbs) {
+  // A text of a few letters costs a climb next to nothing, so the climbs are
+  // counted too.
+  for (int climbs = 1; climber.lookups - start < budget && climbs <= kMostClimbs; ++climbs) {
     // Every third climb starts afresh from the frequency order, shaken.
     const Key from = climbs % 3 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
                                      : shaken(contender.best.key, shakes(random), random);
