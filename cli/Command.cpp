@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "AnalysisCommand.h"
 #include "Ascii.h"
 #include "Methods.h"
 #include "Suggest.h"
@@ -53,6 +54,8 @@ constexpr std::string_view kCommonOptions = "[-o FILE] [--progress] [--encoding 
 
 std::string usageOf(const CLI::App* method) {
   std::string usage = "Usage: " + std::string(kProgram) + " ";
+  if (method != nullptr && isAnalysis(method->get_name()))
+    return usage + analysisUsage(method->get_name());
   if (const methods::Method* entry =
           method != nullptr ? methods::named(method->get_name()) : nullptr) {
     const std::string options = optionsLine(*entry);
@@ -200,16 +203,23 @@ constexpr std::pair<std::string_view, bool> kCommonOptionNames[] = {
     {"decrypt", false}, {"output", true}, {"progress", false}, {"encoding", true}, {"help", false},
 };
 
-// The first option among `arguments` (what follows the method's name) that
-// `method` does not take, named with the nearest one it takes; empty when
-// all are known.
-std::string unknownOption(const methods::Method& method,
-                          const std::vector<std::string_view>& arguments) {
+// The options that subcommand `name` takes by their long names, each with
+// whether it takes a value.
+std::vector<std::pair<std::string, bool>> optionNamesOf(std::string_view name) {
+  if (isAnalysis(name)) return analysisOptionNames(name);
   std::vector<std::pair<std::string, bool>> known;
-  for (const methods::Option& option : method.options)
+  for (const methods::Option& option : methods::named(name)->options)
     known.emplace_back(option.name, option.kind != methods::OptionKind::flag);
-  for (const auto& [name, takesValue] : kCommonOptionNames)
-    known.emplace_back(name, takesValue);
+  for (const auto& [option, takesValue] : kCommonOptionNames)
+    known.emplace_back(option, takesValue);
+  return known;
+}
+
+// The first option among `arguments` (what follows the subcommand's name)
+// that is not one of `known`, named with the nearest one that is; empty
+// when all are known.
+std::string unknownOption(const std::vector<std::pair<std::string, bool>>& known,
+                          const std::vector<std::string_view>& arguments) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
     if (argument == "--") break;
@@ -242,7 +252,7 @@ std::string unknownOption(const methods::Method& method,
 
 // The method that `typed` names, or why there is none, with the nearest name.
 std::string unknownMethod(std::string_view typed) {
-  std::vector<std::string> names;
+  std::vector<std::string> names = {"crack", "identify"};
   for (const methods::Method& method : methods::all())
     names.emplace_back(method.name);
   const std::optional<std::string> meant = nearestWord(typed, names);
@@ -252,7 +262,7 @@ std::string unknownMethod(std::string_view typed) {
 
 }  // namespace
 
-std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
+std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char* const* argv) {
   CLI::App app(
       "Codes texts with the methods of the Zembrax window, in constant memory, from "
       "files or the standard input to the standard output or a file.",
@@ -267,9 +277,14 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
       "more.\n\nA mistyped method or option is named in the error with the nearest valid one. "
       "A decode (-d) that finds nothing to decode in an input that is not empty says so on the "
       "standard error; the exit status stays 0, since an empty output is what the method "
-      "gives.\n\nExamples:";
+      "gives.\n\ncrack finds the key of a cipher text and identify says what a text is, in any "
+      "of sixteen languages, each candidate with the chance that it is right; crack --help and "
+      "identify --help tell more.\n\n" +
+      std::string(kJsonFormat) + "\n\nExamples:";
   for (const methods::Method& entry : methods::all())
     footer += "\n  " + std::string(entry.example);
+  footer +=
+      "\n  zembrax-cli crack vigenere --explain secret.txt\n  zembrax-cli identify puzzle.txt";
   app.footer(footer);
 
   Common common;
@@ -277,6 +292,8 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
   bool decrypt = false;
   for (const methods::Method& entry : methods::all())
     addMethod(app, entry, common, given, decrypt);
+  AnalysisOptions analysisOptions;
+  addAnalysis(app, analysisOptions);
 
   try {
     app.parse(argc, argv);
@@ -291,12 +308,18 @@ std::variant<Request, int> readCommandLine(int argc, const char* const* argv) {
     if (chosen.empty()) return refuse(error.what(), nullptr);
     // An option the method does not take says more than the options missing
     // because of it.
-    const std::string unknown = unknownOption(*methods::named(chosen.front()->get_name()),
+    const std::string unknown = unknownOption(optionNamesOf(chosen.front()->get_name()),
                                               std::vector<std::string_view>(argv + 2, argv + argc));
     return refuse(unknown.empty() ? error.what() : unknown, chosen.front());
   }
 
   CLI::App* chosen = app.get_subcommands().front();
+  if (isAnalysis(chosen->get_name())) {
+    auto request = analysisRequest(chosen->get_name(), analysisOptions);
+    if (const std::string* problem = std::get_if<std::string>(&request))
+      return refuse(*problem, chosen);
+    return std::get<AnalysisRequest>(std::move(request));
+  }
   const methods::Method& method = *methods::named(chosen->get_name());
   if (decrypt && !method.decodes) {
     return refuse(chosen->get_name() + " works one way only: -d is not offered", chosen);

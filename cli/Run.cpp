@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -93,37 +94,32 @@ class Progress {
 };
 
 void code(const Request& request) {
-  const std::vector<Input> inputs = openInputs(request.inputs);
-  std::optional<std::uint64_t> total = 0;
-  for (const Input& input : inputs)
-    total = total && input.size ? std::optional(*total + *input.size) : std::nullopt;
-  const bool longFile = total.value_or(0) > kLongInput;
-  Progress progress(request.progress || (longFile && ::isatty(STDERR_FILENO)), total);
-
-  Output output(request.output);
+  // The output is made once every input is open, so that a missing file
+  // ends the run before anything is written.
+  std::optional<Output> output;
   const std::unique_ptr<StreamCoder> coder = request.coder();
-  // One piece of memory goes round: read into, coded (in place where the
-  // method allows), written out, and read into again.
-  std::string piece;
   std::uint64_t read = 0;
   std::uint64_t written = 0;
-  for (const Input& input : inputs) {
-    for (;;) {
-      piece.resize(kPiece);
-      const std::size_t got = readSome(input.fd, piece.data(), piece.size(), input.name);
-      if (got == 0) break;
-      piece.resize(got);
-      piece = coder->feed(std::move(piece));
-      output.write(piece);
-      read += got;
-      written += piece.size();
-      progress.advance(got);
+  // One piece of memory goes round: read into, coded (in place where the
+  // method allows), written out, and read into again.
+  const auto take = [&](std::string& piece) {
+    read += piece.size();
+    piece = coder->feed(std::move(piece));
+    output->write(piece);
+    written += piece.size();
+  };
+  if (request.held) {
+    output.emplace(request.output);
+    for (std::size_t at = 0; at < request.held->size(); at += kPiece) {
+      std::string piece = request.held->substr(at, kPiece);
+      take(piece);
     }
-    if (input.fd != STDIN_FILENO) ::close(input.fd);
+  } else {
+    readPieces(request.inputs, request.progress, take, [&] { output.emplace(request.output); });
   }
   const std::string last = coder->finish();
-  output.write(last);
-  output.commit();
+  output->write(last);
+  output->commit();
   written += last.size();
   if (read > 0 && written == 0 && !request.emptyNote.empty())
     std::fprintf(stderr, "zembrax-cli: %s\n", request.emptyNote.c_str());
@@ -131,14 +127,44 @@ void code(const Request& request) {
 
 }  // namespace
 
-int run(const Request& request) {
+void readPieces(const std::vector<std::string>& names, bool progress,
+                const std::function<void(std::string& piece)>& take,
+                const std::function<void()>& opened) {
+  const std::vector<Input> inputs = openInputs(names);
+  if (opened) opened();
+  std::optional<std::uint64_t> total = 0;
+  for (const Input& input : inputs)
+    total = total && input.size ? std::optional(*total + *input.size) : std::nullopt;
+  const bool longFile = total.value_or(0) > kLongInput;
+  Progress shown(progress || (longFile && ::isatty(STDERR_FILENO)), total);
+  std::string piece;
+  for (const Input& input : inputs) {
+    for (;;) {
+      piece.resize(kPiece);
+      const std::size_t got = readSome(input.fd, piece.data(), piece.size(), input.name);
+      if (got == 0) break;
+      piece.resize(got);
+      take(piece);
+      shown.advance(got);
+    }
+    if (input.fd != STDIN_FILENO) ::close(input.fd);
+  }
+}
+
+int reportFailures(const std::function<int()>& work) {
   try {
-    code(request);
-    return 0;
+    return work();
   } catch (const std::bad_alloc&) {
     std::fputs("zembrax-cli: out of memory\n", stderr);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "zembrax-cli: %s\n", error.what());
   }
   return 1;
+}
+
+int run(const Request& request) {
+  return reportFailures([&request] {
+    code(request);
+    return 0;
+  });
 }

@@ -23,8 +23,9 @@ namespace {
 int start(int argc, const char* const* argv) {
   // The locale's character set is the option texts' default encoding.
   std::setlocale(LC_CTYPE, "");
-  const std::variant<Request, int> command = readCommandLine(argc, argv);
+  const std::variant<Request, AnalysisRequest, int> command = readCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&command)) return *status;
+  if (const auto* analysis = std::get_if<AnalysisRequest>(&command)) return analyse(*analysis);
   return run(std::get<Request>(command));
 }
 

@@ -21,6 +21,7 @@ if [ $# -gt 0 ]; then
   printf '#!/bin/bash\nexec %s%q "$@"\n' "$(printf '%q ' "$@")" "$cli" >"$work/.runner/run"
   chmod +x "$work/.runner/run"
   cli=$work/.runner/run
+  runner=$1
 fi
 
 checks=0
@@ -290,6 +291,85 @@ for method in morse binary decimal base64 hex; do
   grep -q "nothing in the input reads as" stderr.txt || fail "$method -d of ?!?: said nothing"
 done
 expect "empty input decodes quietly" "" "$cli" morse -d </dev/null
+
+# Breaking a cipher and saying what a text is.
+plain="The harbour master kept a ledger of every ship that left the port in winter, with the name of its captain."
+printf '%s' "$plain" | "$cli" caesar --shift 3 >shifted.txt
+checks=$((checks + 1))
+"$cli" crack caesar shifted.txt >ranking.txt 2>stderr.txt || fail "crack caesar: exit $?"
+grep -q '^  1\. caesar -d --shift 3 ' ranking.txt || fail "crack caesar: $(head -2 ranking.txt)"
+expect "crack caesar --apply" "$plain" "$cli" crack caesar --apply shifted.txt
+expect "crack --apply from a pipe" "$plain" bash -c '"$0" crack caesar --apply <shifted.txt' "$cli"
+checks=$((checks + 1))
+"$cli" crack caesar --apply shifted.txt -o applied.txt && [ "$(cat applied.txt)" = "$plain" ] ||
+  fail "crack --apply -o"
+printf '%s' "$plain" | "$cli" vigenere --key LEMON >vigenere.txt
+expect "crack vigenere --key-length" "$plain" "$cli" crack vigenere --key-length 3-6 --apply vigenere.txt
+printf '%s' "$plain" | "$cli" caesar --shift 3 | "$cli" hex | "$cli" base64 >layers.txt
+expect "identify --apply" "$plain" "$cli" identify --apply layers.txt
+checks=$((checks + 1))
+"$cli" identify layers.txt >chains.txt || fail "identify: exit $?"
+grep -q '^  1\. base64 -d | hex -d | caesar -d --shift 3  -> English (en)' chains.txt ||
+  fail "identify: $(head -1 chains.txt)"
+expect "hex -d reads hexadecimal" "Hi!" "$cli" hex -d <<<"48 69 21"
+
+# The JSON holds to its schema for any bytes, even those that are no UTF-8.
+if command -v python3 >/dev/null; then
+  cat >schema.py <<'PY'
+import json, sys
+kind, path = sys.argv[1], sys.argv[2]
+d = json.load(open(path, encoding="utf-8"))
+def chance(x): assert isinstance(x, (int, float)) and 0 <= x <= 1, x
+def options(o):
+    assert isinstance(o, dict)
+    for k, v in o.items():
+        assert k in ("shift", "full", "key", "from", "to", "xor", "bits"), k
+        assert isinstance(v, (int, bool, str)), v
+if kind == "crack":
+    assert d["method"] in ("caesar", "vigenere", "subst", "bitwise") and isinstance(d["language"], str)
+    for c in d["candidates"]:
+        options(c["options"]); chance(c["confidence"])
+        assert isinstance(c["language"], str) and isinstance(c["preview"], str)
+        assert c["score"] is None or isinstance(c["score"], (int, float))
+else:
+    for c in d["candidates"]:
+        chance(c["confidence"]); assert isinstance(c["preview"], str)
+        for s in c["steps"]:
+            assert s["method"] in ("caesar", "vigenere", "base64", "subst", "url", "bitwise",
+                                   "binary", "decimal", "hex", "morse"), s
+            assert isinstance(s["decrypt"], bool); options(s["options"])
+assert "note" not in d or isinstance(d["note"], str)
+PY
+  printf 'caf\xe9 \xff\xfe "quoted" \\ back\x01slash\n%s' "$plain" >odd.txt
+  head -c 3000 /dev/urandom >random.bin
+  # Every entry point on every kind of input; through an emulator, which
+  # runs each analysis many times slower, on the oddest alone.
+  inputs="shifted.txt odd.txt random.bin layers.txt"
+  [ -n "${runner:-}" ] && inputs="odd.txt"
+  for input in $inputs; do
+    for command in "crack caesar" "crack caesar --full" "crack xor" "crack vigenere" \
+                   "crack subst" "identify"; do
+      checks=$((checks + 1))
+      # shellcheck disable=SC2086
+      "$cli" $command --json --top 3 "$input" >out.json 2>stderr.txt
+      status=$?
+      if [ $status = 1 ]; then
+        [ "$(wc -l <stderr.txt)" = 1 ] || fail "$command $input: exit 1 without one line"
+        continue
+      fi
+      [ $status = 0 ] || fail "$command --json $input: exit $status"
+      python3 schema.py "${command%% *}" out.json 2>stderr.txt ||
+        fail "$command --json $input: $(tail -1 stderr.txt)"
+    done
+  done
+fi
+refuse "crack: no input" 1 "no input" "$cli" crack caesar
+refuse "crack: no letters" 1 "no letters" bash -c 'printf "12 34 !" | "$0" crack vigenere' "$cli"
+refuse "crack: unknown cipher" 2 "CIPHER" "$cli" crack rot13
+refuse "crack: --full" 2 "--full is for caesar only" "$cli" crack vigenere --full
+refuse "crack: --key-length" 2 "--key-length takes N or MIN-MAX" "$cli" crack vigenere --key-length 9-3
+refuse "crack: language" 2 "unknown language 'xx'" "$cli" crack caesar --language xx
+refuse "identify: typo" 2 "unknown option '--jsno'; did you mean '--json'?" "$cli" identify --jsno
 
 # Help and version.
 "$cli" --help >help.txt || fail "--help failed"

@@ -1,0 +1,74 @@
+#ifndef ZEMBRAX_CODERS_ANALYSIS_CRACK_H_
+#define ZEMBRAX_CODERS_ANALYSIS_CRACK_H_
+
+// Breaking the window's ciphers without their key: Caesar (letters or all
+// byte values), bitwise XOR, Vigenere and the substitution of letters. A
+// cracker is fed the ciphertext in pieces and then ranks the keys that may
+// have made it, each with the chance that it is the right one.
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Methods.h"
+#include "analysis/Language.h"
+
+namespace analysis {
+
+enum class Cipher { caesar, caesarFull, bitwiseXor, vigenere, substitution };
+
+struct CrackSettings {
+  std::optional<Language> language;  // none: found from the text
+  std::size_t top = 5;               // candidates wanted (at least one is given)
+  // The Vigenere key lengths searched; maxKeyLength 0 takes the default
+  // bound (32). Keys longer than 100 letters are not searched.
+  std::size_t minKeyLength = 1, maxKeyLength = 0;
+};
+
+struct Candidate {
+  // The method's options that decrypt the text: Caesar {"shift": N} (and
+  // {"full": true}) applied in the decrypt direction, Vigenere {"key": K}
+  // applied in the decrypt direction, substitution {"from", "to"}, bitwise
+  // {"xor": N}.
+  methods::Settings options;
+  Language language;
+  double confidence;    // in [0, 1]: the chance that this is the right key
+  double score;         // the fitness it was ranked by (a log-likelihood)
+  std::string preview;  // the start of its decryption, whole UTF-8 characters
+};
+
+// What the answer rests on, for explanations and charts.
+struct Evidence {
+  std::vector<double> keyScores;           // Caesar/XOR: the score of every shift or value
+  std::vector<double> periodCoincidence;   // Vigenere: index of coincidence of periods 1, 2, ...
+  std::size_t period = 0;                  // Vigenere: the key length chosen
+  std::vector<double> keyLetterFitness;    // Vigenere: the chance of each key letter
+  std::array<double, 26> inputLetters{};   // the input's letter frequencies
+  std::array<double, 26> outputLetters{};  // the best decryption's
+};
+
+struct Report {
+  Language language;                  // the language found (or given)
+  std::vector<Candidate> candidates;  // best first; empty when nothing can be cracked
+  std::string note;                   // empty, or why the answer is unsure
+  bool sampled = false;               // only the first part of a large text was used
+  Evidence evidence;
+};
+
+// A cracker for one cipher, fed the text in pieces and then finished once.
+class Cracker {
+ public:
+  virtual ~Cracker() = default;
+  virtual void feed(std::string_view piece) = 0;
+  virtual Report finish() = 0;
+};
+
+std::unique_ptr<Cracker> makeCracker(Cipher cipher, const CrackSettings& settings);
+
+}  // namespace analysis
+
+#endif  // ZEMBRAX_CODERS_ANALYSIS_CRACK_H_

@@ -1,0 +1,76 @@
+#ifndef ZEMBRAX_CODERS_ANALYSIS_IDENTIFY_H_
+#define ZEMBRAX_CODERS_ANALYSIS_IDENTIFY_H_
+
+// What a text is: the chains of the window's methods that turn it into
+// natural language. A chain undoes up to kMostDecodings encodings (Base64,
+// URL, binary, decimal, hexadecimal, Morse), then at most one cipher
+// (Caesar, Vigenere, substitution, XOR), each step with the options that
+// undo it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Methods.h"
+#include "analysis/Crack.h"
+#include "analysis/Language.h"
+
+namespace analysis {
+
+// One step of a chain: a method of the registry run in a direction with
+// options, as the window or `zembrax-cli METHOD [-d]` would run it.
+struct Step {
+  const methods::Method* method;
+  Direction direction;
+  methods::Settings options;
+};
+
+struct Chain {
+  std::vector<Step> steps;  // in the order they run; none for plain text
+  Language language;        // the language that the result reads as
+  double confidence;        // in [0, 1]: the chance that this is what the text is
+  double score;             // ln p of the text's first bytes, made by this chain
+  std::string preview;      // the start of the result
+};
+
+struct IdentifySettings {
+  std::optional<Language> language;  // none: found from the text
+  std::size_t top = 5;               // chains wanted
+};
+
+struct Identification {
+  std::vector<Chain> candidates;  // best first
+  std::string note;               // empty, or why the answer is unsure
+  bool sampled = false;           // only the first kIdentifySample bytes were used
+};
+
+// Encodings undone in one chain, at most.
+inline constexpr std::size_t kMostDecodings = 5;
+// The bytes of a text that identification reads.
+inline constexpr std::size_t kIdentifySample = std::size_t{1} << 20;
+
+// What `text` is, judged on its first kIdentifySample bytes; `sampled` says
+// that the text went on past them.
+Identification identify(std::string_view text, const IdentifySettings& settings,
+                        bool sampled = false);
+
+// The method of the registry whose options a candidate of `cipher` carries.
+const methods::Method& methodOf(Cipher cipher);
+
+// The step that applies a candidate of `cipher` with `options`.
+Step stepOf(Cipher cipher, const methods::Settings& options);
+
+// The method of the registry whose options a candidate of `cipher` carries.
+const methods::Method& methodOf(Cipher cipher);
+
+// The step that applies a candidate of `cipher` with `options`.
+Step stepOf(Cipher cipher, const methods::Settings& options);
+
+// The result of running `steps` on `text`, one after the other.
+std::string runChain(const std::vector<Step>& steps, std::string text);
+
+}  // namespace analysis
+
+#endif  // ZEMBRAX_CODERS_ANALYSIS_IDENTIFY_H_

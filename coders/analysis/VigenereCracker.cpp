@@ -1,0 +1,376 @@
+// Vigenere: the key length from how well each period's columns fit a
+// language's letter frequencies, each period's key weighed against its
+// length, then each key letter refined on the chain of letters.
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <string>
+
+#include "Ascii.h"
+#include "analysis/Crackers.h"
+#include "analysis/Fitness.h"
+#include "analysis/PairSearch.h"
+#include "analysis/PeriodCounts.h"
+#include "classic/ClassicCoder.h"
+
+namespace analysis {
+
+namespace {
+
+// Key lengths searched when none is given.
+constexpr std::size_t kDefaultMaxKeyLength = 32;
+// Longer keys are not searched: the counts grow with the key length.
+constexpr std::size_t kMostKeyLength = 100;
+// A period needs this many letters per column to be tried at all.
+constexpr std::size_t kLeastLettersPerColumn = 2;
+// The letters read in sequence to refine and score keys; past them the
+// letters count through their columns' frequencies alone.
+constexpr std::size_t kSampleLetters = 2048;
+// The letters read as pairs to rank the periods; a longer text ranks on
+// frequencies the kPairPeriods that it ranks on pairs.
+constexpr std::size_t kPairLetters = 600;
+constexpr std::size_t kPairPeriods = 8;
+// The languages whose pairs are read: those the frequencies suit best.
+constexpr std::size_t kPairLanguages = 3;
+// The periods that rank first on pairs, refined on the chain.
+constexpr std::size_t kRefinedPeriods = 5;
+// Rounds of refining every key letter in turn, at most (it settles sooner).
+constexpr int kRefineRounds = 6;
+// Scales log-likelihoods into chances (see ByteMapCracker).
+constexpr double kTemperature = 1.6;
+
+using fitness::LetterChain;
+using Key = std::vector<std::uint8_t>;
+using Column = PeriodCounts::Column;
+
+const double kLogAlphabet = std::log(26.0);
+
+// ln p of a column's letters moved back by `shift`, taken alone.
+double columnLogLikelihood(const Column& column, std::size_t shift, const LetterChain& chain) {
+  double sum = 0;
+  for (std::size_t x = 0; x < 26; ++x)
+    sum += column[x] * chain.alone(static_cast<std::uint8_t>((x + 26 - shift) % 26));
+  return sum;
+}
+
+// The mean index of coincidence of the columns: the chance that two letters
+// drawn from one column are the same.
+double coincidence(const std::vector<Column>& columns) {
+  double sum = 0;
+  for (const Column& column : columns) {
+    double n = 0, pairs = 0;
+    for (const double x : column) {
+      n += x;
+      pairs += x * (x - 1);
+    }
+    sum += n > 1 ? pairs / (n * (n - 1)) : 0;
+  }
+  return sum / static_cast<double>(columns.size());
+}
+
+// The key's shortest period: "ABAB" is "AB".
+Key primitive(const Key& key) {
+  for (std::size_t p = 1; p < key.size(); ++p) {
+    if (key.size() % p != 0) continue;
+    bool repeats = true;
+    for (std::size_t i = p; i < key.size() && repeats; ++i)
+      repeats = key[i] == key[i - p];
+    if (repeats) return Key(key.begin(), key.begin() + static_cast<std::ptrdiff_t>(p));
+  }
+  return key;
+}
+
+std::string keyText(const Key& key) {
+  std::string text;
+  for (const std::uint8_t k : key)
+    text += static_cast<char>('A' + k);
+  return text;
+}
+
+// The key letters of one period refined on the chain, each column in turn
+// given the shift that makes the whole sample likeliest, until none moves.
+class Refiner {
+ public:
+  Refiner(std::span<const std::uint8_t> cipher, std::size_t period, const LetterChain& chain)
+      : cipher(cipher), period(period), chain(chain), plain(cipher.size()) {}
+
+  // Refines `key` in place; afterwards scores[c][s] is the sample's
+  // log-likelihood, up to a constant per column, with column c at shift s.
+  void refine(Key& key) {
+    scores.assign(period, std::array<double, 26>{});
+    for (std::size_t j = 0; j < cipher.size(); ++j)
+      plain[j] = decrypt(j, key[j % period]);
+    for (int round = 0; round < kRefineRounds; ++round) {
+      bool moved = false;
+      for (std::size_t c = 0; c < period; ++c) {
+        const std::vector<std::size_t> touched = touchedBy(c);
+        for (std::uint8_t s = 0; s < 26; ++s) {
+          setColumn(c, s);
+          double sum = 0;
+          for (const std::size_t j : touched)
+            sum += term(j);
+          scores[c][s] = sum;
+        }
+        const auto best = static_cast<std::uint8_t>(
+            std::max_element(scores[c].begin(), scores[c].end()) - scores[c].begin());
+        moved = moved || best != key[c];
+        key[c] = best;
+        setColumn(c, best);
+      }
+      if (!moved) break;
+    }
+  }
+
+  std::vector<std::array<double, 26>> scores;
+
+ private:
+  std::uint8_t decrypt(std::size_t j, std::uint8_t shift) const {
+    return static_cast<std::uint8_t>((cipher[j] + 26 - shift) % 26);
+  }
+  void setColumn(std::size_t c, std::uint8_t shift) {
+    for (std::size_t j = c; j < cipher.size(); j += period)
+      plain[j] = decrypt(j, shift);
+  }
+  // The places whose chain term reads a letter of column c: the letter
+  // itself or one of the three before it.
+  std::vector<std::size_t> touchedBy(std::size_t c) const {
+    std::vector<std::size_t> touched;
+    for (std::size_t j = 0; j < cipher.size(); ++j)
+      if (period <= 3 || (j + period - c) % period <= 3) touched.push_back(j);
+    return touched;
+  }
+  float term(std::size_t j) const {
+    const std::size_t known = std::min<std::size_t>(j, 3);
+    std::uint32_t context = 0;
+    for (std::size_t i = j - known; i < j; ++i)
+      context = context * 26 + plain[i];
+    return chain.next(context, static_cast<unsigned>(known), plain[j]);
+  }
+
+  std::span<const std::uint8_t> cipher;
+  std::size_t period;
+  const LetterChain& chain;
+  std::vector<std::uint8_t> plain;
+};
+
+class VigenereCracker : public Cracker {
+ public:
+  explicit VigenereCracker(const CrackSettings& settings)
+      : settings(settings),
+        most(
+            std::min(kMostKeyLength, settings.maxKeyLength == 0
+                                         ? std::max(kDefaultMaxKeyLength, settings.minKeyLength)
+                                         : std::max(settings.maxKeyLength, settings.minKeyLength))),
+        least(std::clamp<std::size_t>(settings.minKeyLength, 1, most)),
+        counts(most) {}
+
+  void feed(std::string_view piece) override {
+    total += piece.size();
+    fitness::keepUpTo(head, piece, fitness::kHeadBytes);
+    for (const char c : piece) {
+      const std::uint8_t letter = ascii::letterIndex(c);
+      if (letter >= 26) continue;
+      counts.add(letter);
+      if (sample.size() < kSampleLetters) sample.push_back(letter);
+    }
+  }
+
+  Report finish() override;
+
+ private:
+  struct Tried {
+    Key key;
+    std::size_t period;
+    double score;
+    Language language;
+  };
+
+  // The key's log-likelihood in every language: the sample through the
+  // chain, the letters past it through their columns alone.
+  std::vector<double> keyLogLikelihoods(const Key& key, const std::vector<Language>& languages,
+                                        const std::vector<Column>& columns) const;
+  // ln p of the letters under a key of `period` drawn at random, per
+  // language, from the columns' frequencies.
+  double periodEvidence(const std::vector<Column>& columns, const LetterChain& chain) const;
+
+  CrackSettings settings;
+  std::size_t most, least;
+  PeriodCounts counts;
+  std::size_t total = 0;
+  std::string head;
+  std::vector<std::uint8_t> sample;
+};
+
+std::vector<double> VigenereCracker::keyLogLikelihoods(const Key& key,
+                                                       const std::vector<Language>& languages,
+                                                       const std::vector<Column>& columns) const {
+  const std::size_t period = key.size();
+  std::vector<Column> rest = columns;
+  std::vector<std::uint8_t> plain(sample.size());
+  for (std::size_t j = 0; j < sample.size(); ++j) {
+    rest[j % period][sample[j]] -= 1;
+    plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - key[j % period]) % 26);
+  }
+  std::vector<double> out;
+  for (const Language language : languages) {
+    const LetterChain& chain = fitness::chainOf(language);
+    double sum = fitness::chainLogLikelihood(chain, plain);
+    for (std::size_t c = 0; c < period; ++c)
+      sum += columnLogLikelihood(rest[c], key[c], chain);
+    out.push_back(sum);
+  }
+  return out;
+}
+
+double VigenereCracker::periodEvidence(const std::vector<Column>& columns,
+                                       const LetterChain& chain) const {
+  double sum = 0;
+  for (const Column& column : columns) {
+    std::array<double, 26> shifts{};
+    for (std::size_t s = 0; s < 26; ++s)
+      shifts[s] = columnLogLikelihood(column, s, chain);
+    sum += fitness::logSumExp(shifts) - kLogAlphabet;
+  }
+  return sum;
+}
+
+Report VigenereCracker::finish() {
+  const std::vector<Language> languages = fitness::languagesFor(settings);
+  Report report{languages.front(), {}, {}, false, {}};
+  const std::size_t letters = counts.count();
+  if (total == 0 || letters == 0) {
+    report.note = total == 0 ? fitness::kNoInput : fitness::kNoLetters;
+    return report;
+  }
+  const std::size_t longest =
+      std::max(least, std::min(most, std::max<std::size_t>(letters / kLeastLettersPerColumn, 1)));
+  report.evidence.inputLetters = fitness::frequencies(counts.columns(1)[0]);
+
+  // Every period's evidence on frequencies alone.
+  struct Ranked {
+    std::size_t period;
+    double evidence;
+    std::vector<double> perLanguage;
+    Key key;
+    std::size_t language = 0;
+  };
+  std::vector<Ranked> ranked;
+  for (std::size_t p = 1; p <= longest; ++p) {
+    const std::vector<Column> columns = counts.columns(p);
+    report.evidence.periodCoincidence.push_back(coincidence(columns));
+    if (p < least) continue;
+    std::vector<double> evidence;
+    for (const Language language : languages)
+      evidence.push_back(periodEvidence(columns, fitness::chainOf(language)));
+    ranked.push_back({p, fitness::logSumExp(evidence), evidence, {}});
+  }
+  auto byEvidence = [](const Ranked& a, const Ranked& b) { return a.evidence > b.evidence; };
+  std::stable_sort(ranked.begin(), ranked.end(), byEvidence);
+  if (letters > kPairLetters) ranked.resize(std::min(ranked.size(), kPairPeriods));
+
+  // Those periods again on letter pairs, in the languages that their
+  // frequencies suit best, each with the best key on pairs.
+  std::vector<std::size_t> shortlist(languages.size());
+  std::iota(shortlist.begin(), shortlist.end(), 0);
+  auto suits = [&](std::size_t l) {
+    double most = -INFINITY;
+    for (const Ranked& r : ranked)
+      most = std::max(most, r.perLanguage[l]);
+    return most;
+  };
+  std::stable_sort(shortlist.begin(), shortlist.end(),
+                   [&](std::size_t a, std::size_t b) { return suits(a) > suits(b); });
+  shortlist.resize(std::min(shortlist.size(), kPairLanguages));
+  const std::span<const std::uint8_t> pairLetters(sample.data(),
+                                                  std::min(sample.size(), kPairLetters));
+  for (Ranked& r : ranked) {
+    r.evidence = -INFINITY;
+    for (const std::size_t l : shortlist) {
+      PairBest found = bestKeyOnPairs(pairLetters, r.period, fitness::chainOf(languages[l]));
+      if (found.logLikelihood <= r.evidence) continue;
+      r.evidence = found.logLikelihood;
+      r.key = std::move(found.key);
+      r.language = l;
+    }
+    r.evidence -= static_cast<double>(r.period) * kLogAlphabet;
+  }
+  std::stable_sort(ranked.begin(), ranked.end(), byEvidence);
+  ranked.resize(std::min(ranked.size(), kRefinedPeriods));
+
+  // The first periods' keys refined on the whole chain.
+  const double languagePrior = std::log(static_cast<double>(languages.size()));
+  std::vector<Tried> tried;
+  std::vector<std::array<double, 26>> bestScores;
+  for (Ranked& r : ranked) {
+    Key key = r.key;
+    Refiner refiner(sample, r.period, fitness::chainOf(languages[r.language]));
+    refiner.refine(key);
+    key = primitive(key);
+    const std::vector<double> fits = keyLogLikelihoods(key, languages, counts.columns(key.size()));
+    const auto language = std::max_element(fits.begin(), fits.end()) - fits.begin();
+    const double score =
+        fitness::logSumExp(fits) - languagePrior - static_cast<double>(key.size()) * kLogAlphabet;
+    const bool seen =
+        std::any_of(tried.begin(), tried.end(), [&](const Tried& t) { return t.key == key; });
+    if (seen) continue;
+    if (tried.empty() || score > tried.front().score) bestScores = refiner.scores;
+    tried.push_back({key, key.size(), score, languages[static_cast<std::size_t>(language)]});
+    std::stable_sort(tried.begin(), tried.end(),
+                     [](const Tried& a, const Tried& b) { return a.score > b.score; });
+  }
+
+  // The best key's neighbours, one letter changed, from the refiner's
+  // scores: the chance that each letter is right.
+  const Tried best = tried.front();
+  std::vector<double> scores;
+  for (const Tried& t : tried)
+    scores.push_back(t.score);
+  if (bestScores.size() == best.period) {
+    for (std::size_t c = 0; c < best.period; ++c) {
+      std::vector<double> column(bestScores[c].begin(), bestScores[c].end());
+      const std::vector<double> chance = fitness::posteriors(column, -INFINITY, kTemperature);
+      report.evidence.keyLetterFitness.push_back(chance[best.key[c]]);
+      for (std::uint8_t s = 0; s < 26; ++s) {
+        if (s == best.key[c]) continue;
+        scores.push_back(best.score + bestScores[c][s] - bestScores[c][best.key[c]]);
+        Key neighbour = best.key;
+        neighbour[c] = s;
+        tried.push_back({neighbour, best.period, scores.back(), best.language});
+      }
+    }
+  }
+  const double nullScore = static_cast<double>(letters) * -kLogAlphabet;
+  const std::vector<double> chances = fitness::posteriors(scores, nullScore, kTemperature);
+  std::vector<std::size_t> order(tried.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return scores[a] > scores[b]; });
+  for (std::size_t r = 0; r < std::min(std::max<std::size_t>(settings.top, 1), order.size()); ++r) {
+    const Tried& t = tried[order[r]];
+    const std::string key = keyText(primitive(t.key));
+    report.candidates.push_back({{{"key", key}},
+                                 t.language,
+                                 chances[order[r]],
+                                 scores[order[r]],
+                                 fitness::previewOf(ClassicCoder().vigenereDecode(head, key))});
+  }
+  report.language = best.language;
+  report.evidence.period = best.period;
+  std::array<double, 26> output{};
+  const std::vector<Column> columns = counts.columns(best.period);
+  for (std::size_t c = 0; c < best.period; ++c)
+    for (std::size_t x = 0; x < 26; ++x)
+      output[(x + 26 - best.key[c]) % 26] += columns[c][x];
+  report.evidence.outputLetters = fitness::frequencies(output);
+  fitness::noteDoubt(report, letters, chances.back());
+  return report;
+}
+
+}  // namespace
+
+std::unique_ptr<Cracker> makeVigenereCracker(const CrackSettings& settings) {
+  return std::make_unique<VigenereCracker>(settings);
+}
+
+}  // namespace analysis

@@ -1,0 +1,83 @@
+#include "Language.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string>
+
+namespace {
+
+using analysis::Language;
+
+TEST(Language, CodesAndNamesGoBothWays) {
+  for (std::size_t i = 0; i < analysis::kLanguageCount; ++i) {
+    const auto language = static_cast<Language>(i);
+    EXPECT_EQ(analysis::languageCoded(analysis::codeOf(language)), language);
+    EXPECT_FALSE(analysis::nameOf(language).empty());
+  }
+  EXPECT_EQ(analysis::nameOf(Language::nb), "Norwegian (Bokmål)");
+  EXPECT_FALSE(analysis::languageCoded("EN"));
+  EXPECT_FALSE(analysis::languageCoded("auto"));
+  EXPECT_FALSE(analysis::languageCoded(""));
+}
+
+TEST(Language, LetterIndicesKeepOnlyAsciiLetters) {
+  // "für" in UTF-8, a digit, a space, and the letters bordering the ranges.
+  const std::string text = "f\xC3\xBCr 9 AZaz@[`{";
+  EXPECT_EQ(analysis::letterIndices(text), (std::vector<std::uint8_t>{5, 17, 0, 25, 0, 25}));
+  EXPECT_TRUE(analysis::letterIndices("\xE9\xFF 123").empty());
+}
+
+TEST(Language, EveryTableLoadsAndItsFrequenciesSumToOne) {
+  for (std::size_t i = 0; i < analysis::kLanguageCount; ++i) {
+    const auto& model = analysis::modelOf(static_cast<Language>(i));
+    const auto& frequencies = model.letterFrequencies();
+    EXPECT_NEAR(std::accumulate(frequencies.begin(), frequencies.end(), 0.0), 1.0, 1e-9);
+    // E is common in every one of these languages.
+    EXPECT_GT(frequencies[4], 0.05) << analysis::codeOf(static_cast<Language>(i));
+  }
+}
+
+// The base-26 index of a lower-case n-gram.
+std::uint32_t indexOf(std::string_view gram) {
+  std::uint32_t index = 0;
+  for (const char c : gram)
+    index = index * 26 + static_cast<std::uint32_t>(c - 'a');
+  return index;
+}
+
+TEST(Language, CommonNgramsOutscoreImpossibleOnes) {
+  const auto& english = analysis::modelOf(Language::en);
+  EXPECT_GT(english.bigram(indexOf("th")), english.bigram(indexOf("qz")));
+  EXPECT_GT(english.trigram(indexOf("the")), english.trigram(indexOf("qzx")));
+  EXPECT_GT(english.quadgram(indexOf("tion")), english.quadgram(indexOf("qzxj")));
+  const auto& german = analysis::modelOf(Language::de);
+  EXPECT_GT(german.quadgram(indexOf("sche")), english.quadgram(indexOf("sche")));
+}
+
+TEST(Language, FitnessPrefersThePlainText) {
+  const auto& english = analysis::modelOf(Language::en);
+  const auto plain = analysis::letterIndices("the quick brown fox jumps over the lazy dog");
+  auto shifted = plain;
+  for (auto& letter : shifted)
+    letter = static_cast<std::uint8_t>((letter + 3) % 26);
+  EXPECT_GT(analysis::quadgramFitness(english, plain), analysis::quadgramFitness(english, shifted));
+  EXPECT_EQ(analysis::quadgramFitness(english, std::vector<std::uint8_t>{1, 2, 3}), 0.0);
+}
+
+TEST(Language, RankingIsAProbabilityDistribution) {
+  for (const std::string_view text : {"", "a", "Dies ist ein kurzer deutscher Satz."}) {
+    const auto ranking = analysis::rankLanguages(analysis::letterIndices(text));
+    ASSERT_EQ(ranking.size(), analysis::kLanguageCount);
+    double total = 0;
+    for (std::size_t i = 0; i < ranking.size(); ++i) {
+      total += ranking[i].probability;
+      if (i > 0) {
+        EXPECT_LE(ranking[i].logLikelihood, ranking[i - 1].logLikelihood);
+      }
+    }
+    EXPECT_NEAR(total, 1.0, 1e-9);
+  }
+}
+
+}  // namespace
