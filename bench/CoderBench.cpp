@@ -41,14 +41,6 @@ std::string printableText(std::size_t size) {
   return text;
 }
 
-// The window's three coders, for one operation.
-struct Coders {
-  ClassicCoder classic;
-  CharCoder chars;
-  SignalCoder signal;
-  methods::Coders all() { return {classic, chars, signal}; }
-};
-
 using Operation = std::function<std::string(std::string)>;
 
 void runOperation(benchmark::State& state, const Operation& operation, const std::string& input) {
@@ -119,7 +111,7 @@ std::vector<Case> cases() {
 
 // The operation of `c`, on coders of its own.
 Operation operationOf(const Case& c) {
-  auto coders = std::make_shared<Coders>();
+  auto coders = std::make_shared<methods::OwnCoders>();
   const methods::Method& method = *methods::named(c.method);
   return [coders, &method, settings = c.settings, direction = c.direction](std::string text) {
     return method.run(coders->all(), settings, direction, std::move(text));

@@ -71,6 +71,14 @@ struct Coders {
   const SignalCoder& signal;
 };
 
+// Coder objects of their own, for a caller without the window's.
+struct OwnCoders {
+  ClassicCoder classic;
+  CharCoder chars;
+  SignalCoder signal;
+  Coders all() { return {classic, chars, signal}; }
+};
+
 struct Method {
   std::string_view name;  // the command line's
   // The caption of the window's page that offers it, and the object name of

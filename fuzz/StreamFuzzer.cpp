@@ -69,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     at = cut;
   }
   streamed += stream->finish();
-  CharCoder charCoder;
-  require(streamed == method.run({classic, charCoder, signal}, settings, direction, text),
-          method.name.data());
+  methods::OwnCoders coders;
+  require(streamed == method.run(coders.all(), settings, direction, text), method.name.data());
   return 0;
 }

@@ -53,10 +53,8 @@ struct Outcome {
 
 // Runs `method` one way on `text`.
 inline std::string code(const char* method, const std::string& text, Direction direction) {
-  ClassicCoder classic;
-  CharCoder chars;
-  SignalCoder signal;
-  return methods::named(method)->run({classic, chars, signal}, {}, direction, text);
+  methods::OwnCoders coders;
+  return methods::named(method)->run(coders.all(), {}, direction, text);
 }
 
 // Makes a text of `kind` from `plain`, identifies it, and judges the best

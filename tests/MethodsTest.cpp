@@ -40,13 +40,6 @@ const std::vector<Row>& rows() {
   return table;
 }
 
-struct Coders {
-  ClassicCoder classic;
-  CharCoder chars;
-  SignalCoder signal;
-  methods::Coders all() { return {classic, chars, signal}; }
-};
-
 // `text` fed to a stream in random pieces, then finished.
 std::string streamed(StreamCoder& coder, const std::string& text, RandomText& random) {
   std::string out;
@@ -63,7 +56,7 @@ std::string streamed(StreamCoder& coder, const std::string& text, RandomText& ra
 // only where it undoes itself).
 TEST(Methods, EveryEntryRoundTripsThroughItsCallAndItsStream) {
   RandomText random;
-  Coders coders;
+  methods::OwnCoders coders;
   std::set<std::string_view> covered;
   for (const Row& row : rows()) {
     const methods::Method* method = methods::named(row.method);
@@ -90,7 +83,7 @@ TEST(Methods, EveryEntryRoundTripsThroughItsCallAndItsStream) {
 
 // The Caesar Decrypt of any 32-bit shift moves back by exactly its steps.
 TEST(Methods, CaesarDecryptUndoesEveryShift) {
-  Coders coders;
+  methods::OwnCoders coders;
   const methods::Method& caesar = *methods::named("caesar");
   for (const std::int32_t shift :
        {0, 1, -1, 25, 26, 255, 6630, -6631, 2147483647, -2147483647 - 1}) {
@@ -105,7 +98,7 @@ TEST(Methods, CaesarDecryptUndoesEveryShift) {
 }
 
 TEST(Methods, ReadsHexadecimalAsPairsOfDigits) {
-  Coders coders;
+  methods::OwnCoders coders;
   const methods::Method& hex = *methods::named("hex");
   const struct {
     const char* text;

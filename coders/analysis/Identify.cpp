@@ -312,12 +312,9 @@ Step stepOf(Cipher cipher, const methods::Settings& options) {
 }
 
 std::string runChain(const std::vector<Step>& steps, std::string text) {
-  ClassicCoder classic;
-  CharCoder chars;
-  SignalCoder signal;
+  methods::OwnCoders coders;
   for (const Step& step : steps)
-    text =
-        step.method->run({classic, chars, signal}, step.options, step.direction, std::move(text));
+    text = step.method->run(coders.all(), step.options, step.direction, std::move(text));
   return text;
 }
 
