@@ -5,6 +5,6 @@ set -eu
 root=$1
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-python3 "$root/tools/langstats" "$out" 2>/dev/null
+python3 "$root/tools/langstats" "$out" >/dev/null
 diff -r "$root/coders/analysis/tables" "$out/coders/analysis/tables"
 diff -r "$root/tests/corpus" "$out/tests/corpus"

@@ -35,6 +35,7 @@ ESCAPES = re.compile(r"\\(?:f(?:\[[^\]]*\]|\(..|.)|s[+-]?\d|\*(?:\[[^\]]*\]|\(..
 
 
 def unescape(line):
+    """The text of a roff line: escapes resolved, fonts and a comment dropped."""
     line = line.split('\\"', 1)[0]
 
     def replace(match):
@@ -116,7 +117,7 @@ class ParagraphParser(html.parser.HTMLParser):
         if tag == "p" and self.depth:
             self.depth -= 1
             if not self.depth and self.current:
-                self.paragraphs.append(" ".join(self.current))
+                self.paragraphs.append("".join(self.current))
                 self.current = []
 
     def handle_data(self, data):
@@ -137,7 +138,8 @@ OPTION_LEAD = re.compile(r"^\s*(?:-\S+,?\s+)+", re.MULTILINE)
 def catalogue_paragraphs(path):
     """The translations of a gettext catalogue (.mo), one paragraph per
     message (the first plural form), option names at line starts taken off."""
-    data = open(path, "rb").read()
+    with open(path, "rb") as f:
+        data = f.read()
     count, _, table = struct.unpack_from("<3I", data, 8)
     result = []
     for i in range(1, count):  # entry 0 is the catalogue's header
