@@ -27,7 +27,7 @@ constexpr std::size_t kClimbLetters = 3000;
 // be sure of its key, may spend up to kShortTextBudget times as many.
 constexpr std::size_t kLookupBudget = std::size_t{48} << 20;
 constexpr std::size_t kBudgetLetters = 300;
-constexpr double kShortTextBudget = 2.5;
+constexpr double kShortTextBudget = 2.0;
 // The most letter pairs swapped to shake the best key for a new climb.
 constexpr int kMostShakes = 6;
 // Two keys whose decryptions share this share of letters count as one
