@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
     if (!text.empty()) texts.push_back(std::move(text));
   }
   std::printf("%zu languages, %d texts per language and figure\n\n", texts.size(), trials);
-  std::printf("%-36s %9s %8s %8s %13s %11s\n", "figure", "right", "target", "texts",
-              "sure: right", "slowest s");
+  std::printf("%-36s %9s %8s %8s %13s %11s\n", "figure", "right", "target", "texts", "sure: right",
+              "slowest s");
   std::mt19937 random(20261208);
   std::size_t sure = 0, sureRight = 0;
   for (const Figure& f : kFigures) {

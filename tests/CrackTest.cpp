@@ -188,6 +188,16 @@ TEST(Crack, DoubtsJunkAndShortTexts) {
   EXPECT_EQ(shortText.note, "too short to be sure");
 }
 
+// A text of one or a few letters gives the substitution search nothing to
+// weigh a swap by; it still ends, with an answer that says it is unsure.
+TEST(Crack, SubstitutionEndsOnAFewLetters) {
+  for (const char* text : {"A", "Hi", "Hey", "Hello", "Hi, you"}) {
+    const Report report = crack(Cipher::substitution, text);
+    ASSERT_FALSE(report.candidates.empty()) << text;
+    EXPECT_EQ(report.note, "too short to be sure") << text;
+  }
+}
+
 TEST(Crack, ReadsALargeTextWhole) {
   std::string plain;
   while (plain.size() < (std::size_t{3} << 20))

@@ -27,9 +27,11 @@ constexpr std::size_t kClimbLetters = 3000;
 // be sure of its key, may spend up to kShortTextBudget times as many.
 constexpr std::size_t kLookupBudget = std::size_t{48} << 20;
 constexpr std::size_t kBudgetLetters = 300;
-constexpr double kShortTextBudget = 2.5;
+constexpr double kShortTextBudget = 2.0;
 // The most climbs of one language in one round of the search: more than a
-// text of a few hundred letters uses within its budget.
+// text of a few hundred letters uses within its budget. A text of one or
+// two letters has no quadgram for a swap to touch, so its climbs cost no
+// lookups at all, and only this ends them.
 constexpr int kMostClimbs = 500;
 // The most letter pairs swapped to shake the best key for a new climb.
 constexpr int kMostShakes = 6;
@@ -51,6 +53,11 @@ constexpr double kLengthSlope = 0.05;
 constexpr std::array<double, kLanguageCount> kForeignLevel = {
     -11.059, -11.214, -11.662, -11.040, -11.598, -11.280, -11.564, -11.128,
     -11.442, -11.395, -11.527, -11.384, -10.843, -11.631, -11.458, -11.715};
+
+// What scoring a swap costs besides its lookups, counted as lookups, so that
+// a text of a few letters, whose swaps touch almost nothing, still ends its
+// search in time.
+constexpr std::size_t kSwapCost = 8;
 
 // Fixed seed: the same text always gets the same answer.
 constexpr unsigned kSeed = 20261208;
@@ -124,7 +131,7 @@ class Climber {
             fresh[t] = value(quads[touched[t]], key);
             change += fresh[t] - values[touched[t]];
           }
-          lookups += touched.size();
+          lookups += touched.size() + kSwapCost;
           if (change > 0) {
             best += change;
             improved = true;
@@ -242,8 +249,6 @@ void SubstitutionCracker::search(Contender& contender, std::size_t budget,
     found.push_back(contender.best);
   }
   std::uniform_int_distribution<int> shakes(2, kMostShakes);
-  // A text of a few letters costs a climb next to nothing, so the climbs are
-  // counted too.
   for (int climbs = 1; climber.lookups - start < budget && climbs <= kMostClimbs; ++climbs) {
     // Every third climb starts afresh from the frequency order, shaken.
     const Key from = climbs % 3 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
