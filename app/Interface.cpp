@@ -238,18 +238,18 @@ bool TmainForm::fieldMissing(const QWidget* page) const {
 }
 
 std::optional<TmainForm::PageRequest> TmainForm::pageRequest(const QWidget* page) const {
-  using methods::named;
+  using methods::methodNamed;
   if (page == ui->caesarPage) {
     if (!ui->shiftOpt1->isChecked() && !ui->shiftOpt2->isChecked()) return std::nullopt;
     return PageRequest{
-        named("caesar"),
+        &methodNamed("caesar"),
         {{"shift", ui->caesarShiftBox->value()}, {"full", !ui->shiftOpt1->isChecked()}}};
   }
   if (page == ui->vigenerePage)
-    return PageRequest{named("vigenere"), {{"key", optionBytes(ui->vigenereKeyBox)}}};
+    return PageRequest{&methodNamed("vigenere"), {{"key", optionBytes(ui->vigenereKeyBox)}}};
   if (page == ui->substPage) {
     return PageRequest{
-        named("subst"),
+        &methodNamed("subst"),
         {{"from", optionBytes(ui->substKey1Box)}, {"to", optionBytes(ui->substKey2Box)}}};
   }
   if (page == ui->bitManipPage) {
@@ -257,7 +257,7 @@ std::optional<TmainForm::PageRequest> TmainForm::pageRequest(const QWidget* page
          {std::pair{ui->bitANDradio, "and"}, std::pair{ui->bitORradio, "or"},
           std::pair{ui->bitXORradio, "xor"}}) {
       if (radio->isChecked())
-        return PageRequest{named("bitwise"), {{operation, StrToInt(ui->keyBox->text())}}};
+        return PageRequest{&methodNamed("bitwise"), {{operation, StrToInt(ui->keyBox->text())}}};
     }
     return std::nullopt;
   }
@@ -266,7 +266,7 @@ std::optional<TmainForm::PageRequest> TmainForm::pageRequest(const QWidget* page
     for (const auto& [radio, base] :
          {std::pair{ui->bitBinRadio, "binary"}, std::pair{ui->bitDecRadio, "decimal"},
           std::pair{ui->bitHexRadio, "hex"}}) {
-      if (radio->isChecked()) return PageRequest{named(base), {{"bits", width}}};
+      if (radio->isChecked()) return PageRequest{&methodNamed(base), {{"bits", width}}};
     }
     return std::nullopt;
   }

@@ -112,7 +112,7 @@ std::vector<Case> cases() {
 // The operation of `c`, on coders of its own.
 Operation operationOf(const Case& c) {
   auto coders = std::make_shared<methods::OwnCoders>();
-  const methods::Method& method = *methods::named(c.method);
+  const methods::Method& method = methods::methodNamed(c.method);
   return [coders, &method, settings = c.settings, direction = c.direction](std::string text) {
     return method.run(coders->all(), settings, direction, std::move(text));
   };

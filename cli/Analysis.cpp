@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -36,9 +38,19 @@ std::string commandOf(const analysis::Step& step) {
 
 // A preview for a terminal: UTF-8, with control characters as spaces.
 std::string shown(std::string_view preview) {
-  std::string out = text::toUtf8(preview, text::Encoding::utf8);
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  const std::string utf8 = text::toUtf8(preview, text::Encoding::utf8);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    // The C1 controls U+0080 to U+009F are two bytes, C2 80 to C2 9F.
+    const bool c1 =
+        byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
+    if (byte < 0x20 || byte == 0x7F || c1) {
+      out += ' ';
+      i += c1 ? 1 : 0;
+    } else {
+      out += utf8[i];
+    }
   }
   return out;
 }
@@ -182,8 +194,14 @@ int refuse(std::string_view problem) {
 int analyse(const AnalysisRequest& request) {
   return reportFailures([&request] {
     // The standard input cannot be read twice: to apply a result it is kept.
-    const bool holds = request.apply && std::find(request.inputs.begin(), request.inputs.end(),
-                                                  "-") != request.inputs.end();
+    // An input that cannot be read twice (the standard input, a pipe, a
+    // device) is kept, to apply the result to; so are all the inputs then.
+    const bool holds =
+        request.apply &&
+        std::any_of(request.inputs.begin(), request.inputs.end(), [](const std::string& name) {
+          std::error_code error;
+          return name == "-" || !std::filesystem::is_regular_file(name, error);
+        });
     auto held = std::make_shared<std::string>();
     std::unique_ptr<analysis::Cracker> cracker;
     if (request.cipher) cracker = analysis::makeCracker(*request.cipher, request.settings);

@@ -139,6 +139,7 @@ std::variant<AnalysisRequest, std::string> analysisRequest(std::string_view name
       request.settings.maxKeyLength = *most;
     }
   }
+  if (options.json && options.apply) return "--json and --apply do not go together";
   request.json = options.json;
   request.apply = options.apply;
   request.explain = options.explain;

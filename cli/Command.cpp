@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -72,12 +73,22 @@ int refuse(const std::string& problem, const CLI::App* method) {
   return 2;
 }
 
-// A 32-bit decimal integer, read as the window reads its boxes.
-const CLI::Validator kInteger(
-    [](std::string& text) {
-      return text::readInteger(text) ? std::string() : "'" + text + "' is not a 32-bit integer";
-    },
-    "INTEGER");
+// A 32-bit decimal integer, read as the window reads its boxes, and one of
+// `choices` where there are any.
+CLI::Validator integerOf(std::span<const std::int32_t> choices) {
+  return CLI::Validator(
+      [choices](std::string& text) {
+        const std::optional<std::int32_t> value = text::readInteger(text);
+        if (!value) return "'" + text + "' is not a 32-bit integer";
+        if (choices.empty() || std::find(choices.begin(), choices.end(), *value) != choices.end())
+          return std::string();
+        std::string names;
+        for (const std::int32_t choice : choices)
+          names += (names.empty() ? "" : " or ") + std::to_string(choice);
+        return "'" + text + "' is not " + names;
+      },
+      "INTEGER");
+}
 
 // A text encoding's name.
 const CLI::Validator kEncoding(
@@ -139,14 +150,7 @@ void addMethod(CLI::App& app, const methods::Method& entry, Common& common,
                              ? group->add_option(name, value.text, help)
                              : method->add_option(name, value.text, help);
     if (option.required) added->required();
-    std::vector<std::string> choices;
-    for (const std::int32_t choice : option.choices)
-      choices.push_back(std::to_string(choice));
-    if (!choices.empty()) {
-      added->check(CLI::IsMember(choices));
-    } else if (option.kind == methods::OptionKind::integer) {
-      added->check(kInteger);
-    }
+    if (option.kind == methods::OptionKind::integer) added->check(integerOf(option.choices));
     added->type_name(std::string(option.placeholder));
   }
   method->add_flag("-d,--decrypt", decrypt,
@@ -189,9 +193,7 @@ methods::Settings settingsOf(const methods::Method& method,
         setting.value = *text::readInteger(given.text);
       }
     } else if (option.kind == methods::OptionKind::text) {
-      const std::string_view help = option.help;
-      setting.value =
-          optionBytes(given.text, std::string(help.substr(0, help.find(';'))).c_str(), encoding);
+      setting.value = optionBytes(given.text, std::string(option.noun).c_str(), encoding);
     }
   }
   return settings;
@@ -208,7 +210,7 @@ constexpr std::pair<std::string_view, bool> kCommonOptionNames[] = {
 std::vector<std::pair<std::string, bool>> optionNamesOf(std::string_view name) {
   if (isAnalysis(name)) return analysisOptionNames(name);
   std::vector<std::pair<std::string, bool>> known;
-  for (const methods::Option& option : methods::named(name)->options)
+  for (const methods::Option& option : methods::methodNamed(name).options)
     known.emplace_back(option.name, option.kind != methods::OptionKind::flag);
   for (const auto& [option, takesValue] : kCommonOptionNames)
     known.emplace_back(option, takesValue);
@@ -225,13 +227,13 @@ std::string unknownOption(const std::vector<std::pair<std::string, bool>>& known
     if (argument == "--") break;
     if (argument.size() < 2 || argument[0] != '-' || ascii::isDigit(argument[1])) continue;
     if (argument[1] != '-') {
-      // Short options: -d, -h, and -o with its value, joined or next.
-      if (argument.find_first_not_of("dh", 1) == std::string_view::npos) continue;
-      if (argument[1] == 'o') {
-        i += argument.size() == 2 ? 1 : 0;
-        continue;
-      }
-      return "unknown option '" + std::string(argument) + "'";
+      // Short options, one or several joined: -d, -h, and -o with its value,
+      // the rest of the argument or the next one.
+      const std::size_t end = argument.find_first_not_of("dh", 1);
+      if (end == std::string_view::npos) continue;
+      if (argument[end] != 'o') return "unknown option '" + std::string(argument) + "'";
+      i += end + 1 == argument.size() ? 1 : 0;
+      continue;
     }
     const std::string_view name = argument.substr(2, argument.find('=') - 2);
     const auto found = std::find_if(known.begin(), known.end(),

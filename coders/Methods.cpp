@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
 #include <utility>
 
 namespace methods {
@@ -43,17 +44,33 @@ std::pair<CharCoder::ByteOperation, std::int32_t> byteOperationOf(const Settings
 }
 
 constexpr std::int32_t kBitWidths[] = {7, 8};
+// The width of binary digits where none is asked for.
+constexpr std::int32_t kDefaultBitWidth = 8;
 
 constexpr Option kCaesarOptions[] = {
     {"shift", OptionKind::integer, "N", "the shift, any 32-bit integer", true},
     {"full", OptionKind::flag, "", "shift all 255 non-zero bytes, not only letters"},
 };
 constexpr Option kVigenereOptions[] = {
-    {"key", OptionKind::text, "KEY", "the key; a word, whose non-letters count as A", true},
+    {"key",
+     OptionKind::text,
+     "KEY",
+     "the key word; non-letters count as A",
+     true,
+     {},
+     {},
+     "the key"},
 };
 constexpr Option kSubstituteOptions[] = {
-    {"from", OptionKind::text, "ABC", "the original alphabet", true},
-    {"to", OptionKind::text, "XYZ", "the new alphabet", true},
+    {"from",
+     OptionKind::text,
+     "ABC",
+     "the original alphabet",
+     true,
+     {},
+     {},
+     "the original alphabet"},
+    {"to", OptionKind::text, "XYZ", "the new alphabet", true, {}, {}, "the new alphabet"},
 };
 constexpr Option kBitwiseOptions[] = {
     {"and", OptionKind::integer, "VALUE", "AND with VALUE", false, "operation"},
@@ -62,12 +79,12 @@ constexpr Option kBitwiseOptions[] = {
 };
 constexpr Option kBinaryOptions[] = {
     {"bits", OptionKind::integer, "N", "binary digits per byte, 7 or 8 (8 unless given)", false, "",
-     kBitWidths, 8},
+     kBitWidths},
 };
 
 // The width that the binary conversions are asked for, set on `coder`.
 CharCoder& ofWidth(CharCoder& coder, const Settings& settings) {
-  coder.setBitWidth(integerOf(settings, "bits", 8));
+  coder.setBitWidth(integerOf(settings, "bits", kDefaultBitWidth));
   return coder;
 }
 
@@ -152,7 +169,7 @@ const Method kMethods[] = {
                           : ofWidth(c.chars, s).toBinary(std::move(text));
      },
      [](const Settings& s, Direction d) {
-       const std::int32_t width = integerOf(s, "bits", 8);
+       const std::int32_t width = integerOf(s, "bits", kDefaultBitWidth);
        return decoding(d) ? stream::fromBinary(width) : stream::toBinary(width);
      }},
     {"decimal",
@@ -243,6 +260,12 @@ const Method* named(std::string_view name) {
     if (method.name == name) return &method;
   }
   return nullptr;
+}
+
+const Method& methodNamed(std::string_view name) {
+  const Method* method = named(name);
+  if (method == nullptr) throw std::logic_error("no method is named " + std::string(name));
+  return *method;
 }
 
 }  // namespace methods

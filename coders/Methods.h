@@ -52,8 +52,6 @@ struct Option {
   // How the command line's help writes its value ("N", "KEY"); empty for a
   // flag.
   std::string_view placeholder;
-  // What the option is, then, after a semicolon, how it is read, if that
-  // needs saying: "the key; a word, whose non-letters count as A".
   std::string_view help;
   // A method must be given every required option, and exactly one option of
   // each group it has.
@@ -61,7 +59,8 @@ struct Option {
   std::string_view group = {};
   // The values an integer may take, where only some may; empty for any.
   std::span<const std::int32_t> choices = {};
-  std::int32_t defaultValue = 0;
+  // For a text, what it is in a message ("the key"); empty otherwise.
+  std::string_view noun = {};
 };
 
 // The window's three coder objects, which every one-shot call runs on.
@@ -103,6 +102,10 @@ std::span<const Method> all();
 
 // The method of that name, or null.
 const Method* named(std::string_view name);
+
+// The method of a name that the caller knows to be one; throws
+// std::logic_error for any other.
+const Method& methodNamed(std::string_view name);
 
 }  // namespace methods
 

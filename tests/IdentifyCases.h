@@ -54,7 +54,7 @@ struct Outcome {
 // Runs `method` one way on `text`.
 inline std::string code(const char* method, const std::string& text, Direction direction) {
   methods::OwnCoders coders;
-  return methods::named(method)->run(coders.all(), {}, direction, text);
+  return methods::methodNamed(method).run(coders.all(), {}, direction, text);
 }
 
 // Makes a text of `kind` from `plain`, identifies it, and judges the best

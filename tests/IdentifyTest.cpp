@@ -57,6 +57,10 @@ TEST(Identify, NamesTheChainsOfKnownAnswers) {
                 Direction::encode),
            Direction::encode),
        {"url -d", "decimal -d", "base64 -d", "hex -d"}},
+      {"xor keeping letters letters",
+       CharCoder().bitwiseApply(plain, 5, &CharCoder::bitXor),
+       {"bitwise"}},
+      {"a small shift of all bytes", ClassicCoder().caesarShiftFull(plain, 3), {"caesar -d"}},
       {"xor under base64",
        code("base64", CharCoder().bitwiseApply(plain, 77, &CharCoder::bitXor), Direction::encode),
        {"base64 -d", "bitwise"}},
@@ -125,6 +129,24 @@ TEST(Identify, AnswersAnyBytesWithValidJson) {
   const analysis::Identification empty = analysis::identify("", {});
   EXPECT_TRUE(empty.candidates.empty());
   EXPECT_EQ(empty.note, "no input");
+}
+
+// Numbers that are no bytes, and hexadecimal digits between other signs,
+// are not taken for encodings: decoding them would throw most away.
+TEST(Identify, TakesNoDecodingThatLosesTheText) {
+  for (const char* text : {"31415926535897932384626433832795028841971693993751058209749445923",
+                           "2026-12-08 11:20:33 42 17 99 1024"}) {
+    const analysis::Identification found = analysis::identify(text, {});
+    ASSERT_FALSE(found.candidates.empty()) << text;
+    EXPECT_LT(found.candidates.front().confidence, 0.9) << text;
+    EXPECT_FALSE(found.note.empty()) << text;
+  }
+}
+
+TEST(Identify, GivesAChainWhenNoneIsAskedFor) {
+  analysis::IdentifySettings settings;
+  settings.top = 0;
+  EXPECT_EQ(analysis::identify(std::string(kEnglish), settings).candidates.size(), 1u);
 }
 
 TEST(Identify, KeepsToTheLanguageGiven) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,7 @@ TEST(Methods, EveryEntryRoundTripsThroughItsCallAndItsStream) {
 // The Caesar Decrypt of any 32-bit shift moves back by exactly its steps.
 TEST(Methods, CaesarDecryptUndoesEveryShift) {
   methods::OwnCoders coders;
-  const methods::Method& caesar = *methods::named("caesar");
+  const methods::Method& caesar = methods::methodNamed("caesar");
   for (const std::int32_t shift :
        {0, 1, -1, 25, 26, 255, 6630, -6631, 2147483647, -2147483647 - 1}) {
     for (const bool full : {false, true}) {
@@ -99,7 +100,7 @@ TEST(Methods, CaesarDecryptUndoesEveryShift) {
 
 TEST(Methods, ReadsHexadecimalAsPairsOfDigits) {
   methods::OwnCoders coders;
-  const methods::Method& hex = *methods::named("hex");
+  const methods::Method& hex = methods::methodNamed("hex");
   const struct {
     const char* text;
     std::string bytes;
@@ -123,6 +124,7 @@ TEST(Methods, NamesAreUniqueAndFound) {
     EXPECT_EQ(methods::named(method.name), &method);
   }
   EXPECT_EQ(methods::named("rot13"), nullptr);
+  EXPECT_THROW(methods::methodNamed("rot13"), std::logic_error);
 }
 
 }  // namespace

@@ -369,6 +369,12 @@ refuse "crack: unknown cipher" 2 "CIPHER" "$cli" crack rot13
 refuse "crack: --full" 2 "--full is for caesar only" "$cli" crack vigenere --full
 refuse "crack: --key-length" 2 "--key-length takes N or MIN-MAX" "$cli" crack vigenere --key-length 9-3
 refuse "crack: language" 2 "unknown language 'xx'" "$cli" crack caesar --language xx
+refuse "crack: --json --apply" 2 "--json and --apply do not go together" "$cli" crack xor --json --apply
+expect "binary --bits +7" "10010000001010" "$cli" binary --bits +7 <<<"H"
+refuse "joined short options" 2 "--shift is required" "$cli" caesar -do out.txt shifted.txt
+if $posix; then
+  expect "crack --apply from /dev/stdin" "$plain" bash -c '"$0" crack caesar --apply /dev/stdin <shifted.txt' "$cli"
+fi
 refuse "identify: typo" 2 "unknown option '--jsno'; did you mean '--json'?" "$cli" identify --jsno
 
 # Help and version.

@@ -74,6 +74,27 @@ double unknownFrequencyNats(std::span<const double> counts, double symbols) {
   return nats + std::lgamma(symbols) - std::lgamma(n + symbols);
 }
 
+// As unknownFrequencyNats for the kinds of byte of a text (every byte but
+// letters by its value, capitals as 'A' and small letters as 'a'), where the
+// frequencies are expected near those of running text: weights of a total
+// of kTextPrior shared as running text shares its bytes. A kind that text
+// seldom has, such as control bytes, costs dearly however often it comes.
+double textKindNats(const std::array<double, 256>& kinds) {
+  // How firmly the kinds are expected at running text's shares: as much as
+  // this many bytes of running text would tell.
+  constexpr double kTextPrior = 50;
+  const std::array<float, 256>& shares = fitness::textByteLogChances();
+  double n = 0;
+  double nats = 0;
+  for (int k = 0; k < 256; ++k) {
+    if (ascii::isLetter(static_cast<char>(k)) && k != 'A' && k != 'a') continue;
+    const double weight = kTextPrior * std::exp(static_cast<double>(shares[k]));
+    n += kinds[k];
+    nats += std::lgamma(kinds[k] + weight) - std::lgamma(weight);
+  }
+  return nats + std::lgamma(kTextPrior) - std::lgamma(n + kTextPrior);
+}
+
 // How `text` reads as running text in a language, against two other
 // readings: text whose letters are scrambled (a letter cipher of text), and
 // bytes of no language at all. None of them knows beforehand how often each
@@ -100,8 +121,7 @@ Reading readingOf(std::string_view text, const IdentifySettings& settings) {
     ++letterCounts[letters.back()];
     if (letters.size() == kMostLettersRanked) break;
   }
-  // Capitals and small letters are one kind each: 256 - 50 kinds.
-  const double kindNats = unknownFrequencyNats(kinds, 206);
+  const double kindNats = textKindNats(kinds);
   Language language = settings.language.value_or(Language::en);
   double letterNats = 0;
   if (settings.language) {
@@ -132,6 +152,37 @@ std::size_t countOf(std::string_view text, std::string_view of) {
 }
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEFabcdef";
+
+// Whether `text` has words (between runs of whitespace) and `holds` for
+// every one of them.
+template <typename Test>
+bool allWords(std::string_view text, Test holds) {
+  bool any = false;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && ascii::isWhitespace(text[at]))
+      ++at;
+    std::size_t end = at;
+    while (end < text.size() && !ascii::isWhitespace(text[end]))
+      ++end;
+    if (end > at) {
+      if (!holds(text.substr(at, end - at))) return false;
+      any = true;
+    }
+    at = end;
+  }
+  return any;
+}
+
+// Whether `word` is the decimal number of a byte, signed or not
+// (-128..255), so that reading it loses nothing.
+bool isByteNumber(std::string_view word) {
+  const std::size_t sign = !word.empty() && (word[0] == '-' || word[0] == '+') ? 1 : 0;
+  const std::string_view digits = word.substr(sign);
+  if (digits.empty() || digits.size() > 3 || !onlyOf(digits, "0123456789")) return false;
+  const int value = (sign == 1 && word[0] == '-' ? -1 : 1) * std::stoi(std::string(digits));
+  return value >= -128 && value <= 255;
+}
 constexpr std::string_view kBase64Alphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=";
 
@@ -140,7 +191,7 @@ constexpr std::string_view kBase64Alphabet =
 std::vector<Step> decodingsOf(std::string_view text) {
   std::vector<Step> steps;
   const auto add = [&steps](std::string_view name, methods::Settings options = {}) {
-    steps.push_back({methods::named(name), Direction::decode, std::move(options)});
+    steps.push_back({&methods::methodNamed(name), Direction::decode, std::move(options)});
   };
   const std::size_t signs = text.size() - countOf(text, " \t\n\v\f\r");
   if (signs == 0) return steps;
@@ -156,8 +207,12 @@ std::vector<Step> decodingsOf(std::string_view text) {
     add("morse");
     return steps;
   }
-  if (onlyOf(text, "0123456789+-")) add("decimal");
-  if (onlyOf(text, "0123456789ABCDEFabcdef:,-") && countOf(text, kHexDigits) >= 2) add("hex");
+  if (allWords(text, isByteNumber)) add("decimal");
+  if (allWords(text, [](std::string_view word) {
+        return word.size() % 2 == 0 && onlyOf(word, kHexDigits);
+      })) {
+    add("hex");
+  }
   const std::size_t equals = countOf(text, "=");
   const std::size_t lastSign = text.find_last_not_of(" \t\n\v\f\r");
   const std::size_t firstEquals = text.find('=');
@@ -255,35 +310,40 @@ class Search {
   bool tryCiphers(const std::string& text, const std::vector<Step>& steps) {
     const std::size_t letters = static_cast<std::size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return ascii::isLetter(c); }));
-    const bool letterCipher = 2 * letters >= text.size();
-    const std::vector<Cipher> ciphers =
-        letterCipher ? std::vector<Cipher>{Cipher::caesar, Cipher::vigenere, Cipher::substitution}
-                     : std::vector<Cipher>{Cipher::bitwiseXor, Cipher::caesarFull};
-    for (const Cipher cipher : ciphers) {
-      CrackSettings crack;
-      crack.language = settings.language;
-      crack.top = 1;
-      if (cipher == Cipher::vigenere) crack.minKeyLength = 2;
-      const std::unique_ptr<Cracker> cracker = makeCracker(cipher, crack);
-      cracker->feed(std::string_view(text).substr(
-          0, cipher == Cipher::substitution ? kSubstitutedBytes : kCrackedBytes));
-      const Report report = cracker->finish();
-      if (report.candidates.empty()) continue;
-      const Candidate& best = report.candidates.front();
-      if (best.confidence < kKeptKey) continue;
-      std::vector<Step> longer = steps;
-      longer.push_back(stepOf(cipher, best.options));
-      std::string result = runChain({longer.back()}, text.substr(0, kJudgedBytes));
-      if (result == std::string_view(text).substr(0, kJudgedBytes)) continue;  // no change at all
-      // The cracker picked the key that reads best of all its keys; reading
-      // well is worth less by as much as there were keys to pick from.
-      const double keyNats = keySpaceNats(cipher, best.options);
-      const Reading reading = readingOf(result, settings);
-      found.push_back({std::move(longer), keyNats});
-      // A simpler cipher that reads well leaves nothing for the harder ones.
-      if (naturalChance(reading.asLanguage - keyNats - reading.asNothing) >= kSure) return true;
-    }
-    return false;
+    // The quick ciphers always, as XOR with a small value or a small shift
+    // of all bytes keeps most letters letters; the slow ones only where they
+    // can be, and only while none of the quick ones reads as language.
+    bool sure = false;
+    for (const Cipher cipher : {Cipher::caesar, Cipher::bitwiseXor, Cipher::caesarFull})
+      sure = tryCipher(cipher, text, steps) || sure;
+    if (sure || 2 * letters < text.size()) return sure;
+    return tryCipher(Cipher::vigenere, text, steps) || tryCipher(Cipher::substitution, text, steps);
+  }
+
+  // Breaks `text` with `cipher` and keeps the best key as a chain; true when
+  // it makes the text read as language for sure.
+  bool tryCipher(Cipher cipher, const std::string& text, const std::vector<Step>& steps) {
+    CrackSettings crack;
+    crack.language = settings.language;
+    crack.top = 1;
+    if (cipher == Cipher::vigenere) crack.minKeyLength = 2;
+    const std::unique_ptr<Cracker> cracker = makeCracker(cipher, crack);
+    cracker->feed(std::string_view(text).substr(
+        0, cipher == Cipher::substitution ? kSubstitutedBytes : kCrackedBytes));
+    const Report report = cracker->finish();
+    if (report.candidates.empty()) return false;
+    const Candidate& best = report.candidates.front();
+    if (best.confidence < kKeptKey) return false;
+    std::vector<Step> longer = steps;
+    longer.push_back(stepOf(cipher, best.options));
+    const std::string result = runChain({longer.back()}, text.substr(0, kJudgedBytes));
+    if (result == std::string_view(text).substr(0, kJudgedBytes)) return false;  // no change
+    // The cracker picked the key that reads best of all its keys; reading
+    // well is worth less by as much as there were keys to pick from.
+    const double keyNats = keySpaceNats(cipher, best.options);
+    const Reading reading = readingOf(result, settings);
+    found.push_back({std::move(longer), keyNats});
+    return naturalChance(reading.asLanguage - keyNats - reading.asNothing) >= kSure;
   }
 
   const IdentifySettings& settings;
@@ -294,16 +354,16 @@ class Search {
 const methods::Method& methodOf(Cipher cipher) {
   switch (cipher) {
     case Cipher::bitwiseXor:
-      return *methods::named("bitwise");
+      return methods::methodNamed("bitwise");
     case Cipher::vigenere:
-      return *methods::named("vigenere");
+      return methods::methodNamed("vigenere");
     case Cipher::substitution:
-      return *methods::named("subst");
+      return methods::methodNamed("subst");
     case Cipher::caesar:
     case Cipher::caesarFull:
       break;
   }
-  return *methods::named("caesar");
+  return methods::methodNamed("caesar");
 }
 
 Step stepOf(Cipher cipher, const methods::Settings& options) {
@@ -355,7 +415,8 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   std::stable_sort(chains.begin(), chains.end(), [](const Chain& a, const Chain& b) {
     return a.confidence != b.confidence ? a.confidence > b.confidence : a.score > b.score;
   });
-  if (chains.size() > settings.top) chains.resize(settings.top);
+  // At least one chain, however few are asked for.
+  chains.resize(std::min(chains.size(), std::max<std::size_t>(settings.top, 1)));
   identification.candidates = std::move(chains);
   const double best = identification.candidates.front().confidence;
   if (best < kSure) {

@@ -62,12 +62,6 @@ const methods::Method& methodOf(Cipher cipher);
 // The step that applies a candidate of `cipher` with `options`.
 Step stepOf(Cipher cipher, const methods::Settings& options);
 
-// The method of the registry whose options a candidate of `cipher` carries.
-const methods::Method& methodOf(Cipher cipher);
-
-// The step that applies a candidate of `cipher` with `options`.
-Step stepOf(Cipher cipher, const methods::Settings& options);
-
 // The result of running `steps` on `text`, one after the other.
 std::string runChain(const std::vector<Step>& steps, std::string text);
 
