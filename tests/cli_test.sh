@@ -280,7 +280,8 @@ refuse "option typo" 2 "unknown option '--shfit'; did you mean '--shift'?" "$cli
 refuse "option typo after a value" 2 "unknown option '--ful'; did you mean '--full'?" \
   "$cli" caesar --shift -3 --ful
 refuse "option typo with =" 2 "unknown option '--kye'; did you mean '--key'?" "$cli" vigenere --kye=A
-refuse "option far from any" 2 "unknown option '--colour'\$" "$cli" base64 --colour
+refuse "option far from any" 2 "unknown option '--colour'" "$cli" base64 --colour
+grep -q "did you mean" stderr.txt && fail "option far from any: suggested $(head -1 stderr.txt)"
 refuse "short option" 2 "unknown option '-x'" "$cli" base64 -x
 
 # A decode that finds nothing to decode says so, and still exits 0.
