@@ -164,6 +164,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   ui->srcMemo->addMenuAction(encodingMenu->menuAction());
   ui->destMemo->addMenuAction(encodingMenu->menuAction());
   setEncoding(textEncoding);
+  addLineBreakMenu();
 
   // Both boxes' text grows and shrinks together, and keeps its size.
   for (TMemo* memo : {ui->srcMemo, ui->destMemo})
@@ -318,9 +319,10 @@ bool TmainForm::openFile(const QString& path) {
       return false;
     }
     if (bytes.size() > kLargestFile) return tooLarge();
-    // A file of UTF-8 text is read as text, as a paste reads it; any other
-    // file gives its bytes as they are.
-    std::string pasted = pastedBytes(std::string_view(bytes.constData(), bytes.size()));
+    // A file of UTF-8 text is read as text in the boxes' encoding; any other
+    // file gives its bytes as they are. Either keeps its line breaks.
+    const qsizetype zero = bytes.indexOf('\0');
+    std::string pasted(bytes.constData(), static_cast<std::size_t>(zero < 0 ? bytes.size() : zero));
     std::size_t lost = 0;
     if (textEncoding != text::Encoding::utf8 && text::isUtf8(pasted)) {
       text::Encoded encoded = text::fromUtf8(pasted, textEncoding);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "BoxText.h"
 #include "Methods.h"
 #include "Text.h"
 #include "char/CharCoder.h"
@@ -36,10 +37,10 @@ class TmainForm : public QWidget {
   // input shows "Insufficient input..." instead.
   void processInput(Direction direction, int pageIndex);
 
-  // Loads the bytes of the file at `path` into the input box in place of its
-  // text, read as a paste reads text (CR LF line breaks, up to a zero byte);
-  // a file that cannot be read, or one over kLargestFile, is refused with a
-  // message and changes nothing.
+  // Loads the bytes of the file at `path`, up to a zero byte, into the input
+  // box in place of its text, with the line breaks they have; UTF-8 text is
+  // read in the boxes' encoding. A file that cannot be read, or one over
+  // kLargestFile, is refused with a message and changes nothing.
   bool openFile(const QString& path);
   // Writes the whole last result, zero bytes included, to the file at
   // `path`, replacing it only once all is written.
@@ -55,6 +56,13 @@ class TmainForm : public QWidget {
   void setEncoding(text::Encoding encoding);
   // The encoding chosen in the boxes' menus in an earlier run, if any.
   static std::optional<text::Encoding> savedEncoding();
+
+  // The line break that typing and pasting give from now on, as chosen
+  // under "Line breaks" in the boxes' menus; the boxes' bytes keep theirs.
+  LineBreak lineBreak() const;
+  void setLineBreak(LineBreak lineBreak);
+  // The line break chosen in the boxes' menus in an earlier run, if any.
+  static std::optional<LineBreak> savedLineBreak();
 
   // Larger files belong to zembrax-cli.
   static constexpr qint64 kLargestFile = qint64{256} << 20;
@@ -91,6 +99,9 @@ class TmainForm : public QWidget {
   // Shows that the file at `path` could not be read or written, and why.
   void refuseFile(const char* doing, const QString& path, const QString& reason);
 
+  // Adds "Line breaks" to both boxes' menus, beside "Text encoding".
+  void addLineBreakMenu();
+
   std::unique_ptr<Ui::TmainForm> ui;
   // The last result from its first zero byte on, which the box does not
   // show but a saved result keeps.
@@ -98,6 +109,7 @@ class TmainForm : public QWidget {
   FileChooser chooseFile;
   text::Encoding textEncoding = text::Encoding::windows1252;
   QActionGroup* encodingChoices;
+  QActionGroup* lineBreakChoices = nullptr;
   ClassicCoder classicCoder;
   CharCoder charCoder;
   SignalCoder signalCoder;

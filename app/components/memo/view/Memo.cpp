@@ -68,7 +68,7 @@ void TMemo::insertText(const QString& text) {
 }
 
 void TMemo::insertConverted(const QString& text, bool typed) {
-  const text::Encoded encoded = toBytes(text, encoding());
+  const text::Encoded encoded = toBytes(text, encoding(), newLineBreak);
   replaceSelection(encoded.bytes, typed);
   if (encoded.lost > 0) showLossNotice(this, cursorRect().bottomLeft(), encoded.lost, encoding());
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "BoxText.h"
 #include "Exceptions.h"
 #include "MemoDocument.h"
 #include "MemoRenderer.h"
@@ -26,7 +27,8 @@ class QWindow;
 // characters of an encoding, wrapped to its width. It wraps the whole text in
 // one pass and shapes and paints only the rows on screen, so a text of any
 // size shows, scrolls, selects and copies at once. Typed and pasted text
-// arrives as the encoding's bytes with CR LF line breaks; a set text keeps
+// arrives as the encoding's bytes with the line breaks chosen by
+// `setLineBreak`, CR LF unless told otherwise; a set text keeps
 // its bytes as they are, and any of CR LF, a lone CR or a lone LF shows as a
 // line break. Tab moves the focus on, as in a dialog. The text, its rows and
 // its edits are a `MemoDocument`, which a `MemoRenderer` paints; this widget
@@ -48,6 +50,11 @@ class TMemo : public QAbstractScrollArea {
   // Shows the same bytes as the characters of `encoding`, and reads typed
   // and pasted text in it from now on.
   void setEncoding(text::Encoding encoding);
+
+  // The line break that Enter types and a paste gets from now on; the text
+  // already in the box keeps its own.
+  LineBreak lineBreak() const { return newLineBreak; }
+  void setLineBreak(LineBreak lineBreak) { newLineBreak = lineBreak; }
 
   bool isReadOnly() const { return readOnly; }
   void setReadOnly(bool on);
@@ -196,6 +203,7 @@ class TMemo : public QAbstractScrollArea {
   MemoRenderer renderer{doc};
   QSize laidOutFor;
   bool readOnly = false;
+  LineBreak newLineBreak = LineBreak::crlf;
   qreal goalX = -1;  // where up and down aim, or -1 for the cursor's own place
 
   int zoomPercent = 100;

@@ -1,0 +1,176 @@
+// The window as a newcomer meets it: the choice of line breaks.
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Application.h"
+#include "Interface.h"
+#include "Memo.h"
+
+namespace {
+
+class WindowAidsTest : public testing::Test {
+ public:
+  void SetUp() override {
+    form = std::make_unique<TmainForm>();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  template <typename Control>
+  Control* find(const char* name) {
+    auto* found = form->findChild<Control*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  TMemo* input() { return find<TMemo>("srcMemo"); }
+  TMemo* result() { return find<TMemo>("destMemo"); }
+
+  // Chooses `name` under "Line breaks" in `memo`'s menu, if given, and says
+  // which choice the menu has checked then.
+  QString lineBreakMenu(TMemo* memo, const char* name = nullptr) {
+    std::unique_ptr<QMenu> menu(memo->createContextMenu());
+    for (QAction* action : menu->actions()) {
+      if (action->objectName() != "lineBreaks") continue;
+      QString checked;
+      for (QAction* choice : action->menu()->actions()) {
+        if (name != nullptr && choice->objectName() == name) choice->trigger();
+        if (choice->isChecked()) checked = choice->objectName();
+      }
+      return checked;
+    }
+    ADD_FAILURE() << "no \"Line breaks\" menu";
+    return {};
+  }
+
+  // A file of `bytes` in the test's own folder.
+  QString file(const QByteArray& bytes) {
+    const QString path = folder.filePath(QString::number(files++));
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    return path;
+  }
+
+  std::unique_ptr<TmainForm> form;
+  QTemporaryDir folder;
+  int files = 0;
+};
+
+struct LineBreakCase {
+  const char* name;
+  LineBreak lineBreak;
+  std::string typed;   // "one", Enter, "two"
+  std::string pasted;  // "a\nb\r\nc\rd"
+};
+const std::vector<LineBreakCase> kLineBreakCases = {
+    {"crlf", LineBreak::crlf, "one\r\ntwo", "a\r\nb\r\nc\r\nd"},
+    {"lf", LineBreak::lf, "one\ntwo", "a\nb\nc\nd"},
+};
+
+TEST_F(WindowAidsTest, TypingAndPastingGiveTheChosenLineBreaks) {
+  EXPECT_EQ(lineBreakMenu(input()), "crlf");  // from the start
+  for (const LineBreakCase& row : kLineBreakCases) {
+    // Either box's menu chooses for both, and the choice is remembered.
+    EXPECT_EQ(lineBreakMenu(result(), row.name), row.name);
+    EXPECT_EQ(lineBreakMenu(input()), row.name);
+    EXPECT_EQ(form->lineBreak(), row.lineBreak);
+    EXPECT_EQ(TmainForm::savedLineBreak(), row.lineBreak);
+
+    input()->setFocus();
+    input()->selectAll();
+    QTest::keyClicks(input(), "one");
+    QTest::keyClick(input(), Qt::Key_Return);
+    QTest::keyClicks(input(), "two");
+    EXPECT_EQ(input()->text(), row.typed) << row.name;
+
+    QApplication::clipboard()->setText("a\nb\r\nc\rd");
+    input()->selectAll();
+    QTest::keyClick(input(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(input()->text(), row.pasted) << row.name;
+  }
+}
+
+TEST_F(WindowAidsTest, SwitchingLineBreaksChangesNoByteInTheBoxes) {
+  const std::string mixed = "a\r\nb\nc\rd";
+  for (const LineBreakCase& row : kLineBreakCases) {
+    input()->setText(mixed);
+    result()->setText(mixed);
+    lineBreakMenu(input(), row.name);
+    EXPECT_EQ(input()->text(), mixed) << row.name;
+    EXPECT_EQ(result()->text(), mixed) << row.name;
+  }
+}
+
+TEST_F(WindowAidsTest, OpenedAndDroppedFilesKeepTheirLineBreaksUnderEitherChoice) {
+  const QByteArray bytes = "one\ntwo\r\nthree\rfour\n\n";
+  for (const LineBreakCase& row : kLineBreakCases) {
+    form->setLineBreak(row.lineBreak);
+    input()->setText("old");
+    ASSERT_TRUE(form->openFile(file(bytes)));
+    EXPECT_EQ(input()->text(), bytes.toStdString()) << row.name;
+
+    input()->setText("old");
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(file(bytes))});
+    QWidget* target = input()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_EQ(input()->text(), bytes.toStdString()) << row.name;
+
+    // UTF-8 text is still read in the boxes' encoding, line breaks and all.
+    form->setEncoding(text::Encoding::windows1252);
+    ASSERT_TRUE(form->openFile(file("caf\xC3\xA9\n\xE2\x82\xAC\r\n")));
+    EXPECT_EQ(input()->text(), "caf\xE9\n\x80\r\n") << row.name;
+  }
+}
+
+// Runs the program with `arguments` and no display, and gives its status and
+// what it printed.
+std::pair<int, QString> runProgram(const QStringList& arguments) {
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    environment.remove(display);
+  program.setProcessEnvironment(environment);
+  program.setProcessChannelMode(QProcess::MergedChannels);
+  program.start(ZEMBRAX_PROGRAM, arguments);
+  EXPECT_TRUE(program.waitForFinished(10000));
+  return {program.exitCode(), QString::fromUtf8(program.readAll())};
+}
+
+TEST(LineBreakOption, SetsTheLineBreaksForOneRunAndRefusesOthers) {
+  const auto read = [](std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "zembrax");
+    return readCommandLine(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()),
+                           text::Encoding::utf8);
+  };
+  EXPECT_EQ(read({}).lineBreak, std::nullopt);
+  EXPECT_EQ(read({"--line-breaks", "lf"}).lineBreak, LineBreak::lf);
+  EXPECT_EQ(read({"--line-breaks=crlf"}).lineBreak, LineBreak::crlf);
+  const StartRequest both = read({"--encoding", "utf-8", "--line-breaks", "lf"});
+  EXPECT_EQ(both.encoding, text::Encoding::utf8);
+  EXPECT_EQ(both.lineBreak, LineBreak::lf);
+  EXPECT_EQ(both.status, std::nullopt);
+
+  const auto [status, error] = runProgram({"--line-breaks", "cr"});
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(error, "zembrax: unknown line breaks 'cr'; they are crlf and lf\n");
+  EXPECT_TRUE(runProgram({"--help"}).second.contains("--line-breaks <kind>"));
+}
+
+}  // namespace
