@@ -165,6 +165,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   ui->destMemo->addMenuAction(encodingMenu->menuAction());
   setEncoding(textEncoding);
   addLineBreakMenu();
+  addResultNote();
 
   // Both boxes' text grows and shrinks together, and keeps its size.
   for (TMemo* memo : {ui->srcMemo, ui->destMemo})
@@ -208,6 +209,7 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   if (ui->srcMemo->text().empty() || fieldMissing(page)) {
     hiddenResult.clear();
     ui->destMemo->setText("Insufficient input...");
+    showResultNote(false);
     return;
   }
   const std::optional<PageRequest> request = pageRequest(page);
@@ -228,6 +230,7 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   result.resize(shown);
   ui->destMemo->setText(std::move(result));
   hiddenResult = std::move(hidden);
+  showResultNote(true);
 }
 
 bool TmainForm::fieldMissing(const QWidget* page) const {
@@ -367,6 +370,7 @@ void TmainForm::decodeButClick() {
 
 void TmainForm::optionPaginaChange() {
   hiddenResult.clear();
+  showResultNote(false);
   ui->destMemo->clear();
   ui->srcMemo->clear();
   ui->encodeBut->setEnabled(true);

@@ -16,6 +16,7 @@
 #include "signal/SignalCoder.h"
 
 class QActionGroup;
+class QLabel;
 class QLineEdit;
 
 namespace Ui {
@@ -101,6 +102,14 @@ class TmainForm : public QWidget {
 
   // Adds "Line breaks" to both boxes' menus, beside "Text encoding".
   void addLineBreakMenu();
+  // Makes the note under the output box, hidden until it has to say
+  // something.
+  void addResultNote();
+  // Says under the output box, where it makes room for a line, what the box
+  // does not show of a result that `ran`: how many bytes it hides from a
+  // zero byte on, or that the result is empty. Otherwise, or where nothing
+  // ran, the note goes and the box takes its whole place again.
+  void showResultNote(bool ran);
 
   std::unique_ptr<Ui::TmainForm> ui;
   // The last result from its first zero byte on, which the box does not
@@ -110,6 +119,9 @@ class TmainForm : public QWidget {
   text::Encoding textEncoding = text::Encoding::windows1252;
   QActionGroup* encodingChoices;
   QActionGroup* lineBreakChoices = nullptr;
+  QLabel* resultNote = nullptr;
+  QRect outputBox;            // the output box's whole place
+  QString outputDescription;  // what assistive tools hear of it without a note
   ClassicCoder classicCoder;
   CharCoder charCoder;
   SignalCoder signalCoder;

@@ -1,7 +1,8 @@
 // What the main window offers a newcomer beyond the controls' own events:
-// the choice of line breaks.
+// the choice of line breaks and the note on what the output box hides.
 #include <QAction>
 #include <QActionGroup>
+#include <QLabel>
 #include <QMenu>
 #include <QSettings>
 
@@ -25,6 +26,21 @@ constexpr std::array<LineBreakChoice, 2> kLineBreakChoices = {{
 
 // Where the chosen line break is remembered between runs.
 constexpr char kLineBreakKey[] = "lineBreaks";
+
+// Room between the output box and the note under it, as between the boxes'
+// own rows.
+constexpr int kNoteGap = 2;
+
+// What the note says of `hidden` bytes that the box does not show.
+QString hiddenNote(std::size_t hidden) {
+  return hidden == 1 ? TmainForm::tr(
+                           "The box stops at a zero byte: 1 byte is hidden. \"Save "
+                           "result as\u2026\" keeps it.")
+                     : TmainForm::tr(
+                           "The box stops at a zero byte: %1 bytes are hidden. \"Save "
+                           "result as\u2026\" keeps them all.")
+                           .arg(hidden);
+}
 
 }  // namespace
 
@@ -61,4 +77,40 @@ void TmainForm::setLineBreak(LineBreak lineBreak) {
 
 std::optional<LineBreak> TmainForm::savedLineBreak() {
   return lineBreakNamed(QSettings().value(kLineBreakKey).toString().toStdString());
+}
+
+void TmainForm::addResultNote() {
+  resultNote = new QLabel(this);
+  resultNote->setObjectName(QStringLiteral("resultNote"));
+  resultNote->setWordWrap(true);
+  resultNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  resultNote->setAccessibleDescription(tr("What the result box does not show of the result"));
+  resultNote->hide();
+  outputBox = ui->destMemo->geometry();
+  outputDescription = ui->destMemo->accessibleDescription();
+}
+
+void TmainForm::showResultNote(bool ran) {
+  QString note;
+  if (ran && !hiddenResult.empty()) {
+    note = hiddenNote(hiddenResult.size());
+  } else if (ran && ui->destMemo->text().empty()) {
+    note = tr("The result is empty.");
+  }
+  if (note.isEmpty()) {
+    resultNote->hide();
+    ui->destMemo->setGeometry(outputBox);
+    ui->destMemo->setAccessibleDescription(outputDescription);
+    return;
+  }
+  // The name is what a screen reader reads, and its change is announced.
+  resultNote->setText(note);
+  resultNote->setAccessibleName(note);
+  const int height = resultNote->heightForWidth(outputBox.width());
+  resultNote->setGeometry(outputBox.left(), outputBox.bottom() + 1 - height, outputBox.width(),
+                          height);
+  ui->destMemo->setGeometry(outputBox.adjusted(0, 0, 0, -(height + kNoteGap)));
+  ui->destMemo->setAccessibleDescription(QStringLiteral("%1. %2").arg(outputDescription, note));
+  resultNote->show();
+  resultNote->raise();
 }

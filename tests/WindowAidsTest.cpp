@@ -1,11 +1,17 @@
-// The window as a newcomer meets it: the choice of line breaks.
+// The window as a newcomer meets it: the choice of line breaks, and the note
+// on what the output box hides.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +23,7 @@
 #include <vector>
 
 #include "Application.h"
+#include "CSpinEdit.h"
 #include "Interface.h"
 #include "Memo.h"
 
@@ -137,6 +144,66 @@ TEST_F(WindowAidsTest, OpenedAndDroppedFilesKeepTheirLineBreaksUnderEitherChoice
     ASSERT_TRUE(form->openFile(file("caf\xC3\xA9\n\xE2\x82\xAC\r\n")));
     EXPECT_EQ(input()->text(), "caf\xE9\n\x80\r\n") << row.name;
   }
+}
+
+struct NoteCase {
+  const char* page;
+  const char* radio;  // the option to choose, if any
+  const char* input;
+  bool decode;
+  std::string shown;
+  QString note;  // none where the whole result shows
+};
+
+TEST_F(WindowAidsTest, ANoteUnderTheResultSaysWhatTheBoxHides) {
+  const QRect whole = result()->geometry();
+  const QString plural =
+      "The box stops at a zero byte: %1 bytes are hidden. \"Save result as\u2026\" keeps them all.";
+  const std::vector<NoteCase> cases = {
+      {"bitManipPage", "bitXORradio", "HA", false, "", plural.arg(2)},
+      {"URLPage", nullptr, "ab%00cd", true, "ab", plural.arg(3)},
+      {"asciiPage", "bitDecRadio", "72 0", true, "H",
+       "The box stops at a zero byte: 1 byte is hidden. \"Save result as\u2026\" keeps it."},
+      {"morsePage", nullptr, "Hello", true, "", "The result is empty."},
+      {"base64Page", nullptr, "Hi", false, "SGk=", {}},
+  };
+  auto* note = find<QLabel>("resultNote");
+  find<TCSpinEdit>("keyBox")->setValue(72);
+  for (const NoteCase& row : cases) {
+    auto* pages = find<QTabWidget>("optionPagina");
+    pages->setCurrentWidget(find<QWidget>(row.page));
+    if (row.radio != nullptr) find<QRadioButton>(row.radio)->setChecked(true);
+    input()->setText(row.input);
+    find<QPushButton>(row.decode ? "decodeBut" : "encodeBut")->click();
+    ASSERT_EQ(result()->text(), row.shown) << row.input;
+    EXPECT_EQ(note->isVisible(), !row.note.isEmpty()) << row.input;
+    EXPECT_EQ(form->size(), QSize(490, 470));
+    if (row.note.isEmpty()) {
+      EXPECT_EQ(result()->geometry(), whole);
+      continue;
+    }
+    EXPECT_EQ(note->text(), row.note);
+    // Under the box, within the box's own place, and read out.
+    EXPECT_LT(result()->geometry().bottom(), note->geometry().top());
+    EXPECT_EQ(result()->geometry().top(), whole.top());
+    EXPECT_LE(note->geometry().bottom(), whole.bottom());
+    EXPECT_GE(note->geometry().height(), note->fontMetrics().height());
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(note);
+    EXPECT_EQ(read->text(QAccessible::Name), row.note);
+    EXPECT_FALSE(read->text(QAccessible::Description).isEmpty());
+    const QAccessibleInterface* box = QAccessible::queryAccessibleInterface(result());
+    EXPECT_EQ(box->text(QAccessible::Name), "Result");
+    EXPECT_TRUE(box->text(QAccessible::Description).endsWith(row.note));
+  }
+  // A page change clears the result and its note.
+  find<QTabWidget>("optionPagina")->setCurrentWidget(find<QWidget>("bitManipPage"));
+  input()->setText("H");
+  find<QPushButton>("encodeBut")->click();  // H XOR 72 is a zero byte
+  ASSERT_TRUE(note->isVisible());
+  find<QTabWidget>("optionPagina")->setCurrentIndex(0);
+  ASSERT_TRUE(result()->text().empty());
+  EXPECT_FALSE(note->isVisible());
+  EXPECT_EQ(result()->geometry(), whole);
 }
 
 // Runs the program with `arguments` and no display, and gives its status and
