@@ -166,6 +166,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   setEncoding(textEncoding);
   addLineBreakMenu();
   addResultNote();
+  addTips();
 
   // Both boxes' text grows and shrinks together, and keeps its size.
   for (TMemo* memo : {ui->srcMemo, ui->destMemo})

@@ -110,6 +110,8 @@ class TmainForm : public QWidget {
   // zero byte on, or that the result is empty. Otherwise, or where nothing
   // ran, the note goes and the box takes its whole place again.
   void showResultNote(bool ran);
+  // Gives the buttons and option controls tooltips that name their keys.
+  void addTips();
 
   std::unique_ptr<Ui::TmainForm> ui;
   // The last result from its first zero byte on, which the box does not

@@ -1,9 +1,14 @@
 // What the main window offers a newcomer beyond the controls' own events:
-// the choice of line breaks and the note on what the output box hides.
+// the choice of line breaks, the note on what the output box hides, and
+// tooltips that name the keys.
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSettings>
 
 #include <array>
@@ -40,6 +45,30 @@ QString hiddenNote(std::size_t hidden) {
                            "The box stops at a zero byte: %1 bytes are hidden. \"Save "
                            "result as\u2026\" keeps them all.")
                            .arg(hidden);
+}
+
+// A key as this platform writes it.
+QString keyText(const QKeySequence& key) {
+  return key.toString(QKeySequence::NativeText);
+}
+
+// The keys that run Encrypt and Decrypt from anywhere in the window.
+QString codingKeys() {
+  return TmainForm::tr("%1 encrypts, %2 decrypts.")
+      .arg(keyText(Qt::CTRL | Qt::Key_Return), keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Return));
+}
+
+// The boxes among the option controls of `pages`: line edits and spin
+// edits, not the line edits inside spin edits.
+QList<QWidget*> optionBoxes(const QWidget& pages) {
+  QList<QWidget*> boxes;
+  for (QWidget* widget : pages.findChildren<QWidget*>()) {
+    const bool inSpinEdit = qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) != nullptr;
+    if (qobject_cast<QAbstractSpinBox*>(widget) != nullptr ||
+        (qobject_cast<QLineEdit*>(widget) != nullptr && !inSpinEdit))
+      boxes.push_back(widget);
+  }
+  return boxes;
 }
 
 }  // namespace
@@ -113,4 +142,16 @@ void TmainForm::showResultNote(bool ran) {
   ui->destMemo->setAccessibleDescription(QStringLiteral("%1. %2").arg(outputDescription, note));
   resultNote->show();
   resultNote->raise();
+}
+
+void TmainForm::addTips() {
+  for (QWidget* box : optionBoxes(*ui->optionPagina))
+    box->setToolTip(
+        tr("Enter runs Encrypt, or Decrypt where Encrypt is off. %1").arg(codingKeys()));
+  for (QRadioButton* radio : ui->optionPagina->findChildren<QRadioButton*>())
+    radio->setToolTip(codingKeys());
+  ui->aboutBut->setToolTip(
+      tr("About Zembrax. Keys: %1 %2 opens a file, %3 saves the whole result. In a box, Ctrl+Plus, "
+         "Ctrl+Minus and Ctrl+0 make the text larger, smaller or its usual size.")
+          .arg(codingKeys(), keyText(QKeySequence::Open), keyText(QKeySequence::Save)));
 }

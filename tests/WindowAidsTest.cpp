@@ -1,11 +1,14 @@
-// The window as a newcomer meets it: the choice of line breaks, and the note
-// on what the output box hides.
+// The window as a newcomer meets it: the choice of line breaks, the note on
+// what the output box hides, placeholders and the keys that tooltips name.
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -204,6 +207,58 @@ TEST_F(WindowAidsTest, ANoteUnderTheResultSaysWhatTheBoxHides) {
   ASSERT_TRUE(result()->text().empty());
   EXPECT_FALSE(note->isVisible());
   EXPECT_EQ(result()->geometry(), whole);
+}
+
+// Whether `memo` paints its placeholder: whether it looks otherwise without.
+bool showsPlaceholder(TMemo* memo) {
+  const QString placeholder = memo->placeholderText();
+  const QImage with = memo->viewport()->grab().toImage();
+  memo->setPlaceholderText({});
+  const QImage without = memo->viewport()->grab().toImage();
+  memo->setPlaceholderText(placeholder);
+  return with != without;
+}
+
+TEST_F(WindowAidsTest, EmptyBoxesShowWhatTheyAreForAsNoPartOfTheText) {
+  EXPECT_EQ(input()->placeholderText(), "Text to encrypt or decrypt");
+  EXPECT_EQ(result()->placeholderText(), "Result");
+  for (TMemo* memo : {input(), result()}) {
+    const std::string name = memo->objectName().toStdString();
+    memo->clearFocus();  // no caret blinking between two pictures
+    EXPECT_TRUE(showsPlaceholder(memo)) << name;
+    EXPECT_TRUE(memo->text().empty()) << name;
+    memo->setText("x");
+    EXPECT_FALSE(showsPlaceholder(memo)) << name;
+    memo->clear();
+    EXPECT_TRUE(showsPlaceholder(memo)) << name;
+  }
+  // The names stay what assistive tools knew them by.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(input())->text(QAccessible::Name), "Input text");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(result())->text(QAccessible::Name), "Result");
+}
+
+TEST_F(WindowAidsTest, ButtonsAndOptionControlsNameTheirKeys) {
+  const QWidget* pages = find<QWidget>("optionPagina");
+  int controls = 0;
+  for (const QWidget* control : pages->findChildren<QWidget*>()) {
+    const bool spinEdit = qobject_cast<const QAbstractSpinBox*>(control) != nullptr;
+    const bool edit = qobject_cast<const QLineEdit*>(control) != nullptr &&
+                      qobject_cast<const QAbstractSpinBox*>(control->parentWidget()) == nullptr;
+    const bool radio = qobject_cast<const QRadioButton*>(control) != nullptr;
+    if (!spinEdit && !edit && !radio) continue;
+    ++controls;
+    const QString tip = control->toolTip();
+    EXPECT_TRUE(tip.contains("Ctrl+Return encrypts, Ctrl+Shift+Return decrypts"))
+        << control->objectName().toStdString();
+    EXPECT_EQ(tip.contains("Enter runs Encrypt"), !radio) << control->objectName().toStdString();
+  }
+  EXPECT_EQ(controls, 5 + 10);  // the boxes and the radio buttons of every page
+  EXPECT_TRUE(find<QPushButton>("encodeBut")->toolTip().contains("Ctrl+Return"));
+  EXPECT_TRUE(find<QPushButton>("decodeBut")->toolTip().contains("Ctrl+Shift+Return"));
+  const QString about = find<QPushButton>("aboutBut")->toolTip();
+  for (const char* key : {"Ctrl+Return", "Ctrl+Shift+Return", "Ctrl+O", "Ctrl+S", "Ctrl+Plus",
+                          "Ctrl+Minus", "Ctrl+0"})
+    EXPECT_TRUE(about.contains(key)) << key;
 }
 
 // Runs the program with `arguments` and no display, and gives its status and

@@ -54,6 +54,11 @@ void TMemo::setEncoding(text::Encoding encoding) {
   doc.setEncoding(encoding, [this] { updateMetrics(); });
 }
 
+void TMemo::setPlaceholderText(const QString& text) {
+  placeholder = text;
+  viewport()->update();
+}
+
 void TMemo::setReadOnly(bool on) {
   readOnly = on;
   setAttribute(Qt::WA_InputMethodEnabled, !on);
@@ -286,6 +291,8 @@ void TMemo::replaceRange(std::size_t from, std::size_t to, const QString& text) 
 void TMemo::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   renderer.paint(painter, event->rect(), palette(), firstVisibleRow(), caretOn && hasFocus());
+  if (doc.model().bytes().empty() && !renderer.composing() && !placeholder.isEmpty())
+    renderer.paintPlaceholder(painter, viewport()->rect(), palette(), placeholder);
 }
 
 void TMemo::restartBlink() {

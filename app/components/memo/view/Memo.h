@@ -36,6 +36,7 @@ class QWindow;
 class TMemo : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
+  Q_PROPERTY(QString placeholderText READ placeholderText WRITE setPlaceholderText)
 
  public:
   explicit TMemo(QWidget* parent = nullptr);
@@ -58,6 +59,11 @@ class TMemo : public QAbstractScrollArea {
 
   bool isReadOnly() const { return readOnly; }
   void setReadOnly(bool on);
+
+  // What the box shows, greyed, while it holds no text; it is no part of
+  // the text.
+  const QString& placeholderText() const { return placeholder; }
+  void setPlaceholderText(const QString& text);
 
   // Replaces the selection by `text`, as typing or a paste does; characters
   // that the encoding cannot hold become '?', and a notice says how many.
@@ -204,6 +210,7 @@ class TMemo : public QAbstractScrollArea {
   QSize laidOutFor;
   bool readOnly = false;
   LineBreak newLineBreak = LineBreak::crlf;
+  QString placeholder;
   qreal goalX = -1;  // where up and down aim, or -1 for the cursor's own place
 
   int zoomPercent = 100;
