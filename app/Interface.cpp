@@ -58,10 +58,9 @@ constexpr std::array<EncodingChoice, text::kEncodings.size()> kEncodingChoices =
 // Where the boxes' encoding and text size are remembered between runs.
 constexpr char kEncodingKey[] = "textEncoding";
 constexpr char kZoomKey[] = "textZoom";
-// The text size, in percent of the window's font, goes by steps between
-// limits.
+// The text size, in percent of the window's font, goes by steps up to a
+// limit; the boxes know how small it may go.
 constexpr int kZoomStep = 10;
-constexpr int kSmallestZoom = 50;
 constexpr int kLargestZoom = 400;
 
 // Tabs with little room beside their captions, so that the captions of all
@@ -167,17 +166,22 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   addLineBreakMenu();
   addResultNote();
   addTips();
+  addKeys();
 
   // Both boxes' text grows and shrinks together, and keeps its size.
+  // It stops where it would grow unreadably small.
+  const auto withinLimits = [this](int percent) {
+    const int smallest = ui->srcMemo->smallestZoom();
+    return std::clamp(percent, smallest, std::max(smallest, kLargestZoom));
+  };
   for (TMemo* memo : {ui->srcMemo, ui->destMemo})
-    connect(memo, &TMemo::zoomRequested, this, [this](int step) {
-      const int percent = step == 0 ? 100
-                                    : std::clamp(ui->srcMemo->zoom() + step * kZoomStep,
-                                                 kSmallestZoom, kLargestZoom);
+    connect(memo, &TMemo::zoomRequested, this, [this, memo, withinLimits](int step) {
+      const int percent = withinLimits(step == 0 ? 100 : ui->srcMemo->zoom() + step * kZoomStep);
       zoomText(percent);
       QSettings().setValue(kZoomKey, percent);
+      showZoom(memo, percent);
     });
-  zoomText(std::clamp(QSettings().value(kZoomKey, 100).toInt(), kSmallestZoom, kLargestZoom));
+  zoomText(withinLimits(QSettings().value(kZoomKey, 100).toInt()));
 }
 
 void TmainForm::zoomText(int percent) {

@@ -112,6 +112,12 @@ class TmainForm : public QWidget {
   void showResultNote(bool ran);
   // Gives the buttons and option controls tooltips that name their keys.
   void addTips();
+  // Enter and Space press the focused button, Enter in an option box runs
+  // Encrypt (Decrypt where Encrypt is off), and Ctrl+Tab, Ctrl+PgDn and
+  // their Shift and PgUp partners change pages.
+  void addKeys();
+  // Shows for a moment, beside `memo`, the text size it took.
+  static void showZoom(QWidget* memo, int percent);
 
   std::unique_ptr<Ui::TmainForm> ui;
   // The last result from its first zero byte on, which the box does not

@@ -1,6 +1,6 @@
 // What the main window offers a newcomer beyond the controls' own events:
-// the choice of line breaks, the note on what the output box hides, and
-// tooltips that name the keys.
+// the choice of line breaks, the note on what the output box hides,
+// tooltips that name the keys, the keys themselves and the text size shown.
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
@@ -8,12 +8,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolTip>
 
 #include <array>
 
 #include "Interface.h"
+#include "KeyRoutes.h"
 #include "Memo.h"
 #include "ui_Interface.h"
 
@@ -46,6 +51,9 @@ QString hiddenNote(std::size_t hidden) {
                            "result as\u2026\" keeps them all.")
                            .arg(hidden);
 }
+
+// How long the text size shows after it changed.
+constexpr int kZoomNoticeMilliseconds = 1500;
 
 // A key as this platform writes it.
 QString keyText(const QKeySequence& key) {
@@ -150,8 +158,35 @@ void TmainForm::addTips() {
         tr("Enter runs Encrypt, or Decrypt where Encrypt is off. %1").arg(codingKeys()));
   for (QRadioButton* radio : ui->optionPagina->findChildren<QRadioButton*>())
     radio->setToolTip(codingKeys());
+  // The About button, the window's help, names every key, a line each.
   ui->aboutBut->setToolTip(
-      tr("About Zembrax. Keys: %1 %2 opens a file, %3 saves the whole result. In a box, Ctrl+Plus, "
-         "Ctrl+Minus and Ctrl+0 make the text larger, smaller or its usual size.")
-          .arg(codingKeys(), keyText(QKeySequence::Open), keyText(QKeySequence::Save)));
+      tr("About Zembrax\n%1: Encrypt\n%2: Decrypt\n%3: open a file\n%4: save the whole result\n"
+         "%5 or %6: the next page\n%7 or %8: the page before\n"
+         "Ctrl+Plus, Ctrl+Minus, Ctrl+0 in a box: text size")
+          .arg(keyText(Qt::CTRL | Qt::Key_Return), keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Return),
+               keyText(QKeySequence::Open), keyText(QKeySequence::Save),
+               keyText(Qt::CTRL | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageDown),
+               keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageUp)));
+}
+
+void TmainForm::addKeys() {
+  // As in a dialog: Enter presses the focused button, as Space does.
+  for (QPushButton* button : findChildren<QPushButton*>())
+    button->setAutoDefault(true);
+  for (QWidget* box : optionBoxes(*ui->optionPagina)) {
+    runOnEnter(*box, [this] {
+      QPushButton* run = ui->encodeBut->isEnabled() ? ui->encodeBut : ui->decodeBut;
+      run->click();
+    });
+  }
+  addPageKeys(*ui->optionPagina, *this);
+  ui->optionPagina->tabBar()->setToolTip(
+      tr("%1 or %2 shows the next page, %3 or %4 the one before; a new page clears both boxes.")
+          .arg(keyText(Qt::CTRL | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageDown),
+               keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageUp)));
+}
+
+void TmainForm::showZoom(QWidget* memo, int percent) {
+  QToolTip::showText(memo->mapToGlobal(QPoint(0, 0)), tr("Text size %1%").arg(percent), memo, {},
+                     kZoomNoticeMilliseconds);
 }

@@ -1,5 +1,6 @@
 // The window as a newcomer meets it: the choice of line breaks, the note on
-// what the output box hides, placeholders and the keys that tooltips name.
+// what the output box hides, placeholders, the keys that tooltips name, and
+// the keys themselves.
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
@@ -17,11 +18,13 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -259,6 +262,107 @@ TEST_F(WindowAidsTest, ButtonsAndOptionControlsNameTheirKeys) {
   for (const char* key : {"Ctrl+Return", "Ctrl+Shift+Return", "Ctrl+O", "Ctrl+S", "Ctrl+Plus",
                           "Ctrl+Minus", "Ctrl+0"})
     EXPECT_TRUE(about.contains(key)) << key;
+}
+
+TEST_F(WindowAidsTest, EnterAndSpacePressTheFocusedButton) {
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  find<QTabWidget>("optionPagina")->setCurrentWidget(find<QWidget>("base64Page"));
+  for (const auto& [button, key, shown] : {std::tuple{"encodeBut", Qt::Key_Return, "SGk="},
+                                           std::tuple{"decodeBut", Qt::Key_Enter, "Hi"},
+                                           std::tuple{"encodeBut", Qt::Key_Space, "SGk="}}) {
+    input()->setText(key == Qt::Key_Enter ? "SGk=" : "Hi");
+    result()->clear();
+    auto* pressed = find<QPushButton>(button);
+    pressed->setFocus();
+    QTest::keyClick(pressed, key);
+    EXPECT_EQ(result()->text(), shown) << button;
+  }
+}
+
+TEST_F(WindowAidsTest, EnterInAnOptionBoxRunsEncryptOrElseDecrypt) {
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  struct BoxCase {
+    const char* page;
+    const char* box;
+    const char* value;
+    const char* input;
+    std::string encrypted;
+  };
+  for (const BoxCase& row : std::vector<BoxCase>{
+           {"caesarPage", "caesarShiftBox", "3", "Hello", "Khoor"},
+           {"vigenerePage", "vigenereKeyBox", "LUX", "Hello", "Syiwi"},
+           {"bitManipPage", "keyBox", "32", "abc", "ABC"},  // XOR 32 turns the case
+       }) {
+    find<QTabWidget>("optionPagina")->setCurrentWidget(find<QWidget>(row.page));
+    if (std::string(row.box) == "keyBox") find<QRadioButton>("bitXORradio")->setChecked(true);
+    input()->setText(row.input);
+    auto* box = find<QWidget>(row.box);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, row.value);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(result()->text(), row.encrypted) << row.box;
+    EXPECT_EQ(input()->text(), row.input) << row.box;
+  }
+  // Where Encrypt is off, Enter decrypts.
+  find<QTabWidget>("optionPagina")->setCurrentWidget(find<QWidget>("caesarPage"));
+  input()->setText("Khoor");
+  find<QPushButton>("encodeBut")->setEnabled(false);
+  QTest::keyClick(find<QWidget>("caesarShiftBox"), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(result()->text(), "Hello");
+}
+
+TEST_F(WindowAidsTest, CtrlTabAndCtrlPageKeysChangePagesAndClearTheBoxes) {
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  auto* pages = find<QTabWidget>("optionPagina");
+  const int count = pages->count();
+  struct Step {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int by;
+  };
+  const std::vector<Step> steps = {
+      {Qt::Key_Tab, Qt::ControlModifier, 1},
+      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+      {Qt::Key_PageDown, Qt::ControlModifier, 1},
+      {Qt::Key_PageUp, Qt::ControlModifier, -1},
+  };
+  for (const Step& step : steps) {
+    // From the middle, and round past either end.
+    for (int from : {3, count - 1, 0}) {
+      pages->setCurrentIndex(from);
+      input()->setText("input");
+      result()->setText("output");
+      input()->setFocus();
+      QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
+      EXPECT_EQ(pages->currentIndex(), (from + step.by + count) % count) << step.key << " " << from;
+      EXPECT_TRUE(input()->text().empty());
+      EXPECT_TRUE(result()->text().empty());
+    }
+  }
+}
+
+TEST_F(WindowAidsTest, ZoomStopsWhereTheTextStaysReadableAndSaysItsSize) {
+  input()->setFocus();
+  for (int i = 0; i < 20; ++i)
+    QTest::keyClick(input(), Qt::Key_Minus, Qt::ControlModifier);
+  const int floor = input()->zoom();
+  EXPECT_EQ(result()->zoom(), floor);
+  // The shown text is 8 pixels high at the least, and one percent less
+  // would take it under.
+  const QFont shown = input()->inputMethodQuery(Qt::ImFont).value<QFont>();
+  const qreal pixelsPerPoint = input()->logicalDpiY() / 72.0;
+  EXPECT_GE(shown.pointSizeF() * pixelsPerPoint, 8 - 1e-9);
+  EXPECT_LT(input()->font().pointSizeF() * (floor - 1) / 100 * pixelsPerPoint, 8);
+  EXPECT_EQ(QToolTip::text(), QStringLiteral("Text size %1%").arg(floor));
+  QTest::keyClick(input(), Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(QToolTip::text(), "Text size 100%");
+  QTest::keyClick(result(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(input()->zoom(), 110);
+  EXPECT_EQ(QToolTip::text(), "Text size 110%");
 }
 
 // Runs the program with `arguments` and no display, and gives its status and

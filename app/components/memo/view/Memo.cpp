@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <new>
 #include <tuple>
 #include <utility>
@@ -149,6 +150,14 @@ std::size_t TMemo::firstVisibleRow() const {
 void TMemo::setZoom(int percent) {
   zoomPercent = percent;
   updateMetrics();
+}
+
+int TMemo::smallestZoom() const {
+  constexpr qreal kPointsPerInch = 72;
+  const QFont& own = font();
+  const qreal pixels =
+      own.pointSizeF() > 0 ? own.pointSizeF() * logicalDpiY() / kPointsPerInch : own.pixelSize();
+  return static_cast<int>(std::ceil(kSmallestTextPixels * 100 / std::max(pixels, qreal{1})));
 }
 
 void TMemo::updateMetrics() {

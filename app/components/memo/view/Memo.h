@@ -126,6 +126,10 @@ class TMemo : public QAbstractScrollArea {
   // Scales the text's font to `percent` of the box's own.
   void setZoom(int percent);
   int zoom() const { return zoomPercent; }
+  // The smallest zoom that keeps the text readable: kSmallestTextPixels
+  // high at the least.
+  int smallestZoom() const;
+  static constexpr int kSmallestTextPixels = 8;
 
  signals:
   // Ctrl+wheel or Ctrl+Plus asks for a larger text (1), Ctrl+Minus for a
