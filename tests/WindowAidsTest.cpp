@@ -119,6 +119,10 @@ TEST_F(WindowAidsTest, TypingAndPastingGiveTheChosenLineBreaks) {
     input()->selectAll();
     QTest::keyClick(input(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(input()->text(), row.pasted) << row.name;
+    // A copy gives the platform's line breaks, whichever the bytes hold.
+    input()->selectAll();
+    QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "a\nb\nc\nd") << row.name;
   }
 }
 
