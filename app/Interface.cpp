@@ -330,15 +330,15 @@ bool TmainForm::openFile(const QString& path) {
     // A file of UTF-8 text is read as text in the boxes' encoding; any other
     // file gives its bytes as they are. Either keeps its line breaks.
     const qsizetype zero = bytes.indexOf('\0');
-    std::string pasted(bytes.constData(), static_cast<std::size_t>(zero < 0 ? bytes.size() : zero));
+    std::string opened(bytes.constData(), static_cast<std::size_t>(zero < 0 ? bytes.size() : zero));
     std::size_t lost = 0;
-    if (textEncoding != text::Encoding::utf8 && text::isUtf8(pasted)) {
-      text::Encoded encoded = text::fromUtf8(pasted, textEncoding);
-      pasted = std::move(encoded.bytes);
+    if (textEncoding != text::Encoding::utf8 && text::isUtf8(opened)) {
+      text::Encoded encoded = text::fromUtf8(opened, textEncoding);
+      opened = std::move(encoded.bytes);
       lost = encoded.lost;
     }
     ui->srcMemo->selectAll();
-    ui->srcMemo->insertBytes(pasted);
+    ui->srcMemo->insertBytes(opened);
     if (lost > 0) showLossNotice(ui->srcMemo, {}, lost, textEncoding);
   } catch (const std::bad_alloc&) {
     showOutOfMemory(this, QT_TR_NOOP("open the file"));
