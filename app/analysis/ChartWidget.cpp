@@ -111,7 +111,9 @@ QRectF ChartWidget::plotArea() const {
   double legendHeight = 0;
   legendPlaces(&legendHeight);
   const double left = pad + axisLabelWidth() + pad;
-  const double top = legendHeight + pad + line / 2;
+  // A line's headroom above the plot: for the top mark's label, and for a
+  // note over the tallest bar.
+  const double top = legendHeight + pad + line;
   const double bottom = height() - pad - line;
   return QRectF(QPointF(left, top), QPointF(std::max(left, width() - pad), std::max(top, bottom)));
 }

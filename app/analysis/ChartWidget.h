@@ -32,7 +32,8 @@ class ChartWidget : public QWidget {
   QSize minimumSizeHint() const override;
 
   // The area the bars stand in, below the legend and beside the axis
-  // labels, at the widget's present size.
+  // labels, at the widget's present size; a line of the chart's font is
+  // free above it.
   QRectF plotArea() const;
 
  protected:

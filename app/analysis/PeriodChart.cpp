@@ -1,5 +1,6 @@
 #include "PeriodChart.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -98,4 +99,19 @@ void PeriodChart::paintEvent(QPaintEvent*) {
     paintBar(painter, barRect(p), p == chosenPeriod ? chosen : other);
   for (std::size_t i = 0; i < levels.size(); ++i)
     paintLevel(painter, levels[i].level, kLevelLines[i]);
+  if (chosenPeriod < 1 || chosenPeriod > indices.size()) return;
+  // The chosen period's number over its bar, which the axis may not label.
+  QFont bold = chartFont();
+  bold.setBold(true);
+  painter.setFont(bold);
+  painter.setPen(palette().text().color());
+  const QRectF bar = barRect(chosenPeriod);
+  const QString number = QString::number(chosenPeriod);
+  const QFontMetricsF metrics(bold);
+  const double width = metrics.horizontalAdvance(number) + metrics.averageCharWidth();
+  // On a patch of the background, so that a level line across stays clear of it.
+  const QRectF label(bar.center().x() - width / 2, bar.top() - metrics.height(), width,
+                     metrics.height());
+  painter.fillRect(label, palette().base());
+  painter.drawText(label, Qt::AlignCenter, number);
 }
