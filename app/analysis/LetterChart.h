@@ -36,7 +36,8 @@ class LetterChart : public ChartWidget {
   void setSeries(std::vector<LetterSeries> series);
   const std::vector<LetterSeries>& series() const { return shown; }
 
-  // Where the bar of `series` for `letter` (0 = A) stands now.
+  // Where the bar of `series` (below series().size()) for `letter` (0 = A,
+  // below 26) stands now, in widget coordinates.
   QRectF barRect(std::size_t letter, std::size_t series) const;
 
  protected:

@@ -40,7 +40,8 @@ class PeriodChart : public ChartWidget {
   const std::vector<double>& coincidence() const { return indices; }
   std::size_t chosen() const { return chosenPeriod; }
 
-  // Where the bar of `period` (1 up) stands now.
+  // Where the bar of `period` (1 to coincidence().size()) stands now, in
+  // widget coordinates.
   QRectF barRect(std::size_t period) const;
 
  protected:
