@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 
+#include "analysis/Parallel.h"
+
 namespace analysis::fitness {
 
 namespace {
@@ -48,8 +50,7 @@ void conditional(Gram gram, std::uint32_t contexts, std::span<const float> short
 // The chances that `conditional` gives, as one table.
 template <typename Gram>
 std::vector<float> conditionalTable(Gram gram, std::uint32_t contexts,
-                                    std::span<const float> shorter,
-                                    std::uint32_t shorterContexts) {
+                                    std::span<const float> shorter, std::uint32_t shorterContexts) {
   std::vector<float> out(static_cast<std::size_t>(contexts) * 26);
   conditional(gram, contexts, shorter, shorterContexts,
               [&out](std::uint32_t context, std::span<const float, 26> row) {
@@ -72,8 +73,7 @@ LetterChain::LetterChain(const LanguageModel& model) {
   for (std::size_t letter = 0; letter < 26; ++letter)
     alone[letter] = static_cast<float>(std::max(frequencies[letter], kLeastLetterChance));
   second = conditionalTable([&](std::uint32_t i) { return model.bigram(i); }, 26, alone, 1);
-  third =
-      conditionalTable([&](std::uint32_t i) { return model.trigram(i); }, 26 * 26, second, 26);
+  third = conditionalTable([&](std::uint32_t i) { return model.trigram(i); }, 26 * 26, second, 26);
   // No chance after three letters falls below the shorter context's share
   // of the least chance after two, nor rises above one: the codes span the
   // logs between.
@@ -104,6 +104,10 @@ const LetterChain& chainOf(Language language) {
   const auto at = static_cast<std::size_t>(language);
   std::call_once(built[at], [&] { chains[at] = std::make_unique<LetterChain>(modelOf(language)); });
   return *chains[at];
+}
+
+void buildChains(std::span<const Language> languages) {
+  forEachAtOnce(languages.size(), [languages](std::size_t l) { chainOf(languages[l]); });
 }
 
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters) {

@@ -55,6 +55,10 @@ class LetterChain {
 // The chain of `language`, built on first use (thread-safe) and kept.
 const LetterChain& chainOf(Language language);
 
+// Builds the chains of `languages` not built yet, several at once on the
+// processor's threads, so that a first search waits less for them.
+void buildChains(std::span<const Language> languages);
+
 // ln p of the run of letters `letters` (indices 0..25) in the chain.
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters);
 
