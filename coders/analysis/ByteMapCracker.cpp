@@ -160,6 +160,7 @@ Report ByteMapCracker::finish() {
   // Every key in every language from the histogram alone, then the keys
   // that rank first again with the sample read in sequence.
   const std::size_t keys = maps.size();
+  fitness::buildChains(languages);
   std::vector<std::array<double, 256>> weights;
   for (const Language language : languages)
     weights.push_back(byteWeights(language));

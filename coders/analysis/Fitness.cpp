@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 
+#include "analysis/Parallel.h"
+
 namespace analysis::fitness {
 
 namespace {
@@ -20,16 +22,15 @@ constexpr float kOwnWeight = 0.85f;
 // language's table stays possible.
 constexpr double kLeastLetterChance = 1e-5;
 
-// The chances of the next letter after every context of `order` letters,
-// normalised per context from the joint ln p of `gram` (order + 1 letters)
-// and mixed with the shorter context's chances `shorter` (not logs). Gives
-// the chances, not logs, too.
-template <typename Gram>
-std::vector<float> conditional(Gram gram, std::uint32_t contexts, std::span<const float> shorter,
-                               std::uint32_t shorterContexts) {
-  std::vector<float> out(static_cast<std::size_t>(contexts) * 26);
+// Calls `take(context, row)` with the chances of the next letter after every
+// context of `order` letters, normalised per context from the joint ln p of
+// `gram` (order + 1 letters) and mixed with the shorter context's chances
+// `shorter` (not logs).
+template <typename Gram, typename Take>
+void conditional(Gram gram, std::uint32_t contexts, std::span<const float> shorter,
+                 std::uint32_t shorterContexts, Take take) {
+  std::array<float, 26> row;
   for (std::uint32_t context = 0; context < contexts; ++context) {
-    float* row = &out[context * 26];
     float high = -std::numeric_limits<float>::infinity();
     for (std::uint32_t letter = 0; letter < 26; ++letter)
       high = std::max(high, gram(context * 26 + letter));
@@ -42,7 +43,19 @@ std::vector<float> conditional(Gram gram, std::uint32_t contexts, std::span<cons
     const float* tail = &shorter[(context % shorterContexts) * 26];
     for (std::uint32_t letter = 0; letter < 26; ++letter)
       row[letter] = kOwnWeight * row[letter] / total + (1 - kOwnWeight) * tail[letter];
+    take(context, std::span<const float, 26>(row));
   }
+}
+
+// The chances that `conditional` gives, as one table.
+template <typename Gram>
+std::vector<float> conditionalTable(Gram gram, std::uint32_t contexts,
+                                    std::span<const float> shorter, std::uint32_t shorterContexts) {
+  std::vector<float> out(static_cast<std::size_t>(contexts) * 26);
+  conditional(gram, contexts, shorter, shorterContexts,
+              [&out](std::uint32_t context, std::span<const float, 26> row) {
+                std::copy(row.begin(), row.end(), out.begin() + context * 26);
+              });
   return out;
 }
 
@@ -59,14 +72,29 @@ LetterChain::LetterChain(const LanguageModel& model) {
   std::vector<float> alone(26);
   for (std::size_t letter = 0; letter < 26; ++letter)
     alone[letter] = static_cast<float>(std::max(frequencies[letter], kLeastLetterChance));
-  second = conditional([&](std::uint32_t i) { return model.bigram(i); }, 26, alone, 1);
-  third = conditional([&](std::uint32_t i) { return model.trigram(i); }, 26 * 26, second, 26);
-  fourth =
-      conditional([&](std::uint32_t i) { return model.quadgram(i); }, 26 * 26 * 26, third, 26 * 26);
+  second = conditionalTable([&](std::uint32_t i) { return model.bigram(i); }, 26, alone, 1);
+  third = conditionalTable([&](std::uint32_t i) { return model.trigram(i); }, 26 * 26, second, 26);
+  // No chance after three letters falls below the shorter context's share
+  // of the least chance after two, nor rises above one: the codes span the
+  // logs between.
+  const float least = std::log((1 - kOwnWeight) * *std::min_element(third.begin(), third.end()));
+  const float step = -least / static_cast<float>(fourthBook.size() - 1);
+  for (std::size_t code = 0; code < fourthBook.size(); ++code)
+    fourthBook[code] = least + step * static_cast<float>(code);
+  // Every code is written below, so the table starts unset.
+  fourth = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t{26} * 26 * 26 * 26);
+  conditional([&](std::uint32_t i) { return model.quadgram(i); }, 26 * 26 * 26, third, 26 * 26,
+              [&](std::uint32_t context, std::span<const float, 26> row) {
+                for (std::size_t letter = 0; letter < 26; ++letter) {
+                  // The nearest code; the bounds only guard against rounding.
+                  const float code = (std::log(row[letter]) - least) / step + 0.5f;
+                  fourth[context * 26 + letter] =
+                      static_cast<std::uint8_t>(std::clamp(code, 0.0f, 255.0f));
+                }
+              });
   takeLogs(alone);
   takeLogs(second);
   takeLogs(third);
-  takeLogs(fourth);
   std::copy(alone.begin(), alone.end(), first.begin());
 }
 
@@ -76,6 +104,10 @@ const LetterChain& chainOf(Language language) {
   const auto at = static_cast<std::size_t>(language);
   std::call_once(built[at], [&] { chains[at] = std::make_unique<LetterChain>(modelOf(language)); });
   return *chains[at];
+}
+
+void buildChains(std::span<const Language> languages) {
+  forEachAtOnce(languages.size(), [languages](std::size_t l) { chainOf(languages[l]); });
 }
 
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters) {

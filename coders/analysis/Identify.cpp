@@ -23,10 +23,12 @@ constexpr std::size_t kJudgedBytes = 16 << 10;
 // every chain's result is read whole, and every chain answers for the same
 // bytes.
 constexpr std::size_t kComparedBytes = kMostLettersRanked;
-// The ciphers are broken on this much of a text: enough for any key here,
-// little enough to stay quick.
-constexpr std::size_t kCrackedBytes = 16 << 10;
-// The substitution solver, the slowest, gets less.
+// The ciphers are broken on this much of a text: enough for any key here
+// (a Vigenere key of the longest length searched wants some 25 times its
+// letters), little enough to stay quick.
+constexpr std::size_t kCrackedBytes = 8 << 10;
+// The substitution solver, the slowest, gets less: some 1,600 letters,
+// which show even the rarer letters.
 constexpr std::size_t kSubstitutedBytes = 2 << 10;
 // How much likelier than both other readings (text with its letters
 // scrambled, random bytes) a result must read as language before it counts

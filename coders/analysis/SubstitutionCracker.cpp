@@ -12,6 +12,7 @@
 #include "Ascii.h"
 #include "analysis/Crackers.h"
 #include "analysis/Fitness.h"
+#include "analysis/Parallel.h"
 #include "char/CharCoder.h"
 
 namespace analysis {
@@ -209,11 +210,16 @@ double agreement(const Key& a, const Key& b, std::span<const double, 26> letters
   return all == 0 ? 1 : same / all;
 }
 
-// A language in the running: its climber and the best key it found so far.
+// A language in the running: its climber, the best key it found so far,
+// and the optima it reached in the round under way.
 struct Contender {
   Climber climber;
   Optimum best;
   bool started = false;
+  // Each language shakes keys by its own draws, so that the answer does not
+  // hang on which language a thread took first.
+  std::mt19937 random;
+  std::vector<Optimum> found;
 };
 
 class SubstitutionCracker : public Cracker {
@@ -230,31 +236,30 @@ class SubstitutionCracker : public Cracker {
  private:
   // Climbs from the frequency order (the first time), then from shaken
   // copies of the best key and from shaken frequency orders, until `budget`
-  // lookups are spent; adds every optimum reached to `found`.
-  void search(Contender& contender, std::size_t budget, std::vector<Optimum>& found);
+  // lookups are spent; adds every optimum reached to the contender's `found`.
+  static void search(Contender& contender, std::size_t budget);
 
   CrackSettings settings;
   std::size_t total = 0;
   std::string sample;
-  std::mt19937 random{kSeed};
 };
 
-void SubstitutionCracker::search(Contender& contender, std::size_t budget,
-                                 std::vector<Optimum>& found) {
+void SubstitutionCracker::search(Contender& contender, std::size_t budget) {
   Climber& climber = contender.climber;
   const std::size_t start = climber.lookups;
   if (!contender.started) {
     contender.best = climber.climb(climber.frequencyOrder());
     contender.started = true;
-    found.push_back(contender.best);
+    contender.found.push_back(contender.best);
   }
+  std::mt19937& random = contender.random;
   std::uniform_int_distribution<int> shakes(2, kMostShakes);
   for (int climbs = 1; climber.lookups - start < budget && climbs <= kMostClimbs; ++climbs) {
     // Every third climb starts afresh from the frequency order, shaken.
     const Key from = climbs % 3 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
                                      : shaken(contender.best.key, shakes(random), random);
     const Optimum reached = climber.climb(from);
-    found.push_back(reached);
+    contender.found.push_back(reached);
     if (reached.fitness > contender.best.fitness) contender.best = reached;
   }
 }
@@ -286,14 +291,22 @@ Report SubstitutionCracker::finish() {
   const auto budget = static_cast<std::size_t>(static_cast<double>(kLookupBudget) * longer);
   std::vector<Contender> alive;
   for (const Language language : languages)
-    alive.push_back({Climber(letters, language), {}, false});
+    alive.push_back({Climber(letters, language),
+                     {},
+                     false,
+                     std::mt19937(kSeed + static_cast<unsigned>(language)),
+                     {}});
   std::size_t rounds = 1;
   while ((std::size_t{1} << (rounds - 1)) < alive.size())
     ++rounds;
   std::vector<Optimum> found;
   for (std::size_t round = 0; round < rounds; ++round) {
-    for (Contender& contender : alive)
-      search(contender, budget / rounds / alive.size(), found);
+    const std::size_t each = budget / rounds / alive.size();
+    forEachAtOnce(alive.size(), [&alive, each](std::size_t c) { search(alive[c], each); });
+    for (Contender& contender : alive) {
+      found.insert(found.end(), contender.found.begin(), contender.found.end());
+      contender.found.clear();
+    }
     std::stable_sort(alive.begin(), alive.end(), [](const Contender& a, const Contender& b) {
       return a.best.fitness > b.best.fitness;
     });

@@ -1,0 +1,60 @@
+#include "analysis/Fitness.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "analysis/Parallel.h"
+
+namespace {
+
+using analysis::Language;
+
+// The chances of the 26 letters after one context, which must sum to one.
+double nextLetterMass(const analysis::fitness::LetterChain& chain, std::uint32_t context,
+                      unsigned known) {
+  double sum = 0;
+  for (std::uint8_t letter = 0; letter < 26; ++letter)
+    sum += std::exp(static_cast<double>(chain.next(context, known, letter)));
+  return sum;
+}
+
+TEST(LetterChain, EveryContextsChancesSumToOne) {
+  // The chances after three letters are kept to about 0.035 nats either way.
+  constexpr double kCodedSlack = 0.04;
+  for (std::size_t l = 0; l < analysis::kLanguageCount; ++l) {
+    const auto& chain = analysis::fitness::chainOf(static_cast<Language>(l));
+    EXPECT_NEAR(nextLetterMass(chain, 0, 0), 1.0, 1e-4);
+    for (std::uint32_t context = 0; context < 26; ++context)
+      EXPECT_NEAR(nextLetterMass(chain, context, 1), 1.0, 1e-4);
+    for (std::uint32_t context = 0; context < 26 * 26; context += 7)
+      EXPECT_NEAR(nextLetterMass(chain, context, 2), 1.0, 1e-4);
+    for (std::uint32_t context = 0; context < 26 * 26 * 26; context += 97)
+      EXPECT_NEAR(nextLetterMass(chain, context, 3), 1.0, kCodedSlack) << "context " << context;
+  }
+}
+
+TEST(LetterChain, ReadsItsLanguageBetterThanScrambledLetters) {
+  const std::vector<std::uint8_t> text = analysis::letterIndices(
+      "the quick brown fox jumps over the lazy dog and then it runs back home again");
+  std::vector<std::uint8_t> reversed(text.rbegin(), text.rend());
+  const auto& english = analysis::fitness::chainOf(Language::en);
+  EXPECT_GT(analysis::fitness::chainLogLikelihood(english, text),
+            analysis::fitness::chainLogLikelihood(english, reversed) + 20);
+}
+
+TEST(ForEachAtOnce, CallsEveryIndexOnce) {
+  for (const std::size_t count : {0, 1, 2, 3, 17, 1000}) {
+    const auto calls = std::make_unique<std::atomic<int>[]>(count + 1);
+    analysis::forEachAtOnce(count, [&](std::size_t i) { ++calls[i]; });
+    for (std::size_t i = 0; i < count; ++i)
+      EXPECT_EQ(calls[i].load(), 1) << i << " of " << count;
+    EXPECT_EQ(calls[count].load(), 0);
+  }
+}
+
+}  // namespace
