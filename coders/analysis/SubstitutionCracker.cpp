@@ -249,7 +249,8 @@ void SubstitutionCracker::search(Contender& contender, std::size_t budget,
     found.push_back(contender.best);
   }
   std::uniform_int_distribution<int> shakes(2, kMostShakes);
-  for (int climbs = 1; climber.lookups - start < budget && climbs <= kMostClimbs; ++climbs) {
+  for (int climbs = 1;
+       climber.lookups - start < budget && climbs <= kMostClimbs && !settings.stopped(); ++climbs) {
     // Every third climb starts afresh from the frequency order, shaken.
     const Key from = climbs % 3 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
                                      : shaken(contender.best.key, shakes(random), random);
@@ -291,13 +292,18 @@ Report SubstitutionCracker::finish() {
   while ((std::size_t{1} << (rounds - 1)) < alive.size())
     ++rounds;
   std::vector<Optimum> found;
-  for (std::size_t round = 0; round < rounds; ++round) {
+  for (std::size_t round = 0; round < rounds && !settings.stopped(); ++round) {
     for (Contender& contender : alive)
       search(contender, budget / rounds / alive.size(), found);
     std::stable_sort(alive.begin(), alive.end(), [](const Contender& a, const Contender& b) {
       return a.best.fitness > b.best.fitness;
     });
     alive.erase(alive.begin() + static_cast<std::ptrdiff_t>((alive.size() + 1) / 2), alive.end());
+  }
+
+  if (settings.stopped()) {
+    report.note = kCancelled;
+    return report;
   }
 
   // The distinct optima, best first; the chance of each is that of all the
