@@ -48,6 +48,7 @@ void TMemo::setText(std::string text) {
   goalX = -1;
   showWrapped(wrapped.bar);
   verticalScrollBar()->setValue(0);
+  emit textChanged();
 }
 
 void TMemo::setEncoding(text::Encoding encoding) {
@@ -133,6 +134,7 @@ void TMemo::changed() {
   }
   ensureCursorVisible();
   restartBlink();
+  emit textChanged();
 }
 
 std::size_t TMemo::firstVisibleRow() const {

@@ -1,0 +1,168 @@
+#include "AnalysisForm.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+// The columns of the candidate list.
+enum Column { kKeyColumn, kLanguageColumn, kConfidenceColumn, kPreviewColumn, kColumns };
+// Wide enough for a substitution alphabet's 26 letters, or a chain of three
+// steps.
+constexpr int kKeyWidth = 220;
+constexpr int kLanguageWidth = 80;
+constexpr int kConfidenceWidth = 70;
+// The window's size at first; it may be made larger.
+constexpr int kStartWidth = 640;
+constexpr int kStartHeight = 420;
+
+}  // namespace
+
+TanalysisForm::TanalysisForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("analysisForm"));
+  setWindowTitle(tr("Zembrax - analysis"));
+  resize(kStartWidth, kStartHeight);
+
+  title = new QLabel(this);
+  title->setObjectName(QStringLiteral("analysisTitle"));
+  title->setWordWrap(true);
+  busyBar = new QProgressBar(this);
+  busyBar->setObjectName(QStringLiteral("busyBar"));
+  busyBar->setRange(0, 0);
+  busyBar->setTextVisible(false);
+  busyBar->setAccessibleName(tr("Working"));
+  cancelBut = new QPushButton(tr("Cancel"), this);
+  cancelBut->setObjectName(QStringLiteral("cancelBut"));
+  cancelBut->setAccessibleName(tr("Cancel"));
+  cancelBut->setToolTip(tr("Stop the search (Esc)"));
+  auto* busyRow = new QHBoxLayout;
+  busyRow->addWidget(busyBar, 1);
+  busyRow->addWidget(cancelBut);
+
+  candidateList = new QTreeWidget(this);
+  candidateList->setObjectName(QStringLiteral("candidateList"));
+  candidateList->setAccessibleName(tr("Candidates"));
+  candidateList->setAccessibleDescription(
+      tr("Ranked answers: key or steps, language, confidence and the start of the result"));
+  candidateList->setRootIsDecorated(false);
+  candidateList->setAllColumnsShowFocus(true);
+  candidateList->setColumnCount(kColumns);
+  candidateList->setColumnWidth(kKeyColumn, kKeyWidth);
+  candidateList->setColumnWidth(kLanguageColumn, kLanguageWidth);
+  candidateList->setColumnWidth(kConfidenceColumn, kConfidenceWidth);
+  candidateList->header()->setStretchLastSection(true);
+
+  noteLabel = new QLabel(this);
+  noteLabel->setObjectName(QStringLiteral("noteLabel"));
+  noteLabel->setAccessibleName(tr("Note"));
+  noteLabel->setWordWrap(true);
+  noteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  applyBut = new QPushButton(tr("Apply"), this);
+  applyBut->setObjectName(QStringLiteral("applyBut"));
+  applyBut->setAccessibleName(tr("Apply"));
+  applyBut->setToolTip(tr("Apply the chosen candidate to the main window (Enter)"));
+  auto* noteRow = new QHBoxLayout;
+  noteRow->addWidget(noteLabel, 1);
+  noteRow->addWidget(applyBut);
+
+  // The charts of the evidence go here: the letter frequencies and, for a
+  // Vigenere key, the index of coincidence of every period.
+  charts = new QWidget(this);
+  charts->setObjectName(QStringLiteral("chartArea"));
+  charts->setAccessibleName(tr("Charts"));
+  auto* chartRow = new QHBoxLayout(charts);
+  chartRow->setContentsMargins(0, 0, 0, 0);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(title);
+  layout->addLayout(busyRow);
+  layout->addWidget(candidateList, 1);
+  layout->addLayout(noteRow);
+  layout->addWidget(charts);
+
+  connect(applyBut, &QPushButton::clicked, this, [this] {
+    if (chosenRow() >= 0) emit applyRequested(chosenRow());
+  });
+  connect(candidateList, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+    emit applyRequested(candidateList->indexOfTopLevelItem(item));
+  });
+  connect(cancelBut, &QPushButton::clicked, this, &TanalysisForm::cancelRequested);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] {
+    if (isBusy()) {
+      emit cancelRequested();
+    } else {
+      close();
+    }
+  });
+  setBusy(false);
+  showNote({});
+}
+
+void TanalysisForm::showWorking(const QString& heading, const QString& keyHeading) {
+  title->setText(heading);
+  candidateList->clear();
+  candidateList->setHeaderLabels({keyHeading, tr("Language"), tr("Confidence"), tr("Preview")});
+  applyBut->setEnabled(false);
+  showNote({});
+}
+
+void TanalysisForm::setBusy(bool busy) {
+  busyBar->setVisible(busy);
+  cancelBut->setVisible(busy);
+}
+
+bool TanalysisForm::isBusy() const {
+  return !busyBar->isHidden();
+}
+
+void TanalysisForm::showCandidates(const std::vector<Row>& rows) {
+  candidateList->clear();
+  for (const Row& row : rows) {
+    auto* item = new QTreeWidgetItem(candidateList);
+    item->setText(kKeyColumn, row.key);
+    item->setText(kLanguageColumn, row.language);
+    item->setText(kConfidenceColumn, QStringLiteral("%1 %").arg(std::lround(100 * row.confidence)));
+    item->setTextAlignment(kConfidenceColumn, Qt::AlignRight | Qt::AlignVCenter);
+    item->setText(kPreviewColumn, row.preview);
+    item->setToolTip(kKeyColumn, row.key);
+    item->setToolTip(kPreviewColumn, row.preview);
+  }
+  applyBut->setEnabled(!rows.empty());
+  chooseRow(rows.empty() ? -1 : 0);
+}
+
+void TanalysisForm::showNote(const QString& text) {
+  noteLabel->setText(text);
+  noteLabel->setVisible(!text.isEmpty());
+}
+
+QString TanalysisForm::note() const {
+  return noteLabel->text();
+}
+
+int TanalysisForm::chosenRow() const {
+  return candidateList->indexOfTopLevelItem(candidateList->currentItem());
+}
+
+void TanalysisForm::chooseRow(int row) {
+  candidateList->setCurrentItem(row < 0 ? nullptr : candidateList->topLevelItem(row));
+}
+
+int TanalysisForm::rowCount() const {
+  return candidateList->topLevelItemCount();
+}
+
+void TanalysisForm::present() {
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  show();
+  raise();
+}

@@ -1,0 +1,73 @@
+#ifndef ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_
+#define ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+// The analysis window beside the main window: the keys that "Find key"
+// found, or the chains that "What is this?" named, ranked, with the
+// library's note, a busy bar and Cancel while it works, and room for the
+// charts of its evidence. It is not modal; the main window fills it and
+// applies what is chosen.
+class TanalysisForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TanalysisForm(QWidget* parent = nullptr);
+
+  // A candidate as the list shows it.
+  struct Row {
+    QString key;  // the key, or the chain of steps
+    QString language;
+    double confidence;  // in [0, 1]
+    QString preview;
+  };
+
+  // Empties the list and says what is being worked out; `keyHeading` heads
+  // the first column ("Key" or "Steps").
+  void showWorking(const QString& title, const QString& keyHeading);
+  // Shows or hides the busy bar and Cancel.
+  void setBusy(bool busy);
+  bool isBusy() const;
+  // Fills the list, best first, and chooses the first row.
+  void showCandidates(const std::vector<Row>& rows);
+  // The library's note, or what was done; empty hides it.
+  void showNote(const QString& note);
+  QString note() const;
+
+  // The row chosen in the list, or -1 for none.
+  int chosenRow() const;
+  void chooseRow(int row);
+  int rowCount() const;
+
+  // The place, below the list, where the letter and period charts go.
+  QWidget* chartArea() const { return charts; }
+
+  // Shows the window in front of the main window without taking the focus
+  // from it.
+  void present();
+
+ signals:
+  // Apply (or Enter or a double click on a row) asks for row `row`.
+  void applyRequested(int row);
+  // Cancel (or Escape while busy) asks to stop the work.
+  void cancelRequested();
+
+ private:
+  QLabel* title;
+  QProgressBar* busyBar;
+  QPushButton* cancelBut;
+  QTreeWidget* candidateList;
+  QLabel* noteLabel;
+  QPushButton* applyBut;
+  QWidget* charts;
+};
+
+#endif  // ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_
