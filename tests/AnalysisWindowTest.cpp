@@ -225,6 +225,17 @@ TEST_F(AnalysisWindowTest, CancelStopsTheSolveAndAppliesNothing) {
   EXPECT_TRUE(control<QLineEdit>("substKey1Box")->text().isEmpty());
 }
 
+TEST_F(AnalysisWindowTest, ClosingTheAnalysisWindowStopsTheSolve) {
+  choosePage("substPage");
+  setInput(slowCipherText());
+  click("substFindKeyBut");
+  ASSERT_TRUE(form->analysisRunning());
+  analysisForm()->close();
+  EXPECT_FALSE(form->analysisRunning());
+  QTest::qWait(200);
+  EXPECT_TRUE(destMemo()->text().empty());
+}
+
 TEST_F(AnalysisWindowTest, ClosingTheWindowMidSolveEndsCleanly) {
   choosePage("substPage");
   setInput(slowCipherText());

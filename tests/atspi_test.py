@@ -1,6 +1,7 @@
 """Finds both boxes of the window through AT-SPI, types a text into the
 input box, presses Encrypt through the button's action and reads the
-result, as a screen reader's user would."""
+result, as a screen reader's user would; then finds the key of a Caesar
+text with Find key and reads the analysis window's candidates."""
 
 import os
 import subprocess
@@ -43,6 +44,13 @@ def application(seconds=30):
     raise SystemExit("the program never showed on the accessibility bus")
 
 
+def press(control):
+    """Runs the control's action as a screen reader's user would."""
+    actions = control.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    actions.doAction(names.index("Press") if "Press" in names else 0)
+
+
 def text_of(box):
     text = box.queryText()
     return text.getText(0, text.characterCount)
@@ -63,9 +71,7 @@ try:
     source.queryEditableText().insertText(0, "Hi żółw", len("Hi żółw"))
     check("the input as read back", text_of(source), "Hi żółw")
     check("its length in characters", source.queryText().characterCount, 7)
-    encrypt = find(app, "push button", "Encrypt")
-    actions = encrypt.queryAction()
-    actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
+    press(find(app, "push button", "Encrypt"))
     deadline = time.monotonic() + 10
     while not text_of(result) and time.monotonic() < deadline:
         time.sleep(0.1)
@@ -73,6 +79,27 @@ try:
           "72 105 32 -59 -68 -61 -77 -59 -126 119 ")
     check("a word of the result", result.queryText().getTextAtOffset(
         4, pyatspi.TEXT_BOUNDARY_WORD_START)[0], "105")
+
+    # Find key on the Caesar page: the key found decrypts the text, and the
+    # analysis window lists the candidates.
+    press(find(app, "page tab", "Shift (Caesar)"))
+    cipher_text = "Zkhq wkh kduerxu pdvwhu ilqdoob rshqhg wkh rog ohgjhu, kh irxqg wkdw hyhub vkls"
+    deadline = time.monotonic() + 10
+    while text_of(source) and time.monotonic() < deadline:  # a page change empties it
+        time.sleep(0.1)
+    source.queryEditableText().insertText(0, cipher_text, len(cipher_text))
+    press(find(app, "push button", "Find key"))
+    wanted = "When the harbour master finally opened the old ledger, he found that every ship"
+    deadline = time.monotonic() + 20
+    while text_of(result) != wanted and time.monotonic() < deadline:
+        time.sleep(0.1)
+    check("the decryption of the key found", text_of(result), wanted)
+    candidates = find(app, "tree", "Candidates")
+    check("the candidates are listed", candidates.childCount > 0, True)
+    first = pyatspi.findDescendant(candidates, lambda o: o is not None and o.name == "Caesar shift 3")
+    check("the best key is read out", first is not None, True)
+    for role, name in [("push button", "Apply"), ("label", "Note")]:
+        check(f"the analysis window's {name}", find(app, role, name).name, name)
 finally:
     program.terminate()
     program.wait(10)

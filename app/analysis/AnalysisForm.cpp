@@ -1,14 +1,17 @@
 #include "AnalysisForm.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,11 +21,13 @@ enum Column { kKeyColumn, kLanguageColumn, kConfidenceColumn, kPreviewColumn, kC
 // Wide enough for a substitution alphabet's 26 letters, or a chain of three
 // steps.
 constexpr int kKeyWidth = 220;
-constexpr int kLanguageWidth = 80;
+constexpr int kLanguageWidth = 100;
 constexpr int kConfidenceWidth = 70;
 // The window's size at first; it may be made larger.
 constexpr int kStartWidth = 640;
 constexpr int kStartHeight = 420;
+// Between the main window and this one, where they stand side by side.
+constexpr int kGap = 8;
 
 }  // namespace
 
@@ -162,7 +167,28 @@ int TanalysisForm::rowCount() const {
 }
 
 void TanalysisForm::present() {
+  if (!placed && parentWidget() != nullptr) placeBeside(*parentWidget()->window());
+  placed = true;
   setAttribute(Qt::WA_ShowWithoutActivating);
   show();
   raise();
+}
+
+void TanalysisForm::placeBeside(const QWidget& main) {
+  const QScreen* screen = main.screen();
+  if (screen == nullptr) return;
+  const QRect room = screen->availableGeometry();
+  const QRect beside = main.frameGeometry();
+  const int top =
+      std::clamp(beside.top(), room.top(), std::max(room.top(), room.bottom() - height()));
+  if (beside.right() + kGap + width() <= room.right()) {
+    move(beside.right() + kGap, top);
+  } else if (beside.left() - kGap - width() >= room.left()) {
+    move(beside.left() - kGap - width(), top);
+  }
+}
+
+void TanalysisForm::closeEvent(QCloseEvent* event) {
+  emit cancelRequested();
+  QWidget::closeEvent(event);
 }

@@ -57,10 +57,19 @@ class TanalysisForm : public QWidget {
  signals:
   // Apply (or Enter or a double click on a row) asks for row `row`.
   void applyRequested(int row);
-  // Cancel (or Escape while busy) asks to stop the work.
+  // Cancel, Escape or closing the window asks to stop the work.
   void cancelRequested();
 
+ protected:
+  // Closing the window stops the work it waits for.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  // Moves the window beside `main`, right of it or else left, where the
+  // screen has room; elsewhere it stays where the system puts it.
+  void placeBeside(const QWidget& main);
+
+  bool placed = false;
   QLabel* title;
   QProgressBar* busyBar;
   QPushButton* cancelBut;
