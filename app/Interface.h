@@ -18,7 +18,6 @@
 class QAction;
 class QActionGroup;
 class QLineEdit;
-class QPushButton;
 class TanalysisForm;
 
 namespace Ui {
