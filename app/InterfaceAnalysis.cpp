@@ -121,24 +121,26 @@ void TmainForm::setUpAnalysis() {
         ui->optionPagina->currentWidget()->findChild<QPushButton*>(keyPage.name)->click();
   });
 
-  auto* whatIsThis = new QAction(tr("What is this?"), this);
-  whatIsThis->setObjectName(QStringLiteral("whatIsThis"));
-  whatIsThis->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-  whatIsThis->setToolTip(tr("Name the methods that the input was coded with"));
-  addAction(whatIsThis);
-  ui->srcMemo->addMenuAction(whatIsThis);
-  connect(whatIsThis, &QAction::triggered, this,
-          [this] { deliverEvent([this] { whatIsThisClick(); }, QT_TR_NOOP("name the input")); });
-
-  auto* useResult = new QAction(tr("Use result as input"), this);
-  useResult->setObjectName(QStringLiteral("useResultAsInput"));
-  useResult->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-  useResult->setToolTip(tr("Move the result into the input box, to code it further"));
-  addAction(useResult);
-  ui->destMemo->addMenuAction(useResult);
-  connect(useResult, &QAction::triggered, this, [this] {
-    deliverEvent([this] { useResultAsInput(); }, QT_TR_NOOP("use the result as input"));
-  });
+  // An entry of a box's menu, with a key that works anywhere in the window.
+  const auto boxAction = [this](TMemo* box, const QString& text, const char* name,
+                                const QKeySequence& key, const QString& tip,
+                                void (TmainForm::*handle)(), const char* doing) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(key);
+    action->setToolTip(tip);
+    addAction(action);
+    box->addMenuAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, handle, doing] { deliverEvent([this, handle] { (this->*handle)(); }, doing); });
+  };
+  boxAction(ui->srcMemo, tr("What is this?"), "whatIsThis", QKeySequence(Qt::CTRL | Qt::Key_I),
+            tr("Name the methods that the input was coded with"), &TmainForm::whatIsThisClick,
+            QT_TR_NOOP("name the input"));
+  boxAction(ui->destMemo, tr("Use result as input"), "useResultAsInput",
+            QKeySequence(Qt::CTRL | Qt::Key_U),
+            tr("Move the result into the input box, to code it further"),
+            &TmainForm::useResultAsInput, QT_TR_NOOP("use the result as input"));
 
   // A result for an input or options changed since it was asked for is
   // dropped.
