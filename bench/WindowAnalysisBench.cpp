@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -27,6 +28,8 @@ constexpr std::size_t KiB = 1024;
 constexpr std::size_t MiB = 1024 * KiB;
 // The GUI thread may go this long without an event-loop turn: one frame.
 constexpr double kLongestGapMs = 16;
+// XOR with this value: 0x81 occurs in no text of the corpus.
+constexpr std::uint8_t kXorValue = 0x81;
 // Substitution's target is for a text of this many letters.
 constexpr std::size_t kTargetLetters = 1000;
 
@@ -63,7 +66,9 @@ const std::vector<KeyCase> kKeyCases = {
      [](const std::string& plain) { return ClassicCoder().caesarShift(plain, 11); }},
     {"XOR", "bitManipPage", "bitFindKeyBut", 100, MiB,
      [](const std::string& plain) {
-       return CharCoder().bitwiseApply(plain, 77, &CharCoder::bitXor);
+       // A value that is no byte of the corpus, so that no zero byte cuts
+       // the text short.
+       return CharCoder().bitwiseApply(plain, kXorValue, &CharCoder::bitXor);
      }},
     {"Vigenere", "vigenerePage", "vigenereFindKeyBut", 100, MiB,
      [](const std::string& plain) { return ClassicCoder().vigenereEncode(plain, "HARBOUR"); }},
