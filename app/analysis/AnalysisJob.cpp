@@ -1,8 +1,5 @@
 #include "AnalysisJob.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <memory>
 #include <new>
@@ -14,9 +11,6 @@ namespace {
 // A cracker is fed a large text in pieces of this size, and hears a stop
 // between them.
 constexpr std::size_t kPiece = std::size_t{1} << 20;
-// How much lower a job's thread runs than the GUI thread (a nice value, on
-// Linux for the thread alone).
-constexpr int kJobNiceness = 5;
 
 // What a job stopped before it had its answer gives.
 analysis::Report cancelledReport() {
@@ -69,8 +63,6 @@ void AnalysisRunner::start(AnalysisWork work) {
   job.generation = generation;
   try {
     job.thread = std::thread([this, &job, work = std::move(work)] {
-      // Below the GUI thread, which must keep turning while this works.
-      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kJobNiceness);
       AnalysisOutcome outcome;
       try {
         outcome = work(job.stop);
