@@ -10,6 +10,7 @@
 namespace {
 
 const QString kEncodingOption = QStringLiteral("encoding");
+const QString kLineBreakOption = QStringLiteral("line-breaks");
 
 void describeOptions(QCommandLineParser& parser, text::Encoding localeEncoding) {
   parser.setApplicationDescription(QStringLiteral(
@@ -25,6 +26,21 @@ void describeOptions(QCommandLineParser& parser, text::Encoding localeEncoding) 
           .arg(QString::fromStdString(text::encodingNames()),
                QString::fromLatin1(text::nameOf(localeEncoding))),
       QStringLiteral("name")));
+  parser.addOption(QCommandLineOption(
+      kLineBreakOption,
+      QStringLiteral("Give text typed or pasted into the input box <kind> line breaks for this "
+                     "run: crlf (CR LF, as on Windows) or lf (LF, as on Unix). Without it, the "
+                     "one last chosen under \"Line breaks\" in the boxes' menus, else crlf. "
+                     "Opened and dropped files keep their own."),
+      QStringLiteral("kind")));
+}
+
+// Says on standard error that the command line named an unknown `what`.
+void refuse(const QStringList& arguments, const char* what, const QString& name,
+            const std::string& known) {
+  std::fprintf(stderr, "%s: unknown %s '%s'; %s\n",
+               QFileInfo(arguments.front()).fileName().toLocal8Bit().constData(), what,
+               name.toLocal8Bit().constData(), known.c_str());
 }
 
 }  // namespace
@@ -48,18 +64,26 @@ StartRequest readCommandLine(int argc, char* argv[], text::Encoding localeEncodi
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) {
     QCoreApplication core(argc, argv);
     parser.process(core);  // prints and ends the program
-    return {0, std::nullopt};
+    return {0, std::nullopt, std::nullopt};
   }
-  if (!parser.isSet(kEncodingOption)) return {};
-  const QString name = parser.value(kEncodingOption);
-  const std::optional<text::Encoding> encoding = text::encodingNamed(name.toStdString());
-  if (!encoding) {
-    std::fprintf(stderr, "%s: unknown text encoding '%s'; the encodings are %s\n",
-                 QFileInfo(arguments.front()).fileName().toLocal8Bit().constData(),
-                 name.toLocal8Bit().constData(), text::encodingNames().c_str());
-    return {2, std::nullopt};
+  StartRequest request;
+  if (parser.isSet(kEncodingOption)) {
+    const QString name = parser.value(kEncodingOption);
+    request.encoding = text::encodingNamed(name.toStdString());
+    if (!request.encoding) {
+      refuse(arguments, "text encoding", name, "the encodings are " + text::encodingNames());
+      request.status = 2;
+    }
   }
-  return {std::nullopt, encoding};
+  if (parser.isSet(kLineBreakOption)) {
+    const QString name = parser.value(kLineBreakOption);
+    request.lineBreak = lineBreakNamed(name.toStdString());
+    if (!request.lineBreak) {
+      refuse(arguments, "line breaks", name, "they are crlf and lf");
+      request.status = 2;
+    }
+  }
+  return request;
 }
 
 void checkCommandLine(const QCoreApplication& application) {

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "BoxText.h"
 #include "Text.h"
 
 class QCoreApplication;
@@ -14,10 +15,14 @@ void describeApplication();
 // What the command line asks before any window opens.
 struct StartRequest {
   // The program ends at once with this status: it answered --help or
-  // --version, which need no display, or refused an unknown encoding.
+  // --version, which need no display, or refused an unknown encoding or
+  // line break.
   std::optional<int> status;
   // The boxes' text encoding for this run, from --encoding.
   std::optional<text::Encoding> encoding;
+  // The line break that typing and pasting give for this run, from
+  // --line-breaks.
+  std::optional<LineBreak> lineBreak;
 };
 // `localeEncoding` is the default that --help names.
 StartRequest readCommandLine(int argc, char* argv[], text::Encoding localeEncoding);

@@ -58,10 +58,9 @@ constexpr std::array<EncodingChoice, text::kEncodings.size()> kEncodingChoices =
 // Where the boxes' encoding and text size are remembered between runs.
 constexpr char kEncodingKey[] = "textEncoding";
 constexpr char kZoomKey[] = "textZoom";
-// The text size, in percent of the window's font, goes by steps between
-// limits.
+// The text size, in percent of the window's font, goes by steps up to a
+// limit; the boxes know how small it may go.
 constexpr int kZoomStep = 10;
-constexpr int kSmallestZoom = 50;
 constexpr int kLargestZoom = 400;
 
 // Tabs with little room beside their captions, so that the captions of all
@@ -164,17 +163,25 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   ui->srcMemo->addMenuAction(encodingMenu->menuAction());
   ui->destMemo->addMenuAction(encodingMenu->menuAction());
   setEncoding(textEncoding);
+  addLineBreakMenu();
+  addResultNote();
+  addTips();
+  addKeys();
 
   // Both boxes' text grows and shrinks together, and keeps its size.
+  // It stops where it would grow unreadably small.
+  const auto withinLimits = [this](int percent) {
+    const int smallest = ui->srcMemo->smallestZoom();
+    return std::clamp(percent, smallest, std::max(smallest, kLargestZoom));
+  };
   for (TMemo* memo : {ui->srcMemo, ui->destMemo})
-    connect(memo, &TMemo::zoomRequested, this, [this](int step) {
-      const int percent = step == 0 ? 100
-                                    : std::clamp(ui->srcMemo->zoom() + step * kZoomStep,
-                                                 kSmallestZoom, kLargestZoom);
+    connect(memo, &TMemo::zoomRequested, this, [this, memo, withinLimits](int step) {
+      const int percent = withinLimits(step == 0 ? 100 : ui->srcMemo->zoom() + step * kZoomStep);
       zoomText(percent);
       QSettings().setValue(kZoomKey, percent);
+      showZoom(memo, percent);
     });
-  zoomText(std::clamp(QSettings().value(kZoomKey, 100).toInt(), kSmallestZoom, kLargestZoom));
+  zoomText(withinLimits(QSettings().value(kZoomKey, 100).toInt()));
   setUpAnalysis();
 }
 
@@ -208,6 +215,7 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   if (ui->srcMemo->text().empty() || fieldMissing(page)) {
     hiddenResult.clear();
     ui->destMemo->setText("Insufficient input...");
+    showResultNote(false);
     return;
   }
   const std::optional<PageRequest> request = pageRequest(page);
@@ -236,6 +244,7 @@ void TmainForm::showResult(std::string result) {
   result.resize(shown);
   ui->destMemo->setText(std::move(result));
   hiddenResult = std::move(hidden);
+  showResultNote(true);
 }
 
 bool TmainForm::fieldMissing(const QWidget* page) const {
@@ -327,17 +336,18 @@ bool TmainForm::openFile(const QString& path) {
       return false;
     }
     if (bytes.size() > kLargestFile) return tooLarge();
-    // A file of UTF-8 text is read as text, as a paste reads it; any other
-    // file gives its bytes as they are.
-    std::string pasted = pastedBytes(std::string_view(bytes.constData(), bytes.size()));
+    // A file of UTF-8 text is read as text in the boxes' encoding; any other
+    // file gives its bytes as they are. Either keeps its line breaks.
+    const qsizetype zero = bytes.indexOf('\0');
+    std::string opened(bytes.constData(), static_cast<std::size_t>(zero < 0 ? bytes.size() : zero));
     std::size_t lost = 0;
-    if (textEncoding != text::Encoding::utf8 && text::isUtf8(pasted)) {
-      text::Encoded encoded = text::fromUtf8(pasted, textEncoding);
-      pasted = std::move(encoded.bytes);
+    if (textEncoding != text::Encoding::utf8 && text::isUtf8(opened)) {
+      text::Encoded encoded = text::fromUtf8(opened, textEncoding);
+      opened = std::move(encoded.bytes);
       lost = encoded.lost;
     }
     ui->srcMemo->selectAll();
-    ui->srcMemo->insertBytes(pasted);
+    ui->srcMemo->insertBytes(opened);
     if (lost > 0) showLossNotice(ui->srcMemo, {}, lost, textEncoding);
   } catch (const std::bad_alloc&) {
     showOutOfMemory(this, QT_TR_NOOP("open the file"));
@@ -374,6 +384,7 @@ void TmainForm::decodeButClick() {
 
 void TmainForm::optionPaginaChange() {
   hiddenResult.clear();
+  showResultNote(false);
   ui->destMemo->clear();
   ui->srcMemo->clear();
   ui->encodeBut->setEnabled(true);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "BoxText.h"
 #include "Methods.h"
 #include "Text.h"
 #include "analysis/AnalysisJob.h"
@@ -17,6 +18,7 @@
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QLineEdit;
 class TanalysisForm;
 
@@ -39,10 +41,10 @@ class TmainForm : public QWidget {
   // input shows "Insufficient input..." instead.
   void processInput(Direction direction, int pageIndex);
 
-  // Loads the bytes of the file at `path` into the input box in place of its
-  // text, read as a paste reads text (CR LF line breaks, up to a zero byte);
-  // a file that cannot be read, or one over kLargestFile, is refused with a
-  // message and changes nothing.
+  // Loads the bytes of the file at `path`, up to a zero byte, into the input
+  // box in place of its text, with the line breaks they have; UTF-8 text is
+  // read in the boxes' encoding. A file that cannot be read, or one over
+  // kLargestFile, is refused with a message and changes nothing.
   bool openFile(const QString& path);
   // Writes the whole last result, zero bytes included, to the file at
   // `path`, replacing it only once all is written.
@@ -58,6 +60,13 @@ class TmainForm : public QWidget {
   void setEncoding(text::Encoding encoding);
   // The encoding chosen in the boxes' menus in an earlier run, if any.
   static std::optional<text::Encoding> savedEncoding();
+
+  // The line break that typing and pasting give from now on, as chosen
+  // under "Line breaks" in the boxes' menus; the boxes' bytes keep theirs.
+  LineBreak lineBreak() const;
+  void setLineBreak(LineBreak lineBreak);
+  // The line break chosen in the boxes' menus in an earlier run, if any.
+  static std::optional<LineBreak> savedLineBreak();
 
   // Larger files belong to zembrax-cli.
   static constexpr qint64 kLargestFile = qint64{256} << 20;
@@ -134,6 +143,25 @@ class TmainForm : public QWidget {
   // Shows that the file at `path` could not be read or written, and why.
   void refuseFile(const char* doing, const QString& path, const QString& reason);
 
+  // Adds "Line breaks" to both boxes' menus, beside "Text encoding".
+  void addLineBreakMenu();
+  // Makes the note under the output box, hidden until it has to say
+  // something.
+  void addResultNote();
+  // Says under the output box, where it makes room for a line, what the box
+  // does not show of a result that `ran`: how many bytes it hides from a
+  // zero byte on, or that the result is empty. Otherwise, or where nothing
+  // ran, the note goes and the box takes its whole place again.
+  void showResultNote(bool ran);
+  // Gives the buttons and option controls tooltips that name their keys.
+  void addTips();
+  // Enter and Space press the focused button, Enter in an option box runs
+  // Encrypt (Decrypt where Encrypt is off), and Ctrl+Tab, Ctrl+PgDn and
+  // their Shift and PgUp partners change pages.
+  void addKeys();
+  // Shows for a moment, beside `memo`, the text size it took.
+  static void showZoom(QWidget* memo, int percent);
+
   std::unique_ptr<Ui::TmainForm> ui;
   // The last result from its first zero byte on, which the box does not
   // show but a saved result keeps.
@@ -141,6 +169,10 @@ class TmainForm : public QWidget {
   FileChooser chooseFile;
   text::Encoding textEncoding = text::Encoding::windows1252;
   QActionGroup* encodingChoices;
+  QActionGroup* lineBreakChoices = nullptr;
+  QLabel* resultNote = nullptr;
+  QRect outputBox;            // the output box's whole place
+  QString outputDescription;  // what assistive tools hear of it without a note
   // The analysis: its jobs, its window (made on first use), the cipher that
   // "Find key" asked for (none for "What is this?") and its last answer.
   AnalysisRunner* analysisRunner;

@@ -23,6 +23,8 @@ int main(int argc, char* argv[]) {
     mainForm = &main;
     main.setEncoding(
         request.encoding.value_or(TmainForm::savedEncoding().value_or(localeEncoding)));
+    main.setLineBreak(
+        request.lineBreak.value_or(TmainForm::savedLineBreak().value_or(LineBreak::crlf)));
     TaboutForm about;
     aboutForm = &about;
     main.show();

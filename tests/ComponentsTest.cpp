@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CSpinEdit.h"
@@ -84,6 +85,19 @@ TEST(BoxText, LineBreaks) {
     EXPECT_EQ(fromBytes("a\rb\nc", encoding), "a\nb\nc");  // a lone CR or LF also breaks
     EXPECT_EQ(fromBytes("a\n\r\nb", encoding), "a\n\nb");
   }
+}
+
+TEST(BoxText, EveryKindOfLineBreakBecomesTheChosenOne) {
+  const QString text = QString::fromUtf16(u"a\nb\r\nc\rd\u2029e\u2028f\n\r\n");
+  for (const auto& [lineBreak, name, expected] :
+       {std::tuple{LineBreak::crlf, "crlf", "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n\r\n"},
+        std::tuple{LineBreak::lf, "lf", "a\nb\nc\nd\ne\nf\n\n"}}) {
+    EXPECT_EQ(toBytes(text, text::Encoding::utf8, lineBreak).bytes, expected) << name;
+    EXPECT_EQ(lineBreakNamed(nameOf(lineBreak)), lineBreak);
+    EXPECT_EQ(fromBytes(expected, text::Encoding::utf8), "a\nb\nc\nd\ne\nf\n\n") << name;
+  }
+  for (const char* unknown : {"", "cr", "CRLF", "lf "})
+    EXPECT_EQ(lineBreakNamed(unknown), std::nullopt) << unknown;
 }
 
 TEST(BoxText, CountsTheCharactersACodePageCannotHold) {

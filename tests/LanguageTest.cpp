@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <numeric>
 #include <string>
 
@@ -36,6 +37,26 @@ TEST(Language, EveryTableLoadsAndItsFrequenciesSumToOne) {
     // E is common in every one of these languages.
     EXPECT_GT(frequencies[4], 0.05) << analysis::codeOf(static_cast<Language>(i));
   }
+}
+
+TEST(Language, CoincidenceOfSharesLiesBetweenEvenLettersAndOneLetter) {
+  std::array<double, 26> even;
+  even.fill(1.0 / 26);
+  EXPECT_NEAR(analysis::coincidenceOf(even), 1.0 / 26, 1e-12);
+  std::array<double, 26> single{};
+  single[7] = 1;
+  EXPECT_DOUBLE_EQ(analysis::coincidenceOf(single), 1.0);
+  EXPECT_EQ(analysis::coincidenceOf({}), 0.0);
+  // Natural languages repeat letters more often than chance, and far less
+  // often than a text of one letter; English near 0.066.
+  for (std::size_t i = 0; i < analysis::kLanguageCount; ++i) {
+    const auto language = static_cast<Language>(i);
+    const double index = analysis::coincidenceOf(analysis::modelOf(language).letterFrequencies());
+    EXPECT_GT(index, 1.2 / 26) << analysis::codeOf(language);
+    EXPECT_LT(index, 0.1) << analysis::codeOf(language);
+  }
+  EXPECT_NEAR(analysis::coincidenceOf(analysis::modelOf(Language::en).letterFrequencies()), 0.066,
+              0.004);
 }
 
 // The base-26 index of a lower-case n-gram.

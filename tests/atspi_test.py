@@ -1,7 +1,8 @@
 """Finds both boxes of the window through AT-SPI, types a text into the
 input box, presses Encrypt through the button's action and reads the
-result, as a screen reader's user would; then finds the key of a Caesar
-text with Find key and reads the analysis window's candidates."""
+result, and the note on a result the box does not show whole, as a screen
+reader's user would; then finds the key of a Caesar text with Find key and
+reads the analysis window's candidates."""
 
 import os
 import subprocess
@@ -79,6 +80,16 @@ try:
           "72 105 32 -59 -68 -61 -77 -59 -126 119 ")
     check("a word of the result", result.queryText().getTextAtOffset(
         4, pyatspi.TEXT_BOUNDARY_WORD_START)[0], "105")
+
+    # A result the box shows only up to a zero byte is said under it.
+    text = source.queryEditableText()
+    text.deleteText(0, source.queryText().characterCount)
+    text.insertText(0, "72 0 105", len("72 0 105"))
+    press(find(app, "push button", "Decrypt"))
+    note = find(app, "label", "The box stops at a zero byte: 2 bytes are hidden. "
+                "\"Save result as\u2026\" keeps them all.")
+    check("the note is shown", note.getState().contains(pyatspi.STATE_SHOWING), True)
+    check("the result box says it too", result.description.endswith("keeps them all."), True)
 
     # Find key on the Caesar page: the key found decrypts the text, and the
     # analysis window lists the candidates.

@@ -4,7 +4,28 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include <array>
+
 namespace {
+
+// The line breaks, by name.
+struct LineBreakKind {
+  LineBreak lineBreak;
+  const char* name;
+  std::string_view bytes;
+};
+constexpr std::array<LineBreakKind, 2> kLineBreaks = {{
+    {LineBreak::crlf, "crlf", "\r\n"},
+    {LineBreak::lf, "lf", "\n"},
+}};
+
+// Each kind stands at its own place, for `kindOf`.
+static_assert(kLineBreaks[static_cast<std::size_t>(LineBreak::crlf)].lineBreak == LineBreak::crlf &&
+              kLineBreaks[static_cast<std::size_t>(LineBreak::lf)].lineBreak == LineBreak::lf);
+
+constexpr const LineBreakKind& kindOf(LineBreak lineBreak) {
+  return kLineBreaks[static_cast<std::size_t>(lineBreak)];
+}
 
 bool isLineBreak(char16_t unit) {
   return unit == u'\n' || unit == u'\r' || unit == QChar::ParagraphSeparator ||
@@ -31,7 +52,25 @@ constexpr int kNoticeMilliseconds = 10000;
 
 }  // namespace
 
-text::Encoded toBytes(const QString& text, text::Encoding encoding) {
+std::string_view bytesOf(LineBreak lineBreak) {
+  return kindOf(lineBreak).bytes;
+}
+
+const char* nameOf(LineBreak lineBreak) {
+  return kindOf(lineBreak).name;
+}
+
+std::optional<LineBreak> lineBreakNamed(std::string_view name) {
+  for (const LineBreakKind& kind : kLineBreaks) {
+    if (name == kind.name) return kind.lineBreak;
+  }
+  return std::nullopt;
+}
+
+text::Encoded toBytes(const QString& text, text::Encoding encoding, LineBreak lineBreak) {
+  const std::string_view breakBytes = bytesOf(lineBreak);
+  const QString lineBreakText =
+      QString::fromLatin1(breakBytes.data(), static_cast<qsizetype>(breakBytes.size()));
   QString lines;
   lines.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -40,16 +79,12 @@ text::Encoded toBytes(const QString& text, text::Encoding encoding) {
       lines += text[i];
       continue;
     }
-    lines += u"\r\n";
+    lines += lineBreakText;
     // A CR LF pair is one line break.
     if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
   }
   const QByteArray utf8 = lines.toUtf8();
   return text::fromUtf8(std::string_view(utf8.constData(), utf8.size()), encoding);
-}
-
-std::string pastedBytes(std::string_view bytes) {
-  return withLineBreaks(bytes.substr(0, bytes.find('\0')), "\r\n");
 }
 
 QString fromBytes(std::string_view bytes, text::Encoding encoding) {

@@ -8,24 +8,32 @@
 #include <QString>
 
 #include <cstddef>
-#include <string>
+#include <optional>
 #include <string_view>
 
 #include "Text.h"
 
 class QWidget;
 
-// The bytes of a box text in `encoding`: every line break becomes CR LF, and
-// a character the encoding cannot hold becomes '?' and counts as lost.
-text::Encoded toBytes(const QString& text, text::Encoding encoding);
+// The line break that typing and pasting put into a box: CR LF, as on
+// Windows, or LF, as on Unix.
+enum class LineBreak { crlf, lf };
+// Its bytes.
+std::string_view bytesOf(LineBreak lineBreak);
+// Its name on the command line and in the settings ("crlf", "lf"), and the
+// line break of a name; none for an unknown name.
+const char* nameOf(LineBreak lineBreak);
+std::optional<LineBreak> lineBreakNamed(std::string_view name);
+
+// The bytes of a box text in `encoding`: every line break becomes
+// `lineBreak`, and a character the encoding cannot hold becomes '?' and
+// counts as lost.
+text::Encoded toBytes(const QString& text, text::Encoding encoding,
+                      LineBreak lineBreak = LineBreak::crlf);
 
 // A box text of bytes in `encoding`. CR LF, and a lone CR or LF, each show as
 // one line break; bytes that are no character show as U+FFFD.
 QString fromBytes(std::string_view bytes, text::Encoding encoding);
-
-// Bytes as a paste brings them into a box: up to the first zero byte, with
-// every line break (CR LF, a lone CR or a lone LF) as CR LF.
-std::string pastedBytes(std::string_view bytes);
 
 // Says beside `widget`, at `where` in it, without holding anything up, that
 // `lost` characters became '?' because `encoding` cannot hold them.

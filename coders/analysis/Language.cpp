@@ -192,6 +192,13 @@ const LanguageModel& modelOf(Language language) {
   return *models[i];
 }
 
+double coincidenceOf(const std::array<double, 26>& shares) {
+  double sum = 0;
+  for (const double share : shares)
+    sum += share * share;
+  return sum;
+}
+
 double quadgramFitness(const LanguageModel& model, std::span<const std::uint8_t> letters) {
   double sum = 0;
   std::uint32_t index = 0;

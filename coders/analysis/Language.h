@@ -95,6 +95,11 @@ class LanguageModel {
 // The statistics of `language`, read from the compiled-in table on first use.
 const LanguageModel& modelOf(Language language);
 
+// The chance that two letters drawn at random from a text with these letter
+// shares are the same: the index of coincidence that a long text of them
+// tends to. 1/26 for letters drawn evenly; 0 when every share is 0.
+double coincidenceOf(const std::array<double, 26>& shares);
+
 // Sum of the quadgram log-probabilities over every run of four consecutive letters.
 double quadgramFitness(const LanguageModel& model, std::span<const std::uint8_t> letters);
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <new>
 #include <tuple>
 #include <utility>
@@ -55,6 +56,11 @@ void TMemo::setEncoding(text::Encoding encoding) {
   doc.setEncoding(encoding, [this] { updateMetrics(); });
 }
 
+void TMemo::setPlaceholderText(const QString& text) {
+  placeholder = text;
+  viewport()->update();
+}
+
 void TMemo::setReadOnly(bool on) {
   readOnly = on;
   setAttribute(Qt::WA_InputMethodEnabled, !on);
@@ -69,7 +75,7 @@ void TMemo::insertText(const QString& text) {
 }
 
 void TMemo::insertConverted(const QString& text, bool typed) {
-  const text::Encoded encoded = toBytes(text, encoding());
+  const text::Encoded encoded = toBytes(text, encoding(), newLineBreak);
   replaceSelection(encoded.bytes, typed);
   if (encoded.lost > 0) showLossNotice(this, cursorRect().bottomLeft(), encoded.lost, encoding());
 }
@@ -146,6 +152,14 @@ std::size_t TMemo::firstVisibleRow() const {
 void TMemo::setZoom(int percent) {
   zoomPercent = percent;
   updateMetrics();
+}
+
+int TMemo::smallestZoom() const {
+  constexpr qreal kPointsPerInch = 72;
+  const QFont& own = font();
+  const qreal pixels =
+      own.pointSizeF() > 0 ? own.pointSizeF() * logicalDpiY() / kPointsPerInch : own.pixelSize();
+  return static_cast<int>(std::ceil(kSmallestTextPixels * 100 / std::max(pixels, qreal{1})));
 }
 
 void TMemo::updateMetrics() {
@@ -288,6 +302,8 @@ void TMemo::replaceRange(std::size_t from, std::size_t to, const QString& text) 
 void TMemo::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   renderer.paint(painter, event->rect(), palette(), firstVisibleRow(), caretOn && hasFocus());
+  if (doc.model().bytes().empty() && !renderer.composing() && !placeholder.isEmpty())
+    renderer.paintPlaceholder(painter, viewport()->rect(), palette(), placeholder);
 }
 
 void TMemo::restartBlink() {

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "BoxText.h"
 #include "Exceptions.h"
 #include "MemoDocument.h"
 #include "MemoRenderer.h"
@@ -26,7 +27,8 @@ class QWindow;
 // characters of an encoding, wrapped to its width. It wraps the whole text in
 // one pass and shapes and paints only the rows on screen, so a text of any
 // size shows, scrolls, selects and copies at once. Typed and pasted text
-// arrives as the encoding's bytes with CR LF line breaks; a set text keeps
+// arrives as the encoding's bytes with the line breaks chosen by
+// `setLineBreak`, CR LF unless told otherwise; a set text keeps
 // its bytes as they are, and any of CR LF, a lone CR or a lone LF shows as a
 // line break. Tab moves the focus on, as in a dialog. The text, its rows and
 // its edits are a `MemoDocument`, which a `MemoRenderer` paints; this widget
@@ -34,6 +36,7 @@ class QWindow;
 class TMemo : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
+  Q_PROPERTY(QString placeholderText READ placeholderText WRITE setPlaceholderText)
 
  public:
   explicit TMemo(QWidget* parent = nullptr);
@@ -49,8 +52,18 @@ class TMemo : public QAbstractScrollArea {
   // and pasted text in it from now on.
   void setEncoding(text::Encoding encoding);
 
+  // The line break that Enter types and a paste gets from now on; the text
+  // already in the box keeps its own.
+  LineBreak lineBreak() const { return newLineBreak; }
+  void setLineBreak(LineBreak lineBreak) { newLineBreak = lineBreak; }
+
   bool isReadOnly() const { return readOnly; }
   void setReadOnly(bool on);
+
+  // What the box shows, greyed, while it holds no text; it is no part of
+  // the text.
+  const QString& placeholderText() const { return placeholder; }
+  void setPlaceholderText(const QString& text);
 
   // Replaces the selection by `text`, as typing or a paste does; characters
   // that the encoding cannot hold become '?', and a notice says how many.
@@ -113,6 +126,10 @@ class TMemo : public QAbstractScrollArea {
   // Scales the text's font to `percent` of the box's own.
   void setZoom(int percent);
   int zoom() const { return zoomPercent; }
+  // The smallest zoom that keeps the text readable: kSmallestTextPixels
+  // high at the least.
+  int smallestZoom() const;
+  static constexpr int kSmallestTextPixels = 8;
 
  signals:
   // Ctrl+wheel or Ctrl+Plus asks for a larger text (1), Ctrl+Minus for a
@@ -198,6 +215,8 @@ class TMemo : public QAbstractScrollArea {
   MemoRenderer renderer{doc};
   QSize laidOutFor;
   bool readOnly = false;
+  LineBreak newLineBreak = LineBreak::crlf;
+  QString placeholder;
   qreal goalX = -1;  // where up and down aim, or -1 for the cursor's own place
 
   int zoomPercent = 100;

@@ -186,7 +186,7 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
       return deleteSelection();
     }
     if (event->matches(Key::InsertParagraphSeparator) || event->matches(Key::InsertLineSeparator)) {
-      withMemory(QT_TR_NOOP("type"), [this] { replaceSelection("\r\n", true); });
+      withMemory(QT_TR_NOOP("type"), [this] { replaceSelection(bytesOf(newLineBreak), true); });
       return;
     }
     if (typesText(*event)) {

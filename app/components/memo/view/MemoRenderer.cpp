@@ -184,3 +184,13 @@ void MemoRenderer::setPreedit(QString text, int cursor, QList<QTextLayout::Forma
   preeditFormats = std::move(formats);
   caret.reset();
 }
+
+void MemoRenderer::paintPlaceholder(QPainter& painter, const QRect& viewport,
+                                    const QPalette& colours, const QString& placeholder) const {
+  painter.save();
+  painter.setFont(textFont);
+  painter.setPen(colours.color(QPalette::PlaceholderText));
+  painter.drawText(viewport.adjusted(kMargin, kMargin, -kMargin, -kMargin),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, placeholder);
+  painter.restore();
+}

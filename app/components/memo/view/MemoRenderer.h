@@ -59,6 +59,11 @@ class MemoRenderer {
   // What an input method composes at the cursor, with its own cursor (-1
   // where the caret hides) and formats; an empty `text` when nothing.
   void setPreedit(QString text, int cursor, QList<QTextLayout::FormatRange> formats);
+  bool composing() const { return !preedit.isEmpty(); }
+  // Paints `placeholder` greyed where the text starts, as an empty box shows
+  // what it is for.
+  void paintPlaceholder(QPainter& painter, const QRect& viewport, const QPalette& colours,
+                        const QString& placeholder) const;
 
  private:
   // What an input method is composing, shown at the cursor.
