@@ -29,6 +29,7 @@
 #include "Memo.h"
 #include "Screen.h"
 #include "StrToInt.h"
+#include "analysis/AnalysisForm.h"
 #include "ui_Interface.h"
 
 TmainForm* mainForm = nullptr;
@@ -188,6 +189,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 void TmainForm::zoomText(int percent) {
   ui->srcMemo->setZoom(percent);
   ui->destMemo->setZoom(percent);
+  if (analysisForm != nullptr) analysisForm->setChartZoom(percent);
 }
 
 void TmainForm::setEncoding(text::Encoding encoding) {

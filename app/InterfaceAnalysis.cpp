@@ -78,6 +78,24 @@ QString languageText(analysis::Language language) {
   return QString::fromUtf8(analysis::nameOf(language));
 }
 
+// The charts of what a crack of `cipher` rests on: the input's letters
+// beside those of the language found and of the best decryption, and for
+// Vigenere the index of coincidence of every period. None without letters.
+void showEvidence(TanalysisForm& form, Cipher cipher, const analysis::Report& report) {
+  const analysis::Evidence& evidence = report.evidence;
+  if (report.candidates.empty()) {
+    form.showCharts({}, {}, 0, {});
+    return;
+  }
+  std::vector<LetterSeries> letters = {{QObject::tr("Input"), evidence.inputLetters},
+                                       languageLetters(report.language),
+                                       {QObject::tr("Decryption"), evidence.outputLetters}};
+  const bool periods = cipher == Cipher::vigenere;
+  form.showCharts(std::move(letters), periods ? evidence.periodCoincidence : std::vector<double>{},
+                  evidence.period,
+                  periods ? coincidenceReferences(report.language) : std::vector<ReferenceLevel>{});
+}
+
 }  // namespace
 
 void TmainForm::setUpAnalysis() {
@@ -156,6 +174,7 @@ void TmainForm::setUpAnalysis() {
 TanalysisForm& TmainForm::presentAnalysis() {
   if (analysisForm == nullptr) {
     analysisForm = new TanalysisForm(this);
+    analysisForm->setChartZoom(ui->srcMemo->zoom());
     connect(analysisForm, &TanalysisForm::applyRequested, this, [this](int row) {
       deliverEvent([this, row] { applyAnalysisRow(row); }, QT_TR_NOOP("apply the candidate"));
     });
@@ -230,6 +249,7 @@ void TmainForm::showAnalysis(const AnalysisOutcome& outcome) {
                       languageText(candidate.language), candidate.confidence,
                       previewText(candidate.preview)});
     note = QString::fromStdString(report->note);
+    showEvidence(form, cipher, *report);
   } else if (const auto* found = std::get_if<analysis::Identification>(&outcome)) {
     form.showWorking(tr("What the input may be, likeliest first"), tr("Steps"));
     for (const analysis::Chain& chain : found->candidates)
@@ -240,6 +260,7 @@ void TmainForm::showAnalysis(const AnalysisOutcome& outcome) {
     form.showWorking(tr("The analysis failed"), tr("Key"));
     note = QString::fromStdString(std::get<std::string>(outcome));
   }
+  if (!std::holds_alternative<analysis::Report>(outcome)) form.showCharts({}, {}, 0, {});
   analysisAnswer = outcome;
   form.showCandidates(rows);
   form.showNote(note);

@@ -19,6 +19,8 @@
 #include "Interface.h"
 #include "Memo.h"
 #include "analysis/AnalysisForm.h"
+#include "analysis/LetterChart.h"
+#include "analysis/PeriodChart.h"
 #include "char/CharCoder.h"
 #include "classic/ClassicCoder.h"
 
@@ -277,6 +279,41 @@ TEST_F(AnalysisWindowTest, BadInputGetsAMessageAndNoBox) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_EQ(analysisForm()->note(), "no letters to analyse");
   EXPECT_EQ(candidates()->topLevelItemCount(), 0);
+}
+
+TEST_F(AnalysisWindowTest, FindKeyChartsWhatTheKeyRestsOn) {
+  choosePage("vigenerePage");
+  setInput(ClassicCoder().vigenereEncode(english(), "HARBOUR"));
+  click("vigenereFindKeyBut");
+  ASSERT_TRUE(answered());
+  auto* letters = analysisForm()->findChild<LetterChart*>();
+  auto* periods = analysisForm()->findChild<PeriodChart*>();
+  ASSERT_NE(letters, nullptr);
+  ASSERT_NE(periods, nullptr);
+  ASSERT_EQ(letters->series().size(), 3u);
+  EXPECT_EQ(letters->series()[0].name, "Input");
+  EXPECT_EQ(letters->series()[1].name, "English");
+  EXPECT_FALSE(periods->isHidden());
+  EXPECT_EQ(periods->chosen(), 7u);
+  EXPECT_GE(periods->coincidence().size(), 7u);
+
+  // The charts follow the boxes' zoom.
+  QApplication::setActiveWindow(form.get());
+  srcMemo()->setFocus();
+  QTest::keyClick(srcMemo(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_NE(srcMemo()->zoom(), 100);
+  EXPECT_EQ(letters->zoom(), srcMemo()->zoom());
+
+  // A Caesar key has no periods; a chain of steps no charts at all.
+  choosePage("caesarPage");
+  setInput(ClassicCoder().caesarShift(english(), 4));
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_TRUE(periods->isHidden());
+  EXPECT_FALSE(letters->isHidden());
+  key(Qt::Key_I);
+  ASSERT_TRUE(answered());
+  EXPECT_TRUE(control<QWidget>("chartArea")->isHidden());
 }
 
 TEST_F(AnalysisWindowTest, EveryNewControlHasAnAccessibleName) {

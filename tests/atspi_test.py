@@ -2,7 +2,7 @@
 input box, presses Encrypt through the button's action and reads the
 result, and the note on a result the box does not show whole, as a screen
 reader's user would; then finds the key of a Caesar text with Find key and
-reads the analysis window's candidates."""
+reads the analysis window's candidates and its letter chart."""
 
 import os
 import subprocess
@@ -111,6 +111,8 @@ try:
     check("the best key is read out", first is not None, True)
     for role, name in [("push button", "Apply"), ("label", "Note")]:
         check(f"the analysis window's {name}", find(app, role, name).name, name)
+    letters = find(app, "chart", "Letter frequencies")
+    check("the letter chart's values are read out", "Input" in letters.description, True)
 finally:
     program.terminate()
     program.wait(10)

@@ -24,8 +24,8 @@ constexpr int kKeyWidth = 220;
 constexpr int kLanguageWidth = 100;
 constexpr int kConfidenceWidth = 70;
 // The window's size at first; it may be made larger.
-constexpr int kStartWidth = 640;
-constexpr int kStartHeight = 420;
+constexpr int kStartWidth = 700;
+constexpr int kStartHeight = 700;
 // Between the main window and this one, where they stand side by side.
 constexpr int kGap = 8;
 
@@ -78,20 +78,24 @@ TanalysisForm::TanalysisForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   noteRow->addWidget(noteLabel, 1);
   noteRow->addWidget(applyBut);
 
-  // The charts of the evidence go here: the letter frequencies and, for a
-  // Vigenere key, the index of coincidence of every period.
+  // The charts of the evidence: the letter frequencies and, for a Vigenere
+  // key, the index of coincidence of every period.
   charts = new QWidget(this);
   charts->setObjectName(QStringLiteral("chartArea"));
   charts->setAccessibleName(tr("Charts"));
-  auto* chartRow = new QHBoxLayout(charts);
-  chartRow->setContentsMargins(0, 0, 0, 0);
+  letterChart = new LetterChart(charts);
+  periodChart = new PeriodChart(charts);
+  auto* chartColumn = new QVBoxLayout(charts);
+  chartColumn->setContentsMargins(0, 0, 0, 0);
+  chartColumn->addWidget(letterChart);
+  chartColumn->addWidget(periodChart);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
   layout->addLayout(busyRow);
   layout->addWidget(candidateList, 1);
   layout->addLayout(noteRow);
-  layout->addWidget(charts);
+  layout->addWidget(charts, 2);
 
   connect(applyBut, &QPushButton::clicked, this, [this] {
     if (chosenRow() >= 0) emit applyRequested(chosenRow());
@@ -110,6 +114,7 @@ TanalysisForm::TanalysisForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   });
   setBusy(false);
   showNote({});
+  showCharts({}, {}, 0, {});
 }
 
 void TanalysisForm::showWorking(const QString& heading, const QString& keyHeading) {
@@ -143,6 +148,20 @@ void TanalysisForm::showCandidates(const std::vector<Row>& rows) {
   }
   applyBut->setEnabled(!rows.empty());
   chooseRow(rows.empty() ? -1 : 0);
+}
+
+void TanalysisForm::showCharts(std::vector<LetterSeries> letters, std::vector<double> byPeriod,
+                               std::size_t chosen, std::vector<ReferenceLevel> references) {
+  charts->setVisible(!letters.empty());
+  periodChart->setVisible(!byPeriod.empty());
+  letterChart->setSeries(std::move(letters));
+  periodChart->setReferences(std::move(references));
+  periodChart->setCoincidence(std::move(byPeriod), chosen);
+}
+
+void TanalysisForm::setChartZoom(int percent) {
+  letterChart->setZoom(percent);
+  periodChart->setZoom(percent);
 }
 
 void TanalysisForm::showNote(const QString& text) {

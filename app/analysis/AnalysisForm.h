@@ -4,7 +4,11 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
 #include <vector>
+
+#include "LetterChart.h"
+#include "PeriodChart.h"
 
 class QLabel;
 class QProgressBar;
@@ -47,8 +51,14 @@ class TanalysisForm : public QWidget {
   void chooseRow(int row);
   int rowCount() const;
 
-  // The place, below the list, where the letter and period charts go.
-  QWidget* chartArea() const { return charts; }
+  // The charts of the evidence, below the list: the letter frequencies
+  // `letters`, and where `byPeriod` holds the index of coincidence of every
+  // period, those with period `chosen` marked beside the levels
+  // `references`. No letters hide both, no periods the period chart.
+  void showCharts(std::vector<LetterSeries> letters, std::vector<double> byPeriod,
+                  std::size_t chosen, std::vector<ReferenceLevel> references);
+  // Draws the charts' text at `percent` of the font, as the boxes zoom.
+  void setChartZoom(int percent);
 
   // Shows the window in front of the main window without taking the focus
   // from it.
@@ -77,6 +87,8 @@ class TanalysisForm : public QWidget {
   QLabel* noteLabel;
   QPushButton* applyBut;
   QWidget* charts;
+  LetterChart* letterChart;
+  PeriodChart* periodChart;
 };
 
 #endif  // ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_
