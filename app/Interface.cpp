@@ -29,6 +29,7 @@
 #include "Memo.h"
 #include "Screen.h"
 #include "StrToInt.h"
+#include "analysis/AnalysisForm.h"
 #include "ui_Interface.h"
 
 TmainForm* mainForm = nullptr;
@@ -182,11 +183,13 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
       showZoom(memo, percent);
     });
   zoomText(withinLimits(QSettings().value(kZoomKey, 100).toInt()));
+  setUpAnalysis();
 }
 
 void TmainForm::zoomText(int percent) {
   ui->srcMemo->setZoom(percent);
   ui->destMemo->setZoom(percent);
+  if (analysisForm != nullptr) analysisForm->setChartZoom(percent);
 }
 
 void TmainForm::setEncoding(text::Encoding encoding) {
@@ -219,15 +222,23 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   }
   const std::optional<PageRequest> request = pageRequest(page);
   if (!request) return;
-  // The coders read a text only up to a zero byte, which a paste can bring.
-  const std::string& input = ui->srcMemo->text();
-  std::string text = input.substr(0, input.find('\0'));
+  std::string text = inputText();
   // The page's hexadecimal Decrypt keeps its notice; only the command line
   // and the analysis read hexadecimal.
   std::string result = request->method->name == "hex" && direction == Direction::decode
                            ? charCoder.fromHex(std::move(text))
                            : request->method->run({classicCoder, charCoder, signalCoder},
                                                   request->settings, direction, std::move(text));
+  showResult(std::move(result));
+}
+
+std::string TmainForm::inputText() const {
+  // The coders read a text only up to a zero byte, which a paste can bring.
+  const std::string& input = ui->srcMemo->text();
+  return input.substr(0, input.find('\0'));
+}
+
+void TmainForm::showResult(std::string result) {
   // The box shows a result up to its first zero byte. What may fail for
   // want of memory comes first, so that a failure leaves both as they were.
   const std::size_t shown = std::min(result.size(), result.find('\0'));

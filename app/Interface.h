@@ -11,13 +11,16 @@
 #include "BoxText.h"
 #include "Methods.h"
 #include "Text.h"
+#include "analysis/AnalysisJob.h"
 #include "char/CharCoder.h"
 #include "classic/ClassicCoder.h"
 #include "signal/SignalCoder.h"
 
+class QAction;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
+class TanalysisForm;
 
 namespace Ui {
 class TmainForm;
@@ -75,6 +78,26 @@ class TmainForm : public QWidget {
   void RadioButton2Click();
   void aboutButClick();
 
+  // "Find key": cracks the input, off the GUI thread, with the method of the
+  // page shown, then puts the best key into the page's controls and its
+  // decryption into the output box; the analysis window lists the
+  // runners-up. An empty input shows "Insufficient input..." instead.
+  void findKeyClick();
+  // "What is this?": names, off the GUI thread, the chains of methods that
+  // make the input read as language, ranked, in the analysis window.
+  void whatIsThisClick();
+  // Stops the analysis running, if any, and drops its result.
+  void cancelAnalysis();
+  // Whether an analysis is running.
+  bool analysisRunning() const { return analysisRunner->isRunning(); }
+  // Applies row `row` of the analysis window: a key as "Find key" applies
+  // the best, or a chain, run on the input, its last step's page shown
+  // with its options set.
+  void applyAnalysisRow(int row);
+  // Moves the whole result, zero bytes and all, into the input box as one
+  // edit that Undo takes back.
+  void useResultAsInput();
+
  private:
   // A method of the registry, with the settings that a page's controls give.
   struct PageRequest {
@@ -89,6 +112,26 @@ class TmainForm : public QWidget {
   // when no option of the page selects one. A bitwise value that is not an
   // integer throws, as the window's string-to-integer conversion does.
   std::optional<PageRequest> pageRequest(const QWidget* page) const;
+
+  // Shows `result` in the output box up to its first zero byte, and keeps
+  // the rest for a saved result.
+  void showResult(std::string result);
+
+  // The analysis's buttons, menu entries and keys, and its window's links.
+  void setUpAnalysis();
+  // Shows what an analysis found, and applies a key found.
+  void showAnalysis(const AnalysisOutcome& outcome);
+  // The analysis window, made on first use, shown in front.
+  TanalysisForm& presentAnalysis();
+  // Starts `work` and says in the analysis window what it works out.
+  void startAnalysis(AnalysisWork work, const QString& title, const QString& keyHeading);
+  // Sets the options of the page that offers `method` to `options`, and
+  // shows that page with the input box's text kept.
+  void showOnPage(const methods::Method& method, const methods::Settings& options);
+  // The text of `preview` bytes as a line of the list.
+  QString previewText(std::string_view preview) const;
+  // The input up to its first zero byte, as the coders read it.
+  std::string inputText() const;
 
   // Scales both boxes' text to `percent` of the window's font.
   void zoomText(int percent);
@@ -130,6 +173,13 @@ class TmainForm : public QWidget {
   QLabel* resultNote = nullptr;
   QRect outputBox;            // the output box's whole place
   QString outputDescription;  // what assistive tools hear of it without a note
+  // The analysis: its jobs, its window (made on first use), the cipher that
+  // "Find key" asked for (none for "What is this?") and its last answer.
+  AnalysisRunner* analysisRunner;
+  TanalysisForm* analysisForm = nullptr;
+  std::optional<analysis::Cipher> askedCipher;
+  AnalysisOutcome analysisAnswer;
+  QAction* cancelKey;
   ClassicCoder classicCoder;
   CharCoder charCoder;
   SignalCoder signalCoder;

@@ -3,8 +3,9 @@
 // a page change with both boxes full and a keystroke in a long input, for
 // English text in Windows-1252 and text of many scripts in UTF-8. Prints
 // each figure beside its target, then the time to open and encrypt a 64 MiB
-// file. With --memory, instead pastes 16 MiB of lines, encrypts them to
-// binary and prints the program's peak memory.
+// file, and the analysis (Find key, What is this?). With --memory, instead
+// pastes 16 MiB of lines, encrypts them to binary and prints the program's
+// peak memory; with --analysis, times the analysis only.
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,6 +27,7 @@
 #include "BoxText.h"
 #include "Interface.h"
 #include "Memo.h"
+#include "WindowAnalysisBench.h"
 
 namespace {
 
@@ -255,6 +257,10 @@ int measureMemory() {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   if (argc > 1 && std::string(argv[1]) == "--memory") return measureMemory();
+  if (argc > 1 && std::string(argv[1]) == "--analysis") {
+    measureAnalysis();
+    return 0;
+  }
 
   // Encrypt, paste and copy for every page, shape and size.
   struct Row {
@@ -314,5 +320,6 @@ int main(int argc, char* argv[]) {
   for (const std::string& figure : keystrokes)
     std::printf("  %s\n", figure.c_str());
   measureLargeFile();
+  measureAnalysis();
   return 0;
 }

@@ -1,7 +1,8 @@
 """Finds both boxes of the window through AT-SPI, types a text into the
 input box, presses Encrypt through the button's action and reads the
 result, and the note on a result the box does not show whole, as a screen
-reader's user would."""
+reader's user would; then finds the key of a Caesar text with Find key and
+reads the analysis window's candidates and its letter chart."""
 
 import os
 import subprocess
@@ -44,6 +45,13 @@ def application(seconds=30):
     raise SystemExit("the program never showed on the accessibility bus")
 
 
+def press(control):
+    """Runs the control's action as a screen reader's user would."""
+    actions = control.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    actions.doAction(names.index("Press") if "Press" in names else 0)
+
+
 def text_of(box):
     text = box.queryText()
     return text.getText(0, text.characterCount)
@@ -64,9 +72,7 @@ try:
     source.queryEditableText().insertText(0, "Hi żółw", len("Hi żółw"))
     check("the input as read back", text_of(source), "Hi żółw")
     check("its length in characters", source.queryText().characterCount, 7)
-    encrypt = find(app, "push button", "Encrypt")
-    actions = encrypt.queryAction()
-    actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
+    press(find(app, "push button", "Encrypt"))
     deadline = time.monotonic() + 10
     while not text_of(result) and time.monotonic() < deadline:
         time.sleep(0.1)
@@ -79,13 +85,34 @@ try:
     text = source.queryEditableText()
     text.deleteText(0, source.queryText().characterCount)
     text.insertText(0, "72 0 105", len("72 0 105"))
-    decrypt = find(app, "push button", "Decrypt")
-    actions = decrypt.queryAction()
-    actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
+    press(find(app, "push button", "Decrypt"))
     note = find(app, "label", "The box stops at a zero byte: 2 bytes are hidden. "
                 "\"Save result as\u2026\" keeps them all.")
     check("the note is shown", note.getState().contains(pyatspi.STATE_SHOWING), True)
     check("the result box says it too", result.description.endswith("keeps them all."), True)
+
+    # Find key on the Caesar page: the key found decrypts the text, and the
+    # analysis window lists the candidates.
+    press(find(app, "page tab", "Shift (Caesar)"))
+    cipher_text = "Zkhq wkh kduerxu pdvwhu ilqdoob rshqhg wkh rog ohgjhu, kh irxqg wkdw hyhub vkls"
+    deadline = time.monotonic() + 10
+    while text_of(source) and time.monotonic() < deadline:  # a page change empties it
+        time.sleep(0.1)
+    source.queryEditableText().insertText(0, cipher_text, len(cipher_text))
+    press(find(app, "push button", "Find key"))
+    wanted = "When the harbour master finally opened the old ledger, he found that every ship"
+    deadline = time.monotonic() + 20
+    while text_of(result) != wanted and time.monotonic() < deadline:
+        time.sleep(0.1)
+    check("the decryption of the key found", text_of(result), wanted)
+    candidates = find(app, "tree", "Candidates")
+    check("the candidates are listed", candidates.childCount > 0, True)
+    first = pyatspi.findDescendant(candidates, lambda o: o is not None and o.name == "Caesar shift 3")
+    check("the best key is read out", first is not None, True)
+    for role, name in [("push button", "Apply"), ("label", "Note")]:
+        check(f"the analysis window's {name}", find(app, role, name).name, name)
+    letters = find(app, "chart", "Letter frequencies")
+    check("the letter chart's values are read out", "Input" in letters.description, True)
 finally:
     program.terminate()
     program.wait(10)

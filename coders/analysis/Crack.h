@@ -7,6 +7,7 @@
 // have made it, each with the chance that it is the right one.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -27,6 +28,11 @@ struct CrackSettings {
   // The Vigenere key lengths searched; maxKeyLength 0 takes the default
   // bound (32). Keys longer than 100 letters are not searched.
   std::size_t minKeyLength = 1, maxKeyLength = 0;
+  // Set from another thread to end the search early: finish() then gives no
+  // candidate and the note kCancelled.
+  const std::atomic<bool>* stop = nullptr;
+
+  bool stopped() const { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 };
 
 struct Candidate {
@@ -50,6 +56,9 @@ struct Evidence {
   std::array<double, 26> inputLetters{};   // the input's letter frequencies
   std::array<double, 26> outputLetters{};  // the best decryption's
 };
+
+// The note of a search ended by its stop request.
+inline constexpr std::string_view kCancelled = "cancelled";
 
 struct Report {
   Language language;                  // the language found (or given)

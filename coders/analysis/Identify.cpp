@@ -277,6 +277,7 @@ class Search {
     std::stable_sort(nodes.begin(), nodes.end(),
                      [](const Node& a, const Node& b) { return a.steps.size() > b.steps.size(); });
     for (const Node& node : nodes) {
+      if (settings.stopped()) return;
       if (node.reading.natural < kTryCiphers && tryCiphers(node.text, node.steps)) return;
     }
   }
@@ -328,6 +329,7 @@ class Search {
     CrackSettings crack;
     crack.language = settings.language;
     crack.top = 1;
+    crack.stop = settings.stop;
     if (cipher == Cipher::vigenere) crack.minKeyLength = 2;
     const std::unique_ptr<Cracker> cracker = makeCracker(cipher, crack);
     cracker->feed(std::string_view(text).substr(
@@ -389,6 +391,10 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   }
   Search search(settings);
   search.run(std::string(text.substr(0, kIdentifySample)));
+  if (settings.stopped()) {
+    identification.note = kCancelled;
+    return identification;
+  }
   // Every chain is judged on what it makes of the same first bytes of the
   // text: the chance of those bytes, were they made by the chain from
   // running text, is that of its result as running text (each step but a

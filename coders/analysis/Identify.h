@@ -7,6 +7,7 @@
 // (Caesar, Vigenere, substitution, XOR), each step with the options that
 // undo it.
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -38,6 +39,11 @@ struct Chain {
 struct IdentifySettings {
   std::optional<Language> language;  // none: found from the text
   std::size_t top = 5;               // chains wanted
+  // Set from another thread to end the search early: identify() then gives
+  // no chain and the note kCancelled.
+  const std::atomic<bool>* stop = nullptr;
+
+  bool stopped() const { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 };
 
 struct Identification {

@@ -237,14 +237,14 @@ class SubstitutionCracker : public Cracker {
   // Climbs from the frequency order (the first time), then from shaken
   // copies of the best key and from shaken frequency orders, until `budget`
   // lookups are spent; adds every optimum reached to the contender's `found`.
-  static void search(Contender& contender, std::size_t budget);
+  void search(Contender& contender, std::size_t budget) const;
 
   CrackSettings settings;
   std::size_t total = 0;
   std::string sample;
 };
 
-void SubstitutionCracker::search(Contender& contender, std::size_t budget) {
+void SubstitutionCracker::search(Contender& contender, std::size_t budget) const {
   Climber& climber = contender.climber;
   const std::size_t start = climber.lookups;
   if (!contender.started) {
@@ -254,7 +254,8 @@ void SubstitutionCracker::search(Contender& contender, std::size_t budget) {
   }
   std::mt19937& random = contender.random;
   std::uniform_int_distribution<int> shakes(2, kMostShakes);
-  for (int climbs = 1; climber.lookups - start < budget && climbs <= kMostClimbs; ++climbs) {
+  for (int climbs = 1;
+       climber.lookups - start < budget && climbs <= kMostClimbs && !settings.stopped(); ++climbs) {
     // Every third climb starts afresh from the frequency order, shaken.
     const Key from = climbs % 3 == 0 ? shaken(climber.frequencyOrder(), 3 * kMostShakes, random)
                                      : shaken(contender.best.key, shakes(random), random);
@@ -300,9 +301,9 @@ Report SubstitutionCracker::finish() {
   while ((std::size_t{1} << (rounds - 1)) < alive.size())
     ++rounds;
   std::vector<Optimum> found;
-  for (std::size_t round = 0; round < rounds; ++round) {
+  for (std::size_t round = 0; round < rounds && !settings.stopped(); ++round) {
     const std::size_t each = budget / rounds / alive.size();
-    forEachAtOnce(alive.size(), [&alive, each](std::size_t c) { search(alive[c], each); });
+    forEachAtOnce(alive.size(), [this, &alive, each](std::size_t c) { search(alive[c], each); });
     for (Contender& contender : alive) {
       found.insert(found.end(), contender.found.begin(), contender.found.end());
       contender.found.clear();
@@ -311,6 +312,11 @@ Report SubstitutionCracker::finish() {
       return a.best.fitness > b.best.fitness;
     });
     alive.erase(alive.begin() + static_cast<std::ptrdiff_t>((alive.size() + 1) / 2), alive.end());
+  }
+
+  if (settings.stopped()) {
+    report.note = kCancelled;
+    return report;
   }
 
   // The distinct optima, best first; the chance of each is that of all the

@@ -286,6 +286,7 @@ Report VigenereCracker::finish() {
   const std::span<const std::uint8_t> pairLetters(sample.data(),
                                                   std::min(sample.size(), kPairLetters));
   for (Ranked& r : ranked) {
+    if (settings.stopped()) break;
     r.evidence = -INFINITY;
     for (const std::size_t l : shortlist) {
       PairBest found = bestKeyOnPairs(pairLetters, r.period, fitness::chainOf(languages[l]));
@@ -304,6 +305,7 @@ Report VigenereCracker::finish() {
   std::vector<Tried> tried;
   std::vector<std::array<double, 26>> bestScores;
   for (Ranked& r : ranked) {
+    if (settings.stopped()) break;
     Key key = r.key;
     Refiner refiner(sample, r.period, fitness::chainOf(languages[r.language]));
     refiner.refine(key);
@@ -323,6 +325,10 @@ Report VigenereCracker::finish() {
 
   // The best key's neighbours, one letter changed, from the refiner's
   // scores: the chance that each letter is right.
+  if (settings.stopped()) {
+    report.note = kCancelled;
+    return report;
+  }
   const Tried best = tried.front();
   std::vector<double> scores;
   for (const Tried& t : tried)

@@ -49,6 +49,7 @@ void TMemo::setText(std::string text) {
   goalX = -1;
   showWrapped(wrapped.bar);
   verticalScrollBar()->setValue(0);
+  emit textChanged();
 }
 
 void TMemo::setEncoding(text::Encoding encoding) {
@@ -139,6 +140,7 @@ void TMemo::changed() {
   }
   ensureCursorVisible();
   restartBlink();
+  emit textChanged();
 }
 
 std::size_t TMemo::firstVisibleRow() const {

@@ -137,6 +137,8 @@ class TMemo : public QAbstractScrollArea {
   void zoomRequested(int step);
   // A local file was dropped on the box, which takes drops.
   void fileDropped(const QString& path);
+  // The text changed: by an edit, an undo or redo, or setText.
+  void textChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;

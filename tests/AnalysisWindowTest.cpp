@@ -1,0 +1,331 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "CSpinEdit.h"
+#include "Interface.h"
+#include "Memo.h"
+#include "analysis/AnalysisForm.h"
+#include "analysis/LetterChart.h"
+#include "analysis/PeriodChart.h"
+#include "char/CharCoder.h"
+#include "classic/ClassicCoder.h"
+
+namespace {
+
+// Running English from the analysis corpus: enough letters for every
+// cracker to be sure, substitution included.
+std::string english() {
+  std::ifstream in(ZEMBRAX_CORPUS "/en.txt", std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  return text.substr(0, 3000);
+}
+
+const std::string kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+const std::string kScrambled = "QWERTYUIOPASDFGHJKLZXCVBNMqwertyuiopasdfghjklzxcvbnm";
+
+// A solve that takes a while: the substitution of a long text.
+std::string slowCipherText() {
+  return CharCoder().substitute(english(), kLetters, kScrambled);
+}
+
+class AnalysisWindowTest : public testing::Test {
+ public:
+  void SetUp() override {
+    form = std::make_unique<TmainForm>();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  template <typename Control>
+  Control* control(const char* name) {
+    auto* found = form->findChild<Control*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  TMemo* srcMemo() { return control<TMemo>("srcMemo"); }
+  TMemo* destMemo() { return control<TMemo>("destMemo"); }
+  TanalysisForm* analysisForm() { return form->findChild<TanalysisForm*>(); }
+  QTreeWidget* candidates() { return control<QTreeWidget>("candidateList"); }
+
+  void choosePage(const char* page) {
+    control<QTabWidget>("optionPagina")->setCurrentWidget(control<QWidget>(page));
+  }
+  void setInput(const std::string& bytes) {
+    srcMemo()->selectAll();
+    srcMemo()->insertBytes(bytes);
+  }
+  void click(const char* name) {
+    QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+  }
+  // A key pressed in the main window, in front again once the analysis
+  // window has shown.
+  void key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QApplication::setActiveWindow(form.get());
+    QTest::keyClick(form.get(), static_cast<Qt::Key>(key), modifiers);
+  }
+  // Waits for the analysis running to answer.
+  bool answered() {
+    return QTest::qWaitFor([this] { return !form->analysisRunning(); }, 60000);
+  }
+
+  std::unique_ptr<TmainForm> form;
+};
+
+// A page's Find key, and what it must leave in the page's controls.
+struct FindKeyRow {
+  const char* page;
+  const char* range;  // the radio checked first, or null
+  std::string cipherText;
+  std::function<void(AnalysisWindowTest&)> check;
+};
+
+TEST_F(AnalysisWindowTest, FindKeySetsThePagesOptionsAndDecrypts) {
+  const std::string plain = english();
+  using T = AnalysisWindowTest;
+  const FindKeyRow rows[] = {
+      {"caesarPage", "shiftOpt1", ClassicCoder().caesarShift(plain, 7),
+       [](T& t) { EXPECT_EQ(t.control<TCSpinEdit>("caesarShiftBox")->value(), 7); }},
+      {"caesarPage", "shiftOpt2", ClassicCoder().caesarShiftFull(plain, 200),
+       [](T& t) {
+         EXPECT_EQ(t.control<TCSpinEdit>("caesarShiftBox")->value(), 200);
+         EXPECT_TRUE(t.control<QRadioButton>("shiftOpt2")->isChecked());
+       }},
+      {"vigenerePage", nullptr, ClassicCoder().vigenereEncode(plain, "HARBOUR"),
+       [](T& t) { EXPECT_EQ(t.control<QLineEdit>("vigenereKeyBox")->text(), "HARBOUR"); }},
+      {"substPage", nullptr, CharCoder().substitute(plain, kLetters, kScrambled),
+       [](T& t) {
+         EXPECT_EQ(t.control<QLineEdit>("substKey1Box")->text().toStdString(), kLetters);
+         EXPECT_EQ(t.control<QLineEdit>("substKey2Box")->text().size(), 52);
+       }},
+      {"bitManipPage", "bitANDradio", CharCoder().bitwiseApply(plain, 90, &CharCoder::bitXor),
+       [](T& t) {
+         EXPECT_TRUE(t.control<QRadioButton>("bitXORradio")->isChecked());
+         EXPECT_EQ(t.control<TCSpinEdit>("keyBox")->value(), 90);
+       }},
+  };
+  for (const FindKeyRow& row : rows) {
+    SCOPED_TRACE(row.page);
+    choosePage(row.page);
+    if (row.range != nullptr) control<QRadioButton>(row.range)->setChecked(true);
+    setInput(row.cipherText);
+    key(Qt::Key_K);
+    ASSERT_TRUE(answered());
+    row.check(*this);
+    const std::string found = destMemo()->text();
+    // Exactly what the page's own button gives with those options.
+    const bool bitwise = std::string_view(row.page) == "bitManipPage";
+    click(bitwise ? "encodeBut" : "decodeBut");
+    EXPECT_EQ(destMemo()->text(), found);
+    if (std::string_view(row.page) == "substPage") {
+      std::size_t same = 0;
+      for (std::size_t i = 0; i < plain.size(); ++i)
+        same += found[i] == plain[i] ? 1 : 0;
+      EXPECT_GT(same, plain.size() * 97 / 100);
+    } else {
+      EXPECT_EQ(found, plain);
+    }
+    EXPECT_GE(candidates()->topLevelItemCount(), 1);
+  }
+}
+
+TEST_F(AnalysisWindowTest, ARunnerUpChosenIsAppliedTheSameWay) {
+  choosePage("caesarPage");
+  setInput(ClassicCoder().caesarShift(english().substr(0, 400), 3));
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  ASSERT_GE(candidates()->topLevelItemCount(), 2);
+  EXPECT_EQ(candidates()->topLevelItem(0)->text(0), "Caesar shift 3");
+  const QString second = candidates()->topLevelItem(1)->text(0);
+  analysisForm()->chooseRow(1);
+  QTest::mouseClick(control<QPushButton>("applyBut"), Qt::LeftButton);
+  const int shift = control<TCSpinEdit>("caesarShiftBox")->value();
+  EXPECT_EQ(second, QStringLiteral("Caesar shift %1").arg(shift));
+  EXPECT_EQ(
+      destMemo()->text(),
+      ClassicCoder().caesarShift(ClassicCoder().caesarShift(english().substr(0, 400), 3), -shift));
+}
+
+TEST_F(AnalysisWindowTest, WhatIsThisNamesAndAppliesATwoLayerChain) {
+  // The input box's menu offers it, with its key.
+  std::unique_ptr<QMenu> menu(srcMemo()->createContextMenu());
+  const QAction* offered = menu->findChild<QAction*>("whatIsThis");
+  bool listed = false;
+  for (const QAction* action : menu->actions())
+    listed = listed || action->objectName() == "whatIsThis";
+  EXPECT_TRUE(listed) << offered;
+
+  choosePage("URLPage");
+  const std::string plain = english().substr(0, 1500);
+  const std::string input = ClassicCoder().base64Encode(ClassicCoder().caesarShift(plain, 3));
+  setInput(input);
+  // Its key works where the typing goes, in the input box.
+  QApplication::setActiveWindow(form.get());
+  srcMemo()->setFocus();
+  QTest::keyClick(srcMemo(), Qt::Key_I, Qt::ControlModifier);
+  ASSERT_TRUE(answered());
+  ASSERT_GE(candidates()->topLevelItemCount(), 1);
+  EXPECT_EQ(candidates()->topLevelItem(0)->text(0), "Base64 \u2192 Caesar shift 3");
+  EXPECT_EQ(candidates()->topLevelItem(0)->text(1), "English");
+  EXPECT_TRUE(destMemo()->text().empty());  // nothing runs before Apply
+
+  QTest::mouseClick(control<QPushButton>("applyBut"), Qt::LeftButton);
+  EXPECT_EQ(control<QTabWidget>("optionPagina")->currentWidget()->objectName(), "caesarPage");
+  EXPECT_EQ(control<TCSpinEdit>("caesarShiftBox")->value(), 3);
+  EXPECT_EQ(srcMemo()->text(), input);
+  EXPECT_EQ(destMemo()->text(), plain);
+  EXPECT_TRUE(analysisForm()->note().startsWith("Ran 2 steps"))
+      << analysisForm()->note().toStdString();
+}
+
+TEST_F(AnalysisWindowTest, AResultForAnInputOrOptionsChangedSinceIsDropped) {
+  choosePage("caesarPage");
+  const std::string cipherText = ClassicCoder().caesarShift(english(), 5);
+  // The input changed, then an option, while the key was being found.
+  for (const auto& change : std::vector<std::function<void()>>{
+           [&] { setInput(cipherText + "."); },
+           [&] { control<QRadioButton>("shiftOpt2")->setChecked(true); }}) {
+    control<QRadioButton>("shiftOpt1")->setChecked(true);
+    setInput(cipherText);
+    destMemo()->clear();
+    control<TCSpinEdit>("caesarShiftBox")->setValue(0);
+    click("caesarFindKeyBut");
+    change();
+    EXPECT_FALSE(form->analysisRunning());
+    QTest::qWait(500);  // time enough for the crack to end and hand its result in
+    EXPECT_TRUE(destMemo()->text().empty());
+    EXPECT_EQ(control<TCSpinEdit>("caesarShiftBox")->value(), 0);
+  }
+}
+
+TEST_F(AnalysisWindowTest, CancelStopsTheSolveAndAppliesNothing) {
+  choosePage("substPage");
+  setInput(slowCipherText());
+  click("substFindKeyBut");
+  ASSERT_TRUE(form->analysisRunning());
+  // Busy shows once the solve has run a while.
+  QTest::qWait(AnalysisRunner::kBusyDelayMs * 3 / 2);
+  if (form->analysisRunning()) {
+    EXPECT_TRUE(analysisForm()->isBusy());
+    EXPECT_TRUE(control<QProgressBar>("busyBar")->isVisible());
+  }
+  key(Qt::Key_Escape, Qt::NoModifier);
+  EXPECT_FALSE(form->analysisRunning());
+  EXPECT_FALSE(analysisForm()->isBusy());
+  QTest::qWait(200);
+  EXPECT_TRUE(destMemo()->text().empty());
+  EXPECT_TRUE(control<QLineEdit>("substKey1Box")->text().isEmpty());
+}
+
+TEST_F(AnalysisWindowTest, ClosingTheAnalysisWindowStopsTheSolve) {
+  choosePage("substPage");
+  setInput(slowCipherText());
+  click("substFindKeyBut");
+  ASSERT_TRUE(form->analysisRunning());
+  analysisForm()->close();
+  EXPECT_FALSE(form->analysisRunning());
+  QTest::qWait(200);
+  EXPECT_TRUE(destMemo()->text().empty());
+}
+
+TEST_F(AnalysisWindowTest, ClosingTheWindowMidSolveEndsCleanly) {
+  choosePage("substPage");
+  setInput(slowCipherText());
+  click("substFindKeyBut");
+  ASSERT_TRUE(form->analysisRunning());
+  form->close();
+  form.reset();
+  // Whatever the stopped solve hands in now has nowhere to go.
+  QTest::qWait(100);
+  QApplication::processEvents();
+}
+
+TEST_F(AnalysisWindowTest, UseResultAsInputMovesTheWholeResultUndoably) {
+  choosePage("bitManipPage");
+  setInput("AB");
+  control<QRadioButton>("bitXORradio")->setChecked(true);
+  control<TCSpinEdit>("keyBox")->setValue(65);
+  click("encodeBut");
+  EXPECT_TRUE(destMemo()->text().empty());  // the box shows the result up to its zero byte
+  key(Qt::Key_U);
+  EXPECT_EQ(srcMemo()->text(), std::string("\0\3", 2));
+  srcMemo()->undo();
+  EXPECT_EQ(srcMemo()->text(), "AB");
+}
+
+TEST_F(AnalysisWindowTest, BadInputGetsAMessageAndNoBox) {
+  choosePage("vigenerePage");
+  key(Qt::Key_K);
+  EXPECT_EQ(destMemo()->text(), "Insufficient input...");
+  destMemo()->clear();
+  key(Qt::Key_I);
+  EXPECT_EQ(destMemo()->text(), "Insufficient input...");
+  setInput("12345 67890, 4711!");
+  click("vigenereFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(analysisForm()->note(), "no letters to analyse");
+  EXPECT_EQ(candidates()->topLevelItemCount(), 0);
+}
+
+TEST_F(AnalysisWindowTest, FindKeyChartsWhatTheKeyRestsOn) {
+  choosePage("vigenerePage");
+  setInput(ClassicCoder().vigenereEncode(english(), "HARBOUR"));
+  click("vigenereFindKeyBut");
+  ASSERT_TRUE(answered());
+  auto* letters = analysisForm()->findChild<LetterChart*>();
+  auto* periods = analysisForm()->findChild<PeriodChart*>();
+  ASSERT_NE(letters, nullptr);
+  ASSERT_NE(periods, nullptr);
+  ASSERT_EQ(letters->series().size(), 3u);
+  EXPECT_EQ(letters->series()[0].name, "Input");
+  EXPECT_EQ(letters->series()[1].name, "English");
+  EXPECT_FALSE(periods->isHidden());
+  EXPECT_EQ(periods->chosen(), 7u);
+  EXPECT_GE(periods->coincidence().size(), 7u);
+
+  // The charts follow the boxes' zoom.
+  QApplication::setActiveWindow(form.get());
+  srcMemo()->setFocus();
+  QTest::keyClick(srcMemo(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_NE(srcMemo()->zoom(), 100);
+  EXPECT_EQ(letters->zoom(), srcMemo()->zoom());
+
+  // A Caesar key has no periods; a chain of steps no charts at all.
+  choosePage("caesarPage");
+  setInput(ClassicCoder().caesarShift(english(), 4));
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_TRUE(periods->isHidden());
+  EXPECT_FALSE(letters->isHidden());
+  key(Qt::Key_I);
+  ASSERT_TRUE(answered());
+  EXPECT_TRUE(control<QWidget>("chartArea")->isHidden());
+}
+
+TEST_F(AnalysisWindowTest, EveryNewControlHasAnAccessibleName) {
+  setInput("Khoor");
+  choosePage("caesarPage");
+  setInput("Khoor zruog");
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  for (const char* name :
+       {"caesarFindKeyBut", "vigenereFindKeyBut", "substFindKeyBut", "bitFindKeyBut",
+        "candidateList", "applyBut", "cancelBut", "busyBar", "noteLabel", "chartArea"})
+    EXPECT_FALSE(control<QWidget>(name)->accessibleName().isEmpty()) << name;
+}
+
+}  // namespace
