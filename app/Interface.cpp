@@ -232,10 +232,13 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   showResult(std::move(result));
 }
 
-std::string TmainForm::inputText() const {
+std::size_t TmainForm::inputLength() const {
   // The coders read a text only up to a zero byte, which a paste can bring.
-  const std::string& input = ui->srcMemo->text();
-  return input.substr(0, input.find('\0'));
+  return std::min(ui->srcMemo->text().find('\0'), ui->srcMemo->text().size());
+}
+
+std::string TmainForm::inputText() const {
+  return ui->srcMemo->text().substr(0, inputLength());
 }
 
 void TmainForm::showResult(std::string result) {

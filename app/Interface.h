@@ -130,8 +130,9 @@ class TmainForm : public QWidget {
   void showOnPage(const methods::Method& method, const methods::Settings& options);
   // The text of `preview` bytes as a line of the list.
   QString previewText(std::string_view preview) const;
-  // The input up to its first zero byte, as the coders read it.
+  // The input up to its first zero byte, as the coders read it, and its length.
   std::string inputText() const;
+  std::size_t inputLength() const;
 
   // Scales both boxes' text to `percent` of the window's font.
   void zoomText(int percent);

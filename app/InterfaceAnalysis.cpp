@@ -187,7 +187,7 @@ TanalysisForm& TmainForm::presentAnalysis() {
 void TmainForm::startAnalysis(AnalysisWork work, const QString& title, const QString& keyHeading) {
   TanalysisForm& form = presentAnalysis();
   form.showWorking(title, keyHeading);
-  analysisRunner->start(std::move(work));
+  analysisRunner->start(ui->srcMemo->text(), inputLength(), std::move(work));
 }
 
 void TmainForm::findKeyClick() {
@@ -206,7 +206,7 @@ void TmainForm::findKeyClick() {
     cipher = Cipher::substitution;
   }
   const QString method = QString::fromUtf8(analysis::methodOf(cipher).caption);
-  startAnalysis(crackWork(cipher, inputText(), kKeysListed),
+  startAnalysis(crackWork(cipher, kKeysListed),
                 tr("Finding the key of the input for %1\u2026").arg(method), tr("Key"));
   askedCipher = cipher;
 }
@@ -217,7 +217,7 @@ void TmainForm::whatIsThisClick() {
     showResult("Insufficient input...");
     return;
   }
-  startAnalysis(identifyWork(inputText(), kChainsListed), tr("Finding out what the input is\u2026"),
+  startAnalysis(identifyWork(kChainsListed), tr("Finding out what the input is\u2026"),
                 tr("Steps"));
   askedCipher.reset();
 }

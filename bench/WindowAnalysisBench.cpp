@@ -118,7 +118,7 @@ class Shown {
  public:
   Shown(const char* page, const std::string& text) {
     form.show();
-    QTest::qWaitForWindowExposed(&form);
+    (void)QTest::qWaitForWindowExposed(&form);
     form.findChild<QTabWidget*>("optionPagina")->setCurrentWidget(form.findChild<QWidget*>(page));
     form.findChild<TMemo*>("srcMemo")->setText(text);
   }
@@ -156,7 +156,8 @@ void printTiming(const std::string& label, const Timing& timing, double target) 
 
 void measureAnalysis() {
   std::printf(
-      "\nThe analysis, ms (! over target): the click (the input copied for the job) and the "
+      "\nThe analysis, ms (! over target): the click (the first slice of the input copied for the "
+      "job) and the "
       "longest gap between event-loop turns while it ran, each a block of the GUI thread "
       "(target %.0f), and the time until its answer is shown\n",
       kLongestGapMs);

@@ -256,6 +256,12 @@ int measureMemory() {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // Qt's offscreen platform warns at every window raised or resized, which
+  // would bury the tables.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (!message.startsWith("This plugin does not support"))
+      std::fprintf(stderr, "%s\n", qPrintable(message));
+  });
   if (argc > 1 && std::string(argv[1]) == "--memory") return measureMemory();
   if (argc > 1 && std::string(argv[1]) == "--analysis") {
     measureAnalysis();

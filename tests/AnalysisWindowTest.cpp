@@ -211,6 +211,28 @@ TEST_F(AnalysisWindowTest, AResultForAnInputOrOptionsChangedSinceIsDropped) {
   }
 }
 
+TEST_F(AnalysisWindowTest, ALongInputIsCopiedInSlicesUpToItsZeroByte) {
+  choosePage("caesarPage");
+  std::string plain;
+  while (plain.size() < 3 * AnalysisRunner::kCopySlice)
+    plain += english();
+  const std::string cipherText = ClassicCoder().caesarShift(plain, 11);
+  // An edit while the input is still being copied drops the job.
+  setInput(cipherText);
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(form->analysisRunning());
+  setInput(cipherText + "!");
+  EXPECT_FALSE(form->analysisRunning());
+  QTest::qWait(300);
+  EXPECT_TRUE(destMemo()->text().empty());
+  // Left alone, every slice reaches the job, and nothing past a zero byte.
+  setInput(cipherText + std::string(1, '\0') + ClassicCoder().caesarShift(plain, 3));
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_EQ(control<TCSpinEdit>("caesarShiftBox")->value(), 11);
+  EXPECT_EQ(destMemo()->text(), plain);
+}
+
 TEST_F(AnalysisWindowTest, CancelStopsTheSolveAndAppliesNothing) {
   choosePage("substPage");
   setInput(slowCipherText());

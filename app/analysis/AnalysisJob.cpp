@@ -21,8 +21,8 @@ analysis::Report cancelledReport() {
 
 }  // namespace
 
-AnalysisWork crackWork(analysis::Cipher cipher, std::string input, std::size_t top) {
-  return [cipher, input = std::move(input), top](const std::atomic<bool>& stop) -> AnalysisOutcome {
+AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top) {
+  return [cipher, top](const std::string& input, const std::atomic<bool>& stop) -> AnalysisOutcome {
     analysis::CrackSettings settings;
     settings.top = top;
     settings.stop = &stop;
@@ -35,8 +35,8 @@ AnalysisWork crackWork(analysis::Cipher cipher, std::string input, std::size_t t
   };
 }
 
-AnalysisWork identifyWork(std::string input, std::size_t top) {
-  return [input = std::move(input), top](const std::atomic<bool>& stop) -> AnalysisOutcome {
+AnalysisWork identifyWork(std::size_t top) {
+  return [top](const std::string& input, const std::atomic<bool>& stop) -> AnalysisOutcome {
     analysis::IdentifySettings settings;
     settings.top = top;
     settings.stop = &stop;
@@ -46,8 +46,10 @@ AnalysisWork identifyWork(std::string input, std::size_t top) {
 
 AnalysisRunner::AnalysisRunner(QObject* parent) : QObject(parent) {
   busyTimer.setSingleShot(true);
+  copyTimer.setSingleShot(true);
   busyTimer.setInterval(kBusyDelayMs);
   connect(&busyTimer, &QTimer::timeout, this, [this] { setBusy(true); });
+  connect(&copyTimer, &QTimer::timeout, this, &AnalysisRunner::copySlice);
 }
 
 AnalysisRunner::~AnalysisRunner() {
@@ -57,15 +59,44 @@ AnalysisRunner::~AnalysisRunner() {
     if (job.thread.joinable()) job.thread.join();
 }
 
-void AnalysisRunner::start(AnalysisWork work) {
+void AnalysisRunner::start(const std::string& source, std::size_t length, AnalysisWork work) {
   drop();
+  copying = Copy{&source, std::min(length, source.size()), {}, std::move(work)};
+  setRunning(true);
+  busyTimer.start();
+  copySlice();
+}
+
+void AnalysisRunner::copySlice() {
+  Copy& copy = *copying;
+  try {
+    // Room for it all at once, which costs nothing until it is written,
+    // rather than growing and moving what was copied.
+    copy.bytes.reserve(copy.length);
+    const std::size_t at = copy.bytes.size();
+    copy.bytes.append(*copy.source, at, std::min(kCopySlice, copy.length - at));
+  } catch (const std::bad_alloc&) {
+    drop();
+    emit finished(std::string("there is not the memory for it"));
+    return;
+  }
+  if (copy.bytes.size() < copy.length) {
+    copyTimer.start(0);
+    return;
+  }
+  Copy whole = std::move(copy);
+  copying.reset();
+  launch(std::move(whole.bytes), std::move(whole.work));
+}
+
+void AnalysisRunner::launch(std::string input, AnalysisWork work) {
   Job& job = jobs.emplace_back();
   job.generation = generation;
   try {
-    job.thread = std::thread([this, &job, work = std::move(work)] {
+    job.thread = std::thread([this, &job, input = std::move(input), work = std::move(work)] {
       AnalysisOutcome outcome;
       try {
-        outcome = work(job.stop);
+        outcome = work(input, job.stop);
       } catch (const std::bad_alloc&) {
         outcome = std::string("there is not the memory for it");
       } catch (const std::exception& error) {
@@ -79,15 +110,16 @@ void AnalysisRunner::start(AnalysisWork work) {
     });
   } catch (const std::system_error& error) {
     jobs.pop_back();
+    setBusy(false);
+    setRunning(false);
     emit finished(std::string(error.what()));
-    return;
   }
-  setRunning(true);
-  busyTimer.start();
 }
 
 void AnalysisRunner::drop() {
   ++generation;
+  copyTimer.stop();
+  copying.reset();
   for (Job& job : jobs)
     job.stop = true;
   setBusy(false);
