@@ -16,8 +16,7 @@
 #include <string>
 
 #include "CSpinEdit.h"
-#include "Interface.h"
-#include "Memo.h"
+#include "WindowFixture.h"
 #include "analysis/AnalysisForm.h"
 #include "analysis/LetterChart.h"
 #include "analysis/PeriodChart.h"
@@ -42,28 +41,11 @@ std::string slowCipherText() {
   return CharCoder().substitute(english(), kLetters, kScrambled);
 }
 
-class AnalysisWindowTest : public testing::Test {
+class AnalysisWindowTest : public WindowFixture {
  public:
-  void SetUp() override {
-    form = std::make_unique<TmainForm>();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  }
-
-  template <typename Control>
-  Control* control(const char* name) {
-    auto* found = form->findChild<Control*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
-  TMemo* srcMemo() { return control<TMemo>("srcMemo"); }
-  TMemo* destMemo() { return control<TMemo>("destMemo"); }
   TanalysisForm* analysisForm() { return form->findChild<TanalysisForm*>(); }
   QTreeWidget* candidates() { return control<QTreeWidget>("candidateList"); }
 
-  void choosePage(const char* page) {
-    control<QTabWidget>("optionPagina")->setCurrentWidget(control<QWidget>(page));
-  }
   void setInput(const std::string& bytes) {
     srcMemo()->selectAll();
     srcMemo()->insertBytes(bytes);
@@ -81,8 +63,6 @@ class AnalysisWindowTest : public testing::Test {
   bool answered() {
     return QTest::qWaitFor([this] { return !form->analysisRunning(); }, 60000);
   }
-
-  std::unique_ptr<TmainForm> form;
 };
 
 // A page's Find key, and what it must leave in the page's controls.
@@ -119,7 +99,7 @@ TEST_F(AnalysisWindowTest, FindKeySetsThePagesOptionsAndDecrypts) {
   };
   for (const FindKeyRow& row : rows) {
     SCOPED_TRACE(row.page);
-    choosePage(row.page);
+    showPage(row.page);
     if (row.range != nullptr) control<QRadioButton>(row.range)->setChecked(true);
     setInput(row.cipherText);
     key(Qt::Key_K);
@@ -143,7 +123,7 @@ TEST_F(AnalysisWindowTest, FindKeySetsThePagesOptionsAndDecrypts) {
 }
 
 TEST_F(AnalysisWindowTest, ARunnerUpChosenIsAppliedTheSameWay) {
-  choosePage("caesarPage");
+  showPage("caesarPage");
   setInput(ClassicCoder().caesarShift(english().substr(0, 400), 3));
   click("caesarFindKeyBut");
   ASSERT_TRUE(answered());
@@ -168,7 +148,7 @@ TEST_F(AnalysisWindowTest, WhatIsThisNamesAndAppliesATwoLayerChain) {
     listed = listed || action->objectName() == "whatIsThis";
   EXPECT_TRUE(listed) << offered;
 
-  choosePage("URLPage");
+  showPage("URLPage");
   const std::string plain = english().substr(0, 1500);
   const std::string input = ClassicCoder().base64Encode(ClassicCoder().caesarShift(plain, 3));
   setInput(input);
@@ -192,7 +172,7 @@ TEST_F(AnalysisWindowTest, WhatIsThisNamesAndAppliesATwoLayerChain) {
 }
 
 TEST_F(AnalysisWindowTest, AResultForAnInputOrOptionsChangedSinceIsDropped) {
-  choosePage("caesarPage");
+  showPage("caesarPage");
   const std::string cipherText = ClassicCoder().caesarShift(english(), 5);
   // The input changed, then an option, while the key was being found.
   for (const auto& change : std::vector<std::function<void()>>{
@@ -212,7 +192,7 @@ TEST_F(AnalysisWindowTest, AResultForAnInputOrOptionsChangedSinceIsDropped) {
 }
 
 TEST_F(AnalysisWindowTest, ALongInputIsCopiedInSlicesUpToItsZeroByte) {
-  choosePage("caesarPage");
+  showPage("caesarPage");
   std::string plain;
   while (plain.size() < 3 * AnalysisRunner::kCopySlice)
     plain += english();
@@ -234,7 +214,7 @@ TEST_F(AnalysisWindowTest, ALongInputIsCopiedInSlicesUpToItsZeroByte) {
 }
 
 TEST_F(AnalysisWindowTest, CancelStopsTheSolveAndAppliesNothing) {
-  choosePage("substPage");
+  showPage("substPage");
   setInput(slowCipherText());
   click("substFindKeyBut");
   ASSERT_TRUE(form->analysisRunning());
@@ -253,7 +233,7 @@ TEST_F(AnalysisWindowTest, CancelStopsTheSolveAndAppliesNothing) {
 }
 
 TEST_F(AnalysisWindowTest, ClosingTheAnalysisWindowStopsTheSolve) {
-  choosePage("substPage");
+  showPage("substPage");
   setInput(slowCipherText());
   click("substFindKeyBut");
   ASSERT_TRUE(form->analysisRunning());
@@ -264,7 +244,7 @@ TEST_F(AnalysisWindowTest, ClosingTheAnalysisWindowStopsTheSolve) {
 }
 
 TEST_F(AnalysisWindowTest, ClosingTheWindowMidSolveEndsCleanly) {
-  choosePage("substPage");
+  showPage("substPage");
   setInput(slowCipherText());
   click("substFindKeyBut");
   ASSERT_TRUE(form->analysisRunning());
@@ -276,7 +256,7 @@ TEST_F(AnalysisWindowTest, ClosingTheWindowMidSolveEndsCleanly) {
 }
 
 TEST_F(AnalysisWindowTest, UseResultAsInputMovesTheWholeResultUndoably) {
-  choosePage("bitManipPage");
+  showPage("bitManipPage");
   setInput("AB");
   control<QRadioButton>("bitXORradio")->setChecked(true);
   control<TCSpinEdit>("keyBox")->setValue(65);
@@ -289,7 +269,7 @@ TEST_F(AnalysisWindowTest, UseResultAsInputMovesTheWholeResultUndoably) {
 }
 
 TEST_F(AnalysisWindowTest, BadInputGetsAMessageAndNoBox) {
-  choosePage("vigenerePage");
+  showPage("vigenerePage");
   key(Qt::Key_K);
   EXPECT_EQ(destMemo()->text(), "Insufficient input...");
   destMemo()->clear();
@@ -304,7 +284,7 @@ TEST_F(AnalysisWindowTest, BadInputGetsAMessageAndNoBox) {
 }
 
 TEST_F(AnalysisWindowTest, FindKeyChartsWhatTheKeyRestsOn) {
-  choosePage("vigenerePage");
+  showPage("vigenerePage");
   setInput(ClassicCoder().vigenereEncode(english(), "HARBOUR"));
   click("vigenereFindKeyBut");
   ASSERT_TRUE(answered());
@@ -327,7 +307,7 @@ TEST_F(AnalysisWindowTest, FindKeyChartsWhatTheKeyRestsOn) {
   EXPECT_EQ(letters->zoom(), srcMemo()->zoom());
 
   // A Caesar key has no periods; a chain of steps no charts at all.
-  choosePage("caesarPage");
+  showPage("caesarPage");
   setInput(ClassicCoder().caesarShift(english(), 4));
   click("caesarFindKeyBut");
   ASSERT_TRUE(answered());
@@ -340,7 +320,7 @@ TEST_F(AnalysisWindowTest, FindKeyChartsWhatTheKeyRestsOn) {
 
 TEST_F(AnalysisWindowTest, EveryNewControlHasAnAccessibleName) {
   setInput("Khoor");
-  choosePage("caesarPage");
+  showPage("caesarPage");
   setInput("Khoor zruog");
   click("caesarFindKeyBut");
   ASSERT_TRUE(answered());

@@ -32,6 +32,7 @@
 #include "BoxText.h"
 #include "CSpinEdit.h"
 #include "Memo.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -61,32 +62,19 @@ void closeNextModal(std::function<void(QWidget*)> inspect) {
   poll->start(20);
 }
 
-class MainFormTest : public testing::Test {
+class MainFormTest : public WindowFixture {
  public:
   void SetUp() override {
-    form = std::make_unique<TmainForm>();
+    WindowFixture::SetUp();
     about = std::make_unique<TaboutForm>();
     mainForm = form.get();
     aboutForm = about.get();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
 
   void TearDown() override {
     mainForm = nullptr;
     aboutForm = nullptr;
   }
-
-  template <typename Control>
-  Control* control(const char* name) {
-    auto* found = form->findChild<Control*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
-
-  TMemo* srcMemo() { return control<TMemo>("srcMemo"); }
-  TMemo* destMemo() { return control<TMemo>("destMemo"); }
-  QTabWidget* pages() { return control<QTabWidget>("optionPagina"); }
 
   void choosePage(Page page) {
     const int index = pages()->indexOf(control<QWidget>(page));
@@ -144,7 +132,6 @@ class MainFormTest : public testing::Test {
 
   std::string output() { return destMemo()->text(); }
 
-  std::unique_ptr<TmainForm> form;
   std::unique_ptr<TaboutForm> about;
 };
 

@@ -29,30 +29,13 @@
 
 #include "Application.h"
 #include "CSpinEdit.h"
-#include "Interface.h"
-#include "Memo.h"
+#include "WindowFixture.h"
 
 namespace {
 
-class WindowAidsTest : public testing::Test {
+class WindowAidsTest : public WindowFixture {
  public:
-  void SetUp() override {
-    form = std::make_unique<TmainForm>();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  }
-
-  template <typename Control>
-  Control* find(const char* name) {
-    auto* found = form->findChild<Control*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
-  TMemo* input() { return find<TMemo>("srcMemo"); }
-  TMemo* result() { return find<TMemo>("destMemo"); }
-  QTabWidget* pages() { return find<QTabWidget>("optionPagina"); }
-  void showPage(const char* page) { pages()->setCurrentWidget(find<QWidget>(page)); }
-  void press(const char* button) { find<QPushButton>(button)->click(); }
+  void press(const char* button) { control<QPushButton>(button)->click(); }
   void activate() {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -83,7 +66,6 @@ class WindowAidsTest : public testing::Test {
     return path;
   }
 
-  std::unique_ptr<TmainForm> form;
   QTemporaryDir folder;
   int files = 0;
 };
@@ -100,28 +82,28 @@ const std::vector<LineBreakCase> kLineBreakCases = {
 };
 
 TEST_F(WindowAidsTest, TypingAndPastingGiveTheChosenLineBreaks) {
-  EXPECT_EQ(lineBreakMenu(input()), "crlf");  // from the start
+  EXPECT_EQ(lineBreakMenu(srcMemo()), "crlf");  // from the start
   for (const LineBreakCase& row : kLineBreakCases) {
     // Either box's menu chooses for both, and the choice is remembered.
-    EXPECT_EQ(lineBreakMenu(result(), row.name), row.name);
-    EXPECT_EQ(lineBreakMenu(input()), row.name);
+    EXPECT_EQ(lineBreakMenu(destMemo(), row.name), row.name);
+    EXPECT_EQ(lineBreakMenu(srcMemo()), row.name);
     EXPECT_EQ(form->lineBreak(), row.lineBreak);
     EXPECT_EQ(TmainForm::savedLineBreak(), row.lineBreak);
 
-    input()->setFocus();
-    input()->selectAll();
-    QTest::keyClicks(input(), "one");
-    QTest::keyClick(input(), Qt::Key_Return);
-    QTest::keyClicks(input(), "two");
-    EXPECT_EQ(input()->text(), row.typed) << row.name;
+    srcMemo()->setFocus();
+    srcMemo()->selectAll();
+    QTest::keyClicks(srcMemo(), "one");
+    QTest::keyClick(srcMemo(), Qt::Key_Return);
+    QTest::keyClicks(srcMemo(), "two");
+    EXPECT_EQ(srcMemo()->text(), row.typed) << row.name;
 
     QApplication::clipboard()->setText("a\nb\r\nc\rd");
-    input()->selectAll();
-    QTest::keyClick(input(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(input()->text(), row.pasted) << row.name;
+    srcMemo()->selectAll();
+    QTest::keyClick(srcMemo(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(srcMemo()->text(), row.pasted) << row.name;
     // A copy gives the platform's line breaks, whichever the bytes hold.
-    input()->selectAll();
-    QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+    srcMemo()->selectAll();
+    QTest::keyClick(srcMemo(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "a\nb\nc\nd") << row.name;
   }
 }
@@ -129,11 +111,11 @@ TEST_F(WindowAidsTest, TypingAndPastingGiveTheChosenLineBreaks) {
 TEST_F(WindowAidsTest, SwitchingLineBreaksChangesNoByteInTheBoxes) {
   const std::string mixed = "a\r\nb\nc\rd";
   for (const LineBreakCase& row : kLineBreakCases) {
-    input()->setText(mixed);
-    result()->setText(mixed);
-    lineBreakMenu(input(), row.name);
-    EXPECT_EQ(input()->text(), mixed) << row.name;
-    EXPECT_EQ(result()->text(), mixed) << row.name;
+    srcMemo()->setText(mixed);
+    destMemo()->setText(mixed);
+    lineBreakMenu(srcMemo(), row.name);
+    EXPECT_EQ(srcMemo()->text(), mixed) << row.name;
+    EXPECT_EQ(destMemo()->text(), mixed) << row.name;
   }
 }
 
@@ -141,24 +123,24 @@ TEST_F(WindowAidsTest, OpenedAndDroppedFilesKeepTheirLineBreaksUnderEitherChoice
   const QByteArray bytes = "one\ntwo\r\nthree\rfour\n\n";
   for (const LineBreakCase& row : kLineBreakCases) {
     form->setLineBreak(row.lineBreak);
-    input()->setText("old");
+    srcMemo()->setText("old");
     ASSERT_TRUE(form->openFile(file(bytes)));
-    EXPECT_EQ(input()->text(), bytes.toStdString()) << row.name;
+    EXPECT_EQ(srcMemo()->text(), bytes.toStdString()) << row.name;
 
-    input()->setText("old");
+    srcMemo()->setText("old");
     QMimeData dropped;
     dropped.setUrls({QUrl::fromLocalFile(file(bytes))});
-    QWidget* target = input()->viewport();
+    QWidget* target = srcMemo()->viewport();
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    EXPECT_EQ(input()->text(), bytes.toStdString()) << row.name;
+    EXPECT_EQ(srcMemo()->text(), bytes.toStdString()) << row.name;
 
     // UTF-8 text is still read in the boxes' encoding, line breaks and all.
     form->setEncoding(text::Encoding::windows1252);
     ASSERT_TRUE(form->openFile(file("caf\xC3\xA9\n\xE2\x82\xAC\r\n")));
-    EXPECT_EQ(input()->text(), "caf\xE9\n\x80\r\n") << row.name;
+    EXPECT_EQ(srcMemo()->text(), "caf\xE9\n\x80\r\n") << row.name;
   }
 }
 
@@ -172,7 +154,7 @@ struct NoteCase {
 };
 
 TEST_F(WindowAidsTest, ANoteUnderTheResultSaysWhatTheBoxHides) {
-  const QRect whole = result()->geometry();
+  const QRect whole = destMemo()->geometry();
   const QString plural =
       "The box stops at a zero byte: %1 bytes are hidden. \"Save result as\u2026\" keeps them all.";
   const std::vector<NoteCase> cases = {
@@ -183,42 +165,42 @@ TEST_F(WindowAidsTest, ANoteUnderTheResultSaysWhatTheBoxHides) {
       {"morsePage", nullptr, "Hello", true, "", "The result is empty."},
       {"base64Page", nullptr, "Hi", false, "SGk=", {}},
   };
-  auto* note = find<QLabel>("resultNote");
-  find<TCSpinEdit>("keyBox")->setValue(72);
+  auto* note = control<QLabel>("resultNote");
+  control<TCSpinEdit>("keyBox")->setValue(72);
   for (const NoteCase& row : cases) {
     showPage(row.page);
-    if (row.radio != nullptr) find<QRadioButton>(row.radio)->setChecked(true);
-    input()->setText(row.input);
+    if (row.radio != nullptr) control<QRadioButton>(row.radio)->setChecked(true);
+    srcMemo()->setText(row.input);
     press(row.decode ? "decodeBut" : "encodeBut");
-    ASSERT_EQ(result()->text(), row.shown) << row.input;
+    ASSERT_EQ(destMemo()->text(), row.shown) << row.input;
     EXPECT_EQ(note->isVisible(), !row.note.isEmpty()) << row.input;
     EXPECT_EQ(form->size(), QSize(490, 470));
     if (row.note.isEmpty()) {
-      EXPECT_EQ(result()->geometry(), whole);
+      EXPECT_EQ(destMemo()->geometry(), whole);
       continue;
     }
     EXPECT_EQ(note->text(), row.note);
     // Under the box, within the box's own place, and read out.
-    EXPECT_LT(result()->geometry().bottom(), note->geometry().top());
-    EXPECT_EQ(result()->geometry().top(), whole.top());
+    EXPECT_LT(destMemo()->geometry().bottom(), note->geometry().top());
+    EXPECT_EQ(destMemo()->geometry().top(), whole.top());
     EXPECT_LE(note->geometry().bottom(), whole.bottom());
     EXPECT_GE(note->geometry().height(), note->fontMetrics().height());
     QAccessibleInterface* read = QAccessible::queryAccessibleInterface(note);
     EXPECT_EQ(read->text(QAccessible::Name), row.note);
     EXPECT_FALSE(read->text(QAccessible::Description).isEmpty());
-    const QAccessibleInterface* box = QAccessible::queryAccessibleInterface(result());
+    const QAccessibleInterface* box = QAccessible::queryAccessibleInterface(destMemo());
     EXPECT_EQ(box->text(QAccessible::Name), "Result");
     EXPECT_TRUE(box->text(QAccessible::Description).endsWith(row.note));
   }
   // A page change clears the result and its note.
   showPage("bitManipPage");
-  input()->setText("H");
+  srcMemo()->setText("H");
   press("encodeBut");  // H XOR 72 is a zero byte
   ASSERT_TRUE(note->isVisible());
   pages()->setCurrentIndex(0);
-  ASSERT_TRUE(result()->text().empty());
+  ASSERT_TRUE(destMemo()->text().empty());
   EXPECT_FALSE(note->isVisible());
-  EXPECT_EQ(result()->geometry(), whole);
+  EXPECT_EQ(destMemo()->geometry(), whole);
 }
 
 // Whether `memo` paints its placeholder: whether it looks otherwise without.
@@ -232,9 +214,9 @@ bool showsPlaceholder(TMemo* memo) {
 }
 
 TEST_F(WindowAidsTest, EmptyBoxesShowWhatTheyAreForAsNoPartOfTheText) {
-  EXPECT_EQ(input()->placeholderText(), "Text to encrypt or decrypt");
-  EXPECT_EQ(result()->placeholderText(), "Result");
-  for (TMemo* memo : {input(), result()}) {
+  EXPECT_EQ(srcMemo()->placeholderText(), "Text to encrypt or decrypt");
+  EXPECT_EQ(destMemo()->placeholderText(), "Result");
+  for (TMemo* memo : {srcMemo(), destMemo()}) {
     const std::string name = memo->objectName().toStdString();
     memo->clearFocus();  // no caret blinking between two pictures
     EXPECT_TRUE(showsPlaceholder(memo)) << name;
@@ -245,23 +227,24 @@ TEST_F(WindowAidsTest, EmptyBoxesShowWhatTheyAreForAsNoPartOfTheText) {
     EXPECT_TRUE(showsPlaceholder(memo)) << name;
   }
   // The names stay what assistive tools knew them by.
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(input())->text(QAccessible::Name), "Input text");
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(result())->text(QAccessible::Name), "Result");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(srcMemo())->text(QAccessible::Name),
+            "Input text");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(destMemo())->text(QAccessible::Name), "Result");
 }
 
 TEST_F(WindowAidsTest, ButtonsAndOptionControlsNameTheirKeys) {
   const QString coding = "Ctrl+Return encrypts, Ctrl+Shift+Return decrypts.";
   for (const char* box :
        {"caesarShiftBox", "vigenereKeyBox", "substKey1Box", "substKey2Box", "keyBox"})
-    EXPECT_EQ(find<QWidget>(box)->toolTip(),
+    EXPECT_EQ(control<QWidget>(box)->toolTip(),
               "Enter runs Encrypt, or Decrypt where Encrypt is off. " + coding)
         << box;
   for (const QRadioButton* radio : pages()->findChildren<QRadioButton*>())
     EXPECT_EQ(radio->toolTip(), coding) << radio->objectName().toStdString();
   EXPECT_TRUE(pages()->tabBar()->toolTip().startsWith("Ctrl+Tab or Ctrl+PgDown"));
-  EXPECT_EQ(find<QPushButton>("encodeBut")->toolTip(), "Encrypt (Ctrl+Return)");
-  EXPECT_EQ(find<QPushButton>("decodeBut")->toolTip(), "Decrypt (Ctrl+Shift+Return)");
-  const QString about = find<QPushButton>("aboutBut")->toolTip();
+  EXPECT_EQ(control<QPushButton>("encodeBut")->toolTip(), "Encrypt (Ctrl+Return)");
+  EXPECT_EQ(control<QPushButton>("decodeBut")->toolTip(), "Decrypt (Ctrl+Shift+Return)");
+  const QString about = control<QPushButton>("aboutBut")->toolTip();
   for (const char* key : {"Ctrl+Return", "Ctrl+Shift+Return", "Ctrl+O", "Ctrl+S", "Ctrl+Tab",
                           "Ctrl+PgUp", "Ctrl+Plus", "Ctrl+Minus", "Ctrl+0"})
     EXPECT_TRUE(about.contains(key)) << key;
@@ -273,12 +256,12 @@ TEST_F(WindowAidsTest, EnterAndSpacePressTheFocusedButton) {
   for (const auto& [button, key, shown] : {std::tuple{"encodeBut", Qt::Key_Return, "SGk="},
                                            std::tuple{"decodeBut", Qt::Key_Enter, "Hi"},
                                            std::tuple{"encodeBut", Qt::Key_Space, "SGk="}}) {
-    input()->setText(key == Qt::Key_Enter ? "SGk=" : "Hi");
-    result()->clear();
-    auto* pressed = find<QPushButton>(button);
+    srcMemo()->setText(key == Qt::Key_Enter ? "SGk=" : "Hi");
+    destMemo()->clear();
+    auto* pressed = control<QPushButton>(button);
     pressed->setFocus();
     QTest::keyClick(pressed, key);
-    EXPECT_EQ(result()->text(), shown) << button;
+    EXPECT_EQ(destMemo()->text(), shown) << button;
   }
 }
 
@@ -297,22 +280,22 @@ TEST_F(WindowAidsTest, EnterInAnOptionBoxRunsEncryptOrElseDecrypt) {
            {"bitManipPage", "keyBox", "32", "abc", "ABC"},  // XOR 32 turns the case
        }) {
     showPage(row.page);
-    if (std::string(row.box) == "keyBox") find<QRadioButton>("bitXORradio")->setChecked(true);
-    input()->setText(row.input);
-    auto* box = find<QWidget>(row.box);
+    if (std::string(row.box) == "keyBox") control<QRadioButton>("bitXORradio")->setChecked(true);
+    srcMemo()->setText(row.input);
+    auto* box = control<QWidget>(row.box);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, row.value);
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(result()->text(), row.encrypted) << row.box;
-    EXPECT_EQ(input()->text(), row.input) << row.box;
+    EXPECT_EQ(destMemo()->text(), row.encrypted) << row.box;
+    EXPECT_EQ(srcMemo()->text(), row.input) << row.box;
   }
   // Where Encrypt is off, Enter decrypts.
   showPage("caesarPage");
-  input()->setText("Khoor");
-  find<QPushButton>("encodeBut")->setEnabled(false);
-  QTest::keyClick(find<QWidget>("caesarShiftBox"), Qt::Key_Enter, Qt::KeypadModifier);
-  EXPECT_EQ(result()->text(), "Hello");
+  srcMemo()->setText("Khoor");
+  control<QPushButton>("encodeBut")->setEnabled(false);
+  QTest::keyClick(control<QWidget>("caesarShiftBox"), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(destMemo()->text(), "Hello");
 }
 
 TEST_F(WindowAidsTest, CtrlTabAndCtrlPageKeysChangePagesAndClearTheBoxes) {
@@ -333,35 +316,35 @@ TEST_F(WindowAidsTest, CtrlTabAndCtrlPageKeysChangePagesAndClearTheBoxes) {
     // From the middle, and round past either end.
     for (int from : {3, count - 1, 0}) {
       pages()->setCurrentIndex(from);
-      input()->setText("input");
-      result()->setText("output");
-      input()->setFocus();
+      srcMemo()->setText("input");
+      destMemo()->setText("output");
+      srcMemo()->setFocus();
       QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
       EXPECT_EQ(pages()->currentIndex(), (from + step.by + count) % count)
           << step.key << " " << from;
-      EXPECT_TRUE(input()->text().empty());
-      EXPECT_TRUE(result()->text().empty());
+      EXPECT_TRUE(srcMemo()->text().empty());
+      EXPECT_TRUE(destMemo()->text().empty());
     }
   }
 }
 
 TEST_F(WindowAidsTest, ZoomStopsWhereTheTextStaysReadableAndSaysItsSize) {
-  input()->setFocus();
+  srcMemo()->setFocus();
   for (int i = 0; i < 20; ++i)
-    QTest::keyClick(input(), Qt::Key_Minus, Qt::ControlModifier);
-  const int floor = input()->zoom();
-  EXPECT_EQ(result()->zoom(), floor);
+    QTest::keyClick(srcMemo(), Qt::Key_Minus, Qt::ControlModifier);
+  const int floor = srcMemo()->zoom();
+  EXPECT_EQ(destMemo()->zoom(), floor);
   // The shown text is 8 pixels high at the least, and one percent less
   // would take it under.
-  const QFont shown = input()->inputMethodQuery(Qt::ImFont).value<QFont>();
-  const qreal pixelsPerPoint = input()->logicalDpiY() / 72.0;
+  const QFont shown = srcMemo()->inputMethodQuery(Qt::ImFont).value<QFont>();
+  const qreal pixelsPerPoint = srcMemo()->logicalDpiY() / 72.0;
   EXPECT_GE(shown.pointSizeF() * pixelsPerPoint, 8 - 1e-9);
-  EXPECT_LT(input()->font().pointSizeF() * (floor - 1) / 100 * pixelsPerPoint, 8);
+  EXPECT_LT(srcMemo()->font().pointSizeF() * (floor - 1) / 100 * pixelsPerPoint, 8);
   EXPECT_EQ(QToolTip::text(), QStringLiteral("Text size %1%").arg(floor));
-  QTest::keyClick(input(), Qt::Key_0, Qt::ControlModifier);
+  QTest::keyClick(srcMemo(), Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(QToolTip::text(), "Text size 100%");
-  QTest::keyClick(result(), Qt::Key_Plus, Qt::ControlModifier);
-  EXPECT_EQ(input()->zoom(), 110);
+  QTest::keyClick(destMemo(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(srcMemo()->zoom(), 110);
   EXPECT_EQ(QToolTip::text(), "Text size 110%");
 }
 
