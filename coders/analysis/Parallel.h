@@ -9,14 +9,18 @@
 
 namespace analysis {
 
-// Calls `work(i)` for every i below `count`, on as many threads as the
-// processor runs at once (the calling thread among them), and returns when
-// all are done. The calls must not touch each other's data; which thread
-// makes which call is left to chance.
+// The most threads a search runs at once: ZEMBRAX_THREADS in the environment
+// when it is a whole number from 1 up, otherwise as many as the processor
+// runs at once. Read once.
+std::size_t mostThreads();
+
+// Calls `work(i)` for every i below `count`, on up to mostThreads() threads
+// (the calling thread among them), and returns when all are done. The calls
+// must not touch each other's data; which thread makes which call is left to
+// chance.
 template <typename Work>
 void forEachAtOnce(std::size_t count, const Work& work) {
-  const std::size_t threads =
-      std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+  const std::size_t threads = std::min(count, mostThreads());
   std::atomic<std::size_t> next{0};
   const auto takeTurns = [&] {
     for (std::size_t i = next++; i < count; i = next++)
