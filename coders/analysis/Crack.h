@@ -42,6 +42,9 @@ struct Candidate {
   // {"xor": N}.
   methods::Settings options;
   Language language;
+  // The other languages in which this same key was found, merged into this
+  // one candidate (its chance is theirs summed), best first.
+  std::vector<Language> alsoLanguages;
   double confidence;    // in [0, 1]: the chance that this is the right key
   double score;         // the fitness it was ranked by (a log-likelihood)
   std::string preview;  // the start of its decryption, whole UTF-8 characters

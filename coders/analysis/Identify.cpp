@@ -417,7 +417,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
       fitness::posteriors(evidence, asItIs.asNothing + kNaturalNats, 1.0);
   std::vector<Chain> chains;
   for (std::size_t i = 0; i < search.found.size(); ++i) {
-    chains.push_back({std::move(search.found[i].steps), readings[i].language, chances[i],
+    chains.push_back({std::move(search.found[i].steps), readings[i].language, {}, chances[i],
                       evidence[i], fitness::previewOf(results[i])});
   }
   std::stable_sort(chains.begin(), chains.end(), [](const Chain& a, const Chain& b) {

@@ -31,6 +31,9 @@ struct Step {
 struct Chain {
   std::vector<Step> steps;  // in the order they run; none for plain text
   Language language;        // the language that the result reads as
+  // Other languages whose reading of the same steps was merged into this
+  // chain, best first.
+  std::vector<Language> alsoLanguages;
   double confidence;        // in [0, 1]: the chance that this is what the text is
   double score;             // ln p of the text's first bytes, made by this chain
   std::string preview;      // the start of the result

@@ -355,6 +355,7 @@ Report SubstitutionCracker::finish() {
         CharCoder().substitute(sample.substr(0, fitness::kHeadBytes), from, to);
     report.candidates.push_back({{{"from", from}, {"to", to}},
                                  distinct[r].language,
+                                 {},
                                  std::min(1.0, chance) * found50,
                                  distinct[r].fitness,
                                  fitness::previewOf(decrypted)});

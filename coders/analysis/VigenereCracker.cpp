@@ -358,6 +358,7 @@ Report VigenereCracker::finish() {
     const std::string key = keyText(primitive(t.key));
     report.candidates.push_back({{{"key", key}},
                                  t.language,
+                                 {},
                                  chances[order[r]],
                                  scores[order[r]],
                                  fitness::previewOf(ClassicCoder().vigenereDecode(head, key))});
