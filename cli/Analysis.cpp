@@ -71,7 +71,7 @@ class ChainCoder final : public StreamCoder {
  public:
   explicit ChainCoder(const std::vector<analysis::Step>& steps) {
     for (const analysis::Step& step : steps)
-      coders.push_back(step.method->stream(step.options, step.direction));
+      coders.push_back(methods::exactStream(*step.method, step.options, step.direction));
   }
 
   std::string feed(std::string piece) override {

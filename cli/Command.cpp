@@ -333,7 +333,9 @@ std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char
   const Direction direction = decrypt ? Direction::decode : Direction::encode;
 
   Request request;
-  request.coder = [settings, direction, make = method.stream] { return make(settings, direction); };
+  request.coder = [settings, direction, &method] {
+    return methods::exactStream(method, settings, direction);
+  };
   request.inputs = common.inputs.empty() ? std::vector<std::string>{"-"} : common.inputs;
   if (!common.output.empty()) request.output = common.output;
   request.progress = common.progress;

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "WrittenForms.h"
+
 namespace methods {
 
 namespace {
@@ -117,7 +119,8 @@ const Method kMethods[] = {
     {"base64",
      "Base64",
      "base64Page",
-     "Base64, on one line; decoding skips whitespace",
+     "Base64, on one line; -d takes it wrapped or not, with or without its = padding, in the "
+     "standard or the URL-safe alphabet (- and _), and keeps every byte",
      "zembrax-cli base64 -d dump.b64 -o dump.bin",
      true,
      {},
@@ -127,7 +130,8 @@ const Method kMethods[] = {
      },
      [](const Settings&, Direction d) {
        return decoding(d) ? stream::base64Decode() : stream::base64Encode();
-     }},
+     },
+     [](const Settings&) { return forms::base64Decode(); }},
     // Both directions substitute the same way round, as both buttons do.
     {"subst", "Substitution", "substPage",
      "Replaces each byte of the original alphabet by the one at its place in the new",
@@ -162,7 +166,9 @@ const Method kMethods[] = {
        const auto [operation, value] = byteOperationOf(s);
        return stream::bitwiseApply(value, operation);
      }},
-    {"binary", "Binary", "asciiPage", "Every byte as 8 (or 7) binary digits, and back",
+    {"binary", "Binary", "asciiPage",
+     "Every byte as 8 (or 7) binary digits, and back; -d takes the digits run together or "
+     "in groups split by spaces, commas or line breaks, with or without 0b",
      "zembrax-cli binary --bits 7 < text.txt", true, kBinaryOptions,
      [](Coders c, const Settings& s, Direction d, std::string text) {
        return decoding(d) ? ofWidth(c.chars, s).fromBinary(std::move(text))
@@ -171,11 +177,13 @@ const Method kMethods[] = {
      [](const Settings& s, Direction d) {
        const std::int32_t width = integerOf(s, "bits", kDefaultBitWidth);
        return decoding(d) ? stream::fromBinary(width) : stream::toBinary(width);
-     }},
+     },
+     [](const Settings& s) { return forms::fromBinary(integerOf(s, "bits", kDefaultBitWidth)); }},
     {"decimal",
      "Decimal",
      "asciiPage",
-     "Every byte as a signed decimal number and a space, and back",
+     "Every byte as a signed decimal number and a space, and back; -d takes numbers split by "
+     "spaces, commas or line breaks",
      "zembrax-cli decimal -d numbers.txt",
      true,
      {},
@@ -185,25 +193,26 @@ const Method kMethods[] = {
      },
      [](const Settings&, Direction d) {
        return decoding(d) ? stream::fromDecimal() : stream::toDecimal();
-     }},
+     },
+     [](const Settings&) { return forms::fromDecimal(); }},
     {"hex",
      "Hexadecimal",
      "asciiPage",
-     "Every byte as two hexadecimal digits and a space, and back (pairs of digits, "
-     "anything else between them skipped)",
+     "Every byte as two hexadecimal digits and a space, and back; -d takes pairs of digits in "
+     "either case, run together or split by anything, with or without 0x or \\x",
      "zembrax-cli hex capture.bin | head",
      true,
      {},
      [](Coders c, const Settings&, Direction d, std::string text) {
        return decoding(d) ? c.chars.readHex(std::move(text)) : c.chars.toHex(std::move(text));
      },
-     [](const Settings&, Direction d) {
-       return decoding(d) ? stream::readHex() : stream::toHex();
-     }},
+     [](const Settings&, Direction d) { return decoding(d) ? stream::readHex() : stream::toHex(); },
+     [](const Settings&) { return forms::readHex(); }},
     {"morse",
      "Morse",
      "morsePage",
-     "Morse code of letters, digits and punctuation, and back",
+     "Morse code of letters, digits and punctuation, and back; -d writes a space for a word "
+     "gap (/ or two spaces or more) and keeps line breaks",
      "zembrax-cli morse message.txt | zembrax-cli morse -d",
      true,
      {},
@@ -213,7 +222,8 @@ const Method kMethods[] = {
      },
      [](const Settings&, Direction d) {
        return decoding(d) ? stream::morseDecode() : stream::morseEncode();
-     }},
+     },
+     [](const Settings&) { return forms::morseDecode(); }},
     {"lsb",
      "LSB",
      "lsbPage",
@@ -249,6 +259,19 @@ bool flagOf(const Settings& settings, std::string_view name) {
 std::string textOf(const Settings& settings, std::string_view name) {
   const auto* value = valueOf<std::string>(settings, name);
   return value != nullptr ? *value : std::string();
+}
+
+std::unique_ptr<StreamCoder> exactStream(const Method& method, const Settings& settings,
+                                         Direction direction) {
+  return decoding(direction) && method.exactDecode != nullptr ? method.exactDecode(settings)
+                                                              : method.stream(settings, direction);
+}
+
+std::string runExact(const Method& method, Coders coders, const Settings& settings,
+                     Direction direction, std::string text) {
+  if (decoding(direction) && method.exactDecode != nullptr)
+    return forms::readAll(*method.exactDecode(settings), std::move(text));
+  return method.run(coders, settings, direction, std::move(text));
 }
 
 std::span<const Method> all() {

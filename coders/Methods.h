@@ -95,7 +95,21 @@ struct Method {
                      std::string text);
   // The same as a stream coder, for texts fed in pieces.
   std::unique_ptr<StreamCoder> (*stream)(const Settings& settings, Direction direction);
+  // Decrypt as the command line and the analysis run it, where it differs
+  // from the window's: every decoded byte kept, and the text read in its
+  // common written forms (see WrittenForms.h). Null where the window's
+  // Decrypt is already that.
+  std::unique_ptr<StreamCoder> (*exactDecode)(const Settings& settings) = nullptr;
 };
+
+// The stream coder of `method` as the command line and the analysis run
+// it: the exact decoder where the method has one.
+std::unique_ptr<StreamCoder> exactStream(const Method& method, const Settings& settings,
+                                         Direction direction);
+
+// The one-shot call of `method` as the command line and the analysis run it.
+std::string runExact(const Method& method, Coders coders, const Settings& settings,
+                     Direction direction, std::string text);
 
 // Every method, in the order of the window's pages.
 std::span<const Method> all();

@@ -378,7 +378,8 @@ Step stepOf(Cipher cipher, const methods::Settings& options) {
 std::string runChain(const std::vector<Step>& steps, std::string text) {
   methods::OwnCoders coders;
   for (const Step& step : steps)
-    text = step.method->run(coders.all(), step.options, step.direction, std::move(text));
+    text = methods::runExact(*step.method, coders.all(), step.options, step.direction,
+                             std::move(text));
   return text;
 }
 
@@ -417,8 +418,12 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
       fitness::posteriors(evidence, asItIs.asNothing + kNaturalNats, 1.0);
   std::vector<Chain> chains;
   for (std::size_t i = 0; i < search.found.size(); ++i) {
-    chains.push_back({std::move(search.found[i].steps), readings[i].language, {}, chances[i],
-                      evidence[i], fitness::previewOf(results[i])});
+    chains.push_back({std::move(search.found[i].steps),
+                      readings[i].language,
+                      {},
+                      chances[i],
+                      evidence[i],
+                      fitness::previewOf(results[i])});
   }
   std::stable_sort(chains.begin(), chains.end(), [](const Chain& a, const Chain& b) {
     return a.confidence != b.confidence ? a.confidence > b.confidence : a.score > b.score;
