@@ -51,10 +51,10 @@ struct Outcome {
   double confidence = 0;
 };
 
-// Runs `method` one way on `text`.
+// Runs `method` one way on `text`, as the command line does.
 inline std::string code(const char* method, const std::string& text, Direction direction) {
   methods::OwnCoders coders;
-  return methods::methodNamed(method).run(coders.all(), {}, direction, text);
+  return methods::runExact(methods::methodNamed(method), coders.all(), {}, direction, text);
 }
 
 // Makes a text of `kind` from `plain`, identifies it, and judges the best

@@ -209,8 +209,12 @@ Report ByteMapCracker::finish() {
     std::string decrypted = head;
     for (char& c : decrypted)
       c = static_cast<char>(maps[k][static_cast<unsigned char>(c)]);
-    report.candidates.push_back({optionsOf(cipher, k), languages[static_cast<std::size_t>(best)], {},
-                                 chances[k], scores[k], fitness::previewOf(decrypted)});
+    report.candidates.push_back({optionsOf(cipher, k),
+                                 languages[static_cast<std::size_t>(best)],
+                                 {},
+                                 chances[k],
+                                 scores[k],
+                                 fitness::previewOf(decrypted)});
   }
   report.language = report.candidates.front().language;
   report.evidence.keyScores = scores;

@@ -207,8 +207,6 @@ std::array<double, 26> frequencies(std::span<const double, 26> counts) {
 }
 
 void noteDoubt(Report& report, std::size_t units, double nullChance) {
-  // Below this chance the best candidate is not called sure.
-  constexpr double kSure = 0.9;
   // A text of fewer letters than this is short for every cipher here.
   constexpr std::size_t kShortText = 200;
   if (report.candidates.empty() || !report.note.empty()) return;

@@ -120,6 +120,9 @@ std::array<double, 26> frequencies(std::span<const double, 26> counts);
 // answer rests on), or the best is simply not far enough ahead.
 void noteDoubt(Report& report, std::size_t units, double nullChance);
 
+// At this chance or more an answer is called sure, and given no note.
+inline constexpr double kSure = 0.9;
+
 // The notes the crackers give.
 inline constexpr std::string_view kNoInput = "no input";
 inline constexpr std::string_view kNoLetters = "no letters to analyse";

@@ -10,14 +10,15 @@
 #include "Ascii.h"
 #include "analysis/Crack.h"
 #include "analysis/Fitness.h"
+#include "analysis/Reading.h"
 
 namespace analysis {
 
 namespace {
 
-// A result is judged on its first letters, as many as the language ranking
-// reads, within this many bytes.
-constexpr std::size_t kJudgedBytes = 16 << 10;
+using reading::Reading;
+using reading::readingOf;
+
 // The chains are compared on what they make of this many bytes at the start
 // of the text: no more than the letters that a reading takes in, so that
 // every chain's result is read whole, and every chain answers for the same
@@ -30,12 +31,7 @@ constexpr std::size_t kCrackedBytes = 8 << 10;
 // The substitution solver, the slowest, gets less: some 1,600 letters,
 // which show even the rarer letters.
 constexpr std::size_t kSubstitutedBytes = 2 << 10;
-// How much likelier than both other readings (text with its letters
-// scrambled, random bytes) a result must read as language before it counts
-// as natural, in nats: the prior against a chance fit, and the pick of the
-// best of sixteen languages.
-constexpr double kNaturalNats = 6.0;
-// Below this chance of reading as language, a result is broken further by
+// Below this chance of reading as plaintext, a result is broken further by
 // the ciphers.
 constexpr double kTryCiphers = 0.5;
 // A cipher's answer is kept as a chain only when the cracker gives its key
@@ -46,100 +42,10 @@ constexpr double kKeptKey = 0.05;
 constexpr double kMorseShare = 0.8;
 // A chain of one step more is taken to be a quarter as likely.
 const double kStepNats = std::log(4.0);
-// At this chance or more an answer is called sure.
-constexpr double kSure = 0.9;
-
-// How a text reads: as running text in `language` rather than as scrambled
-// letters or random bytes, by `nats`.
-struct Reading {
-  Language language;
-  double asLanguage;  // ln p of the text as running text in `language`
-  double asNothing;   // ln p of it under the best of the other readings
-  double natural;     // the chance that it is running text
-};
-
-double naturalChance(double nats) {
-  return 1 / (1 + std::exp(kNaturalNats - nats));
-}
-
-// ln p of a sequence with these counts of its symbols (of `symbols` kinds,
-// some perhaps never counted) when their frequencies are unknown, every set
-// of frequencies as likely: the Dirichlet-multinomial with all weights one.
-// Unlike the counts' own frequencies it does not flatter a short sequence.
-double unknownFrequencyNats(std::span<const double> counts, double symbols) {
-  double n = 0;
-  double nats = 0;
-  for (const double count : counts) {
-    n += count;
-    nats += std::lgamma(count + 1);
-  }
-  return nats + std::lgamma(symbols) - std::lgamma(n + symbols);
-}
-
-// As unknownFrequencyNats for the kinds of byte of a text (every byte but
-// letters by its value, capitals as 'A' and small letters as 'a'), where the
-// frequencies are expected near those of running text: weights of a total
-// of kTextPrior shared as running text shares its bytes. A kind that text
-// seldom has, such as control bytes, costs dearly however often it comes.
-double textKindNats(const std::array<double, 256>& kinds) {
-  // How firmly the kinds are expected at running text's shares: as much as
-  // this many bytes of running text would tell.
-  constexpr double kTextPrior = 50;
-  const std::array<float, 256>& shares = fitness::textByteLogChances();
-  double n = 0;
-  double nats = 0;
-  for (int k = 0; k < 256; ++k) {
-    if (ascii::isLetter(static_cast<char>(k)) && k != 'A' && k != 'a') continue;
-    const double weight = kTextPrior * std::exp(static_cast<double>(shares[k]));
-    n += kinds[k];
-    nats += std::lgamma(kinds[k] + weight) - std::lgamma(weight);
-  }
-  return nats + std::lgamma(kTextPrior) - std::lgamma(n + kTextPrior);
-}
-
-// How `text` reads as running text in a language, against two other
-// readings: text whose letters are scrambled (a letter cipher of text), and
-// bytes of no language at all. None of them knows beforehand how often each
-// byte comes; the first two tell which letter a letter is by the language's
-// chain of letters or by the letters' own counts, and share the rest: how
-// often a byte is a capital, a small letter, or each other byte.
-Reading readingOf(std::string_view text, const IdentifySettings& settings) {
-  text = text.substr(0, kJudgedBytes);
-  // The other bytes by value; all capitals count as 'A', all small letters
-  // as 'a'.
-  std::array<double, 256> kinds{};
-  std::array<double, 256> byteCounts{};
-  std::array<double, 26> letterCounts{};
-  std::vector<std::uint8_t> letters;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    ++byteCounts[byte];
-    if (!ascii::isLetter(c)) {
-      ++kinds[byte];
-      continue;
-    }
-    ++kinds[c >= 'A' && c <= 'Z' ? 'A' : 'a'];
-    letters.push_back(ascii::letterIndex(c));
-    ++letterCounts[letters.back()];
-    if (letters.size() == kMostLettersRanked) break;
-  }
-  const double kindNats = textKindNats(kinds);
-  Language language = settings.language.value_or(Language::en);
-  double letterNats = 0;
-  if (settings.language) {
-    letterNats = modelOf(language).logLikelihood(letters);
-  } else if (!letters.empty()) {
-    const LanguageScore best = rankLanguages(letters).front();
-    language = best.language;
-    // The best of sixteen fits a little better than any one would.
-    letterNats = best.logLikelihood - std::log(static_cast<double>(kLanguageCount));
-  }
-  const double asLanguage = kindNats + letterNats;
-  const double asNothing = std::max(kindNats + unknownFrequencyNats(letterCounts, 26),
-                                    unknownFrequencyNats(byteCounts, 256));
-  return {language, asLanguage, asNothing,
-          letters.size() < 2 ? 0.0 : naturalChance(asLanguage - asNothing)};
-}
+// The texts reached by decoding that are read, at most: every keyless
+// decoding shrinks its text, so deep chains stay few, but a text that
+// several decodings accept branches.
+constexpr std::size_t kMostNodes = 96;
 
 // Whether every byte of `text` is one of `allowed` or whitespace.
 bool onlyOf(std::string_view text, std::string_view allowed) {
@@ -154,19 +60,19 @@ std::size_t countOf(std::string_view text, std::string_view of) {
 }
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEFabcdef";
+// What may stand between the numbers of a list: whitespace, commas and the
+// like.
+constexpr std::string_view kListSeparators = " \t\n\v\f\r,;:";
 
-// Whether `text` has words (between runs of whitespace) and `holds` for
+// Whether `text` has words (between runs of `separators`) and `holds` for
 // every one of them.
 template <typename Test>
-bool allWords(std::string_view text, Test holds) {
+bool allWords(std::string_view text, std::string_view separators, Test holds) {
   bool any = false;
   std::size_t at = 0;
   while (at < text.size()) {
-    while (at < text.size() && ascii::isWhitespace(text[at]))
-      ++at;
-    std::size_t end = at;
-    while (end < text.size() && !ascii::isWhitespace(text[end]))
-      ++end;
+    at = std::min(text.size(), text.find_first_not_of(separators, at));
+    const std::size_t end = std::min(text.size(), text.find_first_of(separators, at));
     if (end > at) {
       if (!holds(text.substr(at, end - at))) return false;
       any = true;
@@ -185,10 +91,44 @@ bool isByteNumber(std::string_view word) {
   const int value = (sign == 1 && word[0] == '-' ? -1 : 1) * std::stoi(std::string(digits));
   return value >= -128 && value <= 255;
 }
-constexpr std::string_view kBase64Alphabet =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=";
 
-// The decodings worth trying on `text`: those whose alphabet it keeps to,
+// `word` without the prefix that names its base ("0x", "\x", "0b").
+std::string_view unprefixed(std::string_view word, char base) {
+  const bool prefixed = word.size() > 2 && (word[0] == '0' || word[0] == '\\') &&
+                        (word[1] == base || word[1] == base - 32);
+  return prefixed ? word.substr(2) : word;
+}
+
+// Whether `word` is whole bytes of hexadecimal digits, perhaps each pair
+// with its own prefix ("0x41", "\\x41\\x42", "4142").
+bool isHexBytes(std::string_view word) {
+  std::size_t digits = 0;
+  for (std::size_t at = 0; at < word.size();) {
+    const std::string_view rest = unprefixed(word.substr(at), 'x');
+    at = word.size() - rest.size();
+    if (kHexDigits.find(word[at]) == std::string_view::npos) return false;
+    ++digits;
+    ++at;
+  }
+  return digits % 2 == 0;
+}
+
+constexpr std::string_view kBase64Alphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/-_=";
+
+// Whether `text` is Base64 as it is written: its alphabet (standard or
+// URL-safe) wrapped at any width, padded or not.
+bool isBase64(std::string_view text, std::size_t signs) {
+  const std::size_t equals = countOf(text, "=");
+  const std::size_t digits = signs - equals;
+  if (digits < 4 || !onlyOf(text, kBase64Alphabet) || digits % 4 == 1 || equals > 2) return false;
+  // Padding stands at the end only, and fills the last group.
+  const std::size_t lastSign = text.find_last_not_of(" \t\n\v\f\r");
+  const std::size_t firstEquals = text.find('=');
+  return equals == 0 || (firstEquals + equals > lastSign && (digits + equals) % 4 == 0);
+}
+
+// The decodings worth trying on `text`: those whose written form it has,
 // each with the options it takes.
 std::vector<Step> decodingsOf(std::string_view text) {
   std::vector<Step> steps;
@@ -197,31 +137,29 @@ std::vector<Step> decodingsOf(std::string_view text) {
   };
   const std::size_t signs = text.size() - countOf(text, " \t\n\v\f\r");
   if (signs == 0) return steps;
-  if (onlyOf(text, "01")) {
-    // Groups of eight unless the count says seven.
-    if (signs % 8 == 0 || signs % 7 != 0) add("binary", {{"bits", 8}});
-    if (signs % 7 == 0) add("binary", {{"bits", 7}});
+  if (allWords(text, kListSeparators,
+               [](std::string_view word) { return onlyOf(unprefixed(word, 'b'), "01"); })) {
+    // Runs of digits as long as a group or shorter are a byte each; longer
+    // runs are groups of eight unless their count says seven.
+    const std::size_t digits = countOf(text, "01") - countOf(text, "bB");
+    bool longRuns = false;
+    allWords(text, kListSeparators, [&longRuns](std::string_view word) {
+      longRuns = longRuns || unprefixed(word, 'b').size() > 8;
+      return true;
+    });
+    if (!longRuns || digits % 8 == 0 || digits % 7 != 0) add("binary", {{"bits", 8}});
+    if (longRuns && digits % 7 == 0) add("binary", {{"bits", 7}});
     return steps;
   }
   // Morse code passes on the bytes it has no code for, so a little else
   // may stand among the dots and dashes.
-  if (countOf(text, ".-") >= kMorseShare * static_cast<double>(signs)) {
+  if (countOf(text, ".-/") >= kMorseShare * static_cast<double>(signs)) {
     add("morse");
     return steps;
   }
-  if (allWords(text, isByteNumber)) add("decimal");
-  if (allWords(text, [](std::string_view word) {
-        return word.size() % 2 == 0 && onlyOf(word, kHexDigits);
-      })) {
-    add("hex");
-  }
-  const std::size_t equals = countOf(text, "=");
-  const std::size_t lastSign = text.find_last_not_of(" \t\n\v\f\r");
-  const std::size_t firstEquals = text.find('=');
-  if (signs >= 4 && onlyOf(text, kBase64Alphabet) && signs % 4 != 1 && equals <= 2 &&
-      (equals == 0 || firstEquals + 2 >= lastSign)) {
-    add("base64");
-  }
+  if (allWords(text, kListSeparators, isByteNumber)) add("decimal");
+  if (allWords(text, kListSeparators, isHexBytes)) add("hex");
+  if (isBase64(text, signs)) add("base64");
   const std::size_t escapes = [text] {
     std::size_t n = 0;
     for (std::size_t i = text.find('%'); i != std::string_view::npos && i + 2 < text.size();
@@ -272,7 +210,7 @@ class Search {
   void run(const std::string& text) {
     std::vector<Node> nodes;
     decode(text, {}, nodes);
-    const auto sure = [](const Node& node) { return node.reading.natural >= kSure; };
+    const auto sure = [](const Node& node) { return node.reading.natural >= fitness::kSure; };
     if (std::any_of(nodes.begin(), nodes.end(), sure)) return;
     std::stable_sort(nodes.begin(), nodes.end(),
                      [](const Node& a, const Node& b) { return a.steps.size() > b.steps.size(); });
@@ -295,9 +233,9 @@ class Search {
   // Adds `text`, reached by `steps`, and all that decoding it further
   // reaches, to `nodes`, and each as a chain.
   void decode(const std::string& text, const std::vector<Step>& steps, std::vector<Node>& nodes) {
-    nodes.push_back({text, steps, readingOf(text, settings)});
+    nodes.push_back({text, steps, readingOf(text, settings.language)});
     found.push_back({steps, 0.0});
-    if (steps.size() == kMostDecodings) return;
+    if (steps.size() == kMostDecodings || nodes.size() >= kMostNodes) return;
     for (Step& step : decodingsOf(text)) {
       std::string decoded = runChain({step}, text);
       if (decoded.empty() || decoded == text) continue;
@@ -340,14 +278,16 @@ class Search {
     if (best.confidence < kKeptKey) return false;
     std::vector<Step> longer = steps;
     longer.push_back(stepOf(cipher, best.options));
-    const std::string result = runChain({longer.back()}, text.substr(0, kJudgedBytes));
-    if (result == std::string_view(text).substr(0, kJudgedBytes)) return false;  // no change
+    const std::string result = runChain({longer.back()}, text.substr(0, reading::kJudgedBytes));
+    if (result == std::string_view(text).substr(0, reading::kJudgedBytes))
+      return false;  // no change
     // The cracker picked the key that reads best of all its keys; reading
     // well is worth less by as much as there were keys to pick from.
     const double keyNats = keySpaceNats(cipher, best.options);
-    const Reading reading = readingOf(result, settings);
+    const Reading reading = readingOf(result, settings.language);
     found.push_back({std::move(longer), keyNats});
-    return naturalChance(reading.asLanguage - keyNats - reading.asNothing) >= kSure;
+    return reading::naturalChance(reading.asLanguage - keyNats - reading.asNothing) >=
+           fitness::kSure;
   }
 
   const IdentifySettings& settings;
@@ -402,20 +342,20 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   // cipher's is undone one way only), over the number of keys of its
   // cipher, and less for every step.
   const std::string judged(text.substr(0, kComparedBytes));
-  const Reading asItIs = readingOf(judged, settings);
+  const Reading asItIs = readingOf(judged, settings.language);
   std::vector<double> evidence;
   std::vector<Reading> readings;
   std::vector<std::string> results;
   for (const Found& f : search.found) {
     results.push_back(runChain(f.steps, judged));
-    readings.push_back(readingOf(results.back(), settings));
+    readings.push_back(readingOf(results.back(), settings.language));
     evidence.push_back(readings.back().asLanguage - f.keyNats -
                        kStepNats * static_cast<double>(f.steps.size()));
   }
   // Beside them, the text as no language at all, favoured by the prior
   // against a chance fit.
   const std::vector<double> chances =
-      fitness::posteriors(evidence, asItIs.asNothing + kNaturalNats, 1.0);
+      fitness::posteriors(evidence, asItIs.asNothing + reading::kNaturalNats, 1.0);
   std::vector<Chain> chains;
   for (std::size_t i = 0; i < search.found.size(); ++i) {
     chains.push_back({std::move(search.found[i].steps),
@@ -432,7 +372,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   chains.resize(std::min(chains.size(), std::max<std::size_t>(settings.top, 1)));
   identification.candidates = std::move(chains);
   const double best = identification.candidates.front().confidence;
-  if (best < kSure) {
+  if (best < fitness::kSure) {
     identification.note = chances.back() > best ? "nothing here reads as natural language"
                                                 : "no chain is clearly ahead";
   } else if (identification.sampled) {

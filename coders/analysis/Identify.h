@@ -2,10 +2,10 @@
 #define ZEMBRAX_CODERS_ANALYSIS_IDENTIFY_H_
 
 // What a text is: the chains of the window's methods that turn it into
-// natural language. A chain undoes up to kMostDecodings encodings (Base64,
-// URL, binary, decimal, hexadecimal, Morse), then at most one cipher
-// (Caesar, Vigenere, substitution, XOR), each step with the options that
-// undo it.
+// plaintext, prose or token text (see Reading.h). A chain undoes up to
+// kMostDecodings encodings that need no key (Base64, URL, binary, decimal,
+// hexadecimal, Morse), then at most one cipher (Caesar, Vigenere,
+// substitution, XOR), each step with the options that undo it.
 
 #include <atomic>
 #include <cstddef>
@@ -34,9 +34,9 @@ struct Chain {
   // Other languages whose reading of the same steps was merged into this
   // chain, best first.
   std::vector<Language> alsoLanguages;
-  double confidence;        // in [0, 1]: the chance that this is what the text is
-  double score;             // ln p of the text's first bytes, made by this chain
-  std::string preview;      // the start of the result
+  double confidence;    // in [0, 1]: the chance that this is what the text is
+  double score;         // ln p of the text's first bytes, made by this chain
+  std::string preview;  // the start of the result
 };
 
 struct IdentifySettings {
@@ -55,8 +55,10 @@ struct Identification {
   bool sampled = false;           // only the first kIdentifySample bytes were used
 };
 
-// Encodings undone in one chain, at most.
-inline constexpr std::size_t kMostDecodings = 5;
+// Encodings undone in one chain, at most: puzzles stack six to eight
+// layers of Base64, and a few more cost little, as each layer shrinks the
+// text.
+inline constexpr std::size_t kMostDecodings = 32;
 // The bytes of a text that identification reads.
 inline constexpr std::size_t kIdentifySample = std::size_t{1} << 20;
 
