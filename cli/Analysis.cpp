@@ -66,6 +66,22 @@ std::string languageOf(analysis::Language language) {
          ")";
 }
 
+// A row's language and the others merged into it: "English (en), Dutch (nl)".
+std::string languagesOf(analysis::Language language, const std::vector<analysis::Language>& also) {
+  std::string out = languageOf(language);
+  for (const analysis::Language other : also)
+    out += ", " + languageOf(other);
+  return out;
+}
+
+// The codes of a row's languages: "en,nl".
+std::string codesOf(analysis::Language language, const std::vector<analysis::Language>& also) {
+  std::string out(analysis::codeOf(language));
+  for (const analysis::Language other : also)
+    out += "," + std::string(analysis::codeOf(other));
+  return out;
+}
+
 // Several stream coders one after another, as one.
 class ChainCoder final : public StreamCoder {
  public:
@@ -141,8 +157,8 @@ std::string crackText(Cipher cipher, const analysis::Report& report, bool explai
   for (const analysis::Candidate& candidate : report.candidates) {
     out += "  " + std::to_string(++rank) + ". " +
            commandOf(analysis::stepOf(cipher, candidate.options)) + "  " +
-           std::string(analysis::codeOf(candidate.language)) + " " + percent(candidate.confidence) +
-           "  " + shown(candidate.preview) + "\n";
+           codesOf(candidate.language, candidate.alsoLanguages) + " " +
+           percent(candidate.confidence) + "  " + shown(candidate.preview) + "\n";
   }
   if (!report.note.empty()) out += "note: " + report.note + "\n";
   if (explain) out += explanation(cipher, report);
@@ -157,8 +173,8 @@ std::string identifyText(const analysis::Identification& identification) {
     for (const analysis::Step& step : chain.steps)
       steps += (steps.empty() ? "" : " | ") + commandOf(step);
     out += "  " + std::to_string(++rank) + ". " + (steps.empty() ? "plain text" : steps) + "  -> " +
-           languageOf(chain.language) + " " + percent(chain.confidence) + "  " +
-           shown(chain.preview) + "\n";
+           languagesOf(chain.language, chain.alsoLanguages) + " " + percent(chain.confidence) +
+           "  " + shown(chain.preview) + "\n";
   }
   if (!identification.note.empty()) out += "note: " + identification.note + "\n";
   return out;

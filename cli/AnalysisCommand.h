@@ -40,7 +40,10 @@ inline constexpr std::string_view kJsonFormat =
     "are the options of method M that give the result, with -d where D is true: {\"shift\": 3}, "
     "{\"shift\": 3, \"full\": true}, {\"key\": \"LEMON\"}, {\"from\": \"...\", \"to\": "
     "\"...\"}, {\"xor\": 32}, {\"bits\": 7}. The note is there only when the answer is unsure "
-    "(\"too short to be sure\", or another reason). With --explain, crack adds \"evidence\".";
+    "(\"too short to be sure\", or another reason). A candidate that stands for the same "
+    "result in several languages is one, with \"alsoLanguages\": [L, ...] after its "
+    "\"language\", and the confidences of a list sum to 1 at most. With --explain, crack adds "
+    "\"evidence\".";
 
 // Adds the subcommands crack and identify to `app`, their options landing
 // in `options`.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <numeric>
 #include <span>
 #include <utility>
 
@@ -356,18 +357,37 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   // against a chance fit.
   const std::vector<double> chances =
       fitness::posteriors(evidence, asItIs.asNothing + reading::kNaturalNats, 1.0);
-  std::vector<Chain> chains;
-  for (std::size_t i = 0; i < search.found.size(); ++i) {
-    chains.push_back({std::move(search.found[i].steps),
-                      readings[i].language,
-                      {},
-                      chances[i],
-                      evidence[i],
-                      fitness::previewOf(results[i])});
-  }
-  std::stable_sort(chains.begin(), chains.end(), [](const Chain& a, const Chain& b) {
-    return a.confidence != b.confidence ? a.confidence > b.confidence : a.score > b.score;
+  // The chains best first; those that make the same of the text are one,
+  // the best of them (the simplest, where they tie) with their chances summed
+  // and their languages listed.
+  std::vector<std::size_t> order(search.found.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return chances[a] != chances[b] ? chances[a] > chances[b] : evidence[a] > evidence[b];
   });
+  std::vector<Chain> chains;
+  std::vector<const std::string*> made;
+  for (const std::size_t i : order) {
+    const auto same = std::find_if(
+        made.begin(), made.end(), [&](const std::string* result) { return *result == results[i]; });
+    if (same == made.end()) {
+      chains.push_back({std::move(search.found[i].steps),
+                        readings[i].language,
+                        {},
+                        chances[i],
+                        evidence[i],
+                        fitness::previewOf(results[i])});
+      made.push_back(&results[i]);
+      continue;
+    }
+    Chain& kept = chains[static_cast<std::size_t>(same - made.begin())];
+    kept.confidence += chances[i];
+    const Language language = readings[i].language;
+    if (language != kept.language && std::find(kept.alsoLanguages.begin(), kept.alsoLanguages.end(),
+                                               language) == kept.alsoLanguages.end()) {
+      kept.alsoLanguages.push_back(language);
+    }
+  }
   // At least one chain, however few are asked for.
   chains.resize(std::min(chains.size(), std::max<std::size_t>(settings.top, 1)));
   identification.candidates = std::move(chains);

@@ -52,6 +52,16 @@ std::string object(const methods::Settings& settings) {
   return out + "}";
 }
 
+// The other languages of a merged row, as a JSON member; none when there
+// are none.
+std::string alsoMember(const std::vector<analysis::Language>& languages) {
+  if (languages.empty()) return {};
+  std::string items;
+  for (const analysis::Language language : languages)
+    items += (items.empty() ? "" : ", ") + quoted(analysis::codeOf(language));
+  return ", \"alsoLanguages\": [" + items + "]";
+}
+
 std::string crackReport(analysis::Cipher cipher, const analysis::Report& report, bool explain) {
   std::string out = "{\"method\": " + quoted(analysis::methodOf(cipher).name) +
                     ", \"language\": " + quoted(analysis::codeOf(report.language)) +
@@ -59,7 +69,7 @@ std::string crackReport(analysis::Cipher cipher, const analysis::Report& report,
   for (std::size_t i = 0; i < report.candidates.size(); ++i) {
     const analysis::Candidate& c = report.candidates[i];
     out += std::string(i > 0 ? ", " : "") + "{\"options\": " + object(c.options) +
-           ", \"language\": " + quoted(analysis::codeOf(c.language)) +
+           ", \"language\": " + quoted(analysis::codeOf(c.language)) + alsoMember(c.alsoLanguages) +
            ", \"confidence\": " + number(c.confidence, 4) + ", \"score\": " + number(c.score, 8) +
            ", \"preview\": " + quoted(c.preview) + "}";
   }
@@ -95,7 +105,7 @@ std::string identification(const analysis::Identification& identification) {
              ", \"options\": " + object(step.options) + "}";
     }
     out += "], \"language\": " + quoted(analysis::codeOf(chain.language)) +
-           ", \"confidence\": " + number(chain.confidence, 4) +
+           alsoMember(chain.alsoLanguages) + ", \"confidence\": " + number(chain.confidence, 4) +
            ", \"preview\": " + quoted(chain.preview) + "}";
   }
   out += "]";

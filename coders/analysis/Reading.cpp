@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "Ascii.h"
 #include "analysis/Fitness.h"
+#include "analysis/Words.h"
 
 namespace analysis::reading {
 
@@ -136,14 +139,37 @@ double caseNats(double capitals, double small) {
   return fitness::logSumExp(options);
 }
 
-// ln p of `letters` in `language`, or in the language they read best in
-// (which that pick flatters, by the number of languages it chose among).
-std::pair<Language, double> letterNats(std::span<const std::uint8_t> letters,
+// Texts of up to this many letters are read as words too: beyond, their
+// letters tell the language well enough, and the splitting would cost.
+constexpr std::size_t kMostWordLetters = 256;
+
+// ln p of `letters` in one language whose letter chain gives them
+// `chainNats`: where the text is short, the chain and the word list mixed
+// evenly, `runs` being its letters as small letters, runs of them split by
+// spaces.
+double mixedNats(double chainNats, std::string_view runs, Language language, std::size_t letters) {
+  if (letters > kMostWordLetters) return chainNats;
+  const double readings[] = {chainNats, words::wordNats(runs, language)};
+  return fitness::logSumExp(readings) - std::log(2.0);
+}
+
+// ln p of `letters` (`runs` as mixedNats takes them) in `language`, or in
+// the language they read best in (which that pick flatters, by the number
+// of languages it chose among).
+std::pair<Language, double> letterNats(std::span<const std::uint8_t> letters, std::string_view runs,
                                        std::optional<Language> language) {
-  if (language) return {*language, modelOf(*language).logLikelihood(letters)};
+  if (language) {
+    return {*language,
+            mixedNats(modelOf(*language).logLikelihood(letters), runs, *language, letters.size())};
+  }
   if (letters.empty()) return {Language::en, 0.0};
-  const LanguageScore best = rankLanguages(letters).front();
-  return {best.language, best.logLikelihood - std::log(static_cast<double>(kLanguageCount))};
+  std::pair<Language, double> best{Language::en, -std::numeric_limits<double>::infinity()};
+  for (const LanguageScore& score : rankLanguages(letters)) {
+    const double nats = mixedNats(score.logLikelihood, runs, score.language, letters.size());
+    if (nats > best.second) best = {score.language, nats};
+  }
+  best.second -= std::log(static_cast<double>(kLanguageCount));
+  return best;
 }
 
 }  // namespace
@@ -196,6 +222,8 @@ Reading readingOf(std::string_view text, std::optional<Language> language) {
   std::array<double, 256> proseKinds{}, tokenKinds{}, byteCounts{};
   std::array<double, 26> letterCounts{}, tokenLetterCounts{};
   std::vector<std::uint8_t> letters, tokenLetters;
+  // The letters as small letters, runs of them split by a space.
+  std::string proseRuns, tokenRuns;
   double capitals = 0, small = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -208,12 +236,15 @@ Reading readingOf(std::string_view text, std::optional<Language> language) {
       (capital ? capitals : small) += 1;
       letters.push_back(ascii::letterIndex(c));
       tokenLetters.push_back(letters.back());
+      proseRuns += static_cast<char>('a' + letters.back());
+      tokenRuns += proseRuns.back();
       ++letterCounts[letters.back()];
       ++tokenLetterCounts[letters.back()];
       if (letters.size() == kMostLettersRanked) break;
       continue;
     }
     ++proseKinds[byte];
+    proseRuns += ' ';
     // A digit or sign that stands for a letter does so beside a letter.
     const char stands = letterFor(c);
     const bool inWord = (i > 0 && ascii::isLetter(text[i - 1])) ||
@@ -221,9 +252,11 @@ Reading readingOf(std::string_view text, std::optional<Language> language) {
     if (stands != 0 && inWord) {
       ++tokenKinds[kLetterKind];
       tokenLetters.push_back(ascii::letterIndex(stands));
+      tokenRuns += stands;
       ++tokenLetterCounts[tokenLetters.back()];
     } else {
       ++tokenKinds[byte];
+      tokenRuns += ' ';
     }
   }
   const bool wrapped = isWrapped(text);
@@ -235,10 +268,10 @@ Reading readingOf(std::string_view text, std::optional<Language> language) {
   const double proseForm = kindNats(proseKinds, proseKindLogChances());
   const double tokenForm = kindNats(tokenKinds, tokenByteLogChances()) + caseNats(capitals, small) +
                            logOf(wrapped ? kWrappedShare : 1 - kWrappedShare);
-  const auto [proseLanguage, proseLetters] = letterNats(letters, language);
-  const auto [tokenLanguage, tokenLetterNats] = tokenLetters == letters
+  const auto [proseLanguage, proseLetters] = letterNats(letters, proseRuns, language);
+  const auto [tokenLanguage, tokenLetterNats] = tokenRuns == proseRuns
                                                     ? std::pair{proseLanguage, proseLetters}
-                                                    : letterNats(tokenLetters, language);
+                                                    : letterNats(tokenLetters, tokenRuns, language);
   const double prose = logOf(1 - kTokenShare) + proseForm + proseLetters;
   const double token = logOf(kTokenShare) + tokenForm + tokenLetterNats;
   const double forms[] = {prose, token};

@@ -15,23 +15,29 @@
 #define ZEMBRAX_PREVIOUS_SECTION ".popsection"
 #endif
 
-#define ZEMBRAX_TABLE(code)                                          \
-  __asm__(ZEMBRAX_TABLE_SECTION                                      \
-          "\n"                                                       \
-          ".balign 16\n"                                             \
-          ".globl zembrax_table_" #code "\nzembrax_table_" #code     \
-          ":\n"                                                      \
-          ".incbin \"" ZEMBRAX_TABLE_DIR "/" #code                   \
-          ".bin\"\n"                                                 \
-          ".globl zembrax_table_" #code "_end\nzembrax_table_" #code \
-          "_end:\n" ZEMBRAX_PREVIOUS_SECTION "\n");                  \
-  extern "C" const std::uint8_t zembrax_table_##code[];              \
-  extern "C" const std::uint8_t zembrax_table_##code##_end[];        \
-  namespace {                                                        \
-  std::span<const std::uint8_t> table_##code() {                     \
-    return {zembrax_table_##code, zembrax_table_##code##_end};       \
-  }                                                                  \
+// Puts the file ZEMBRAX_TABLE_DIR/`file` into the program as the bytes that
+// `name`() spans.
+#define ZEMBRAX_TABLE_FILE(name, file)                                                             \
+  __asm__(ZEMBRAX_TABLE_SECTION                                                                    \
+          "\n"                                                                                     \
+          ".balign 16\n"                                                                           \
+          ".globl zembrax_" #name "\nzembrax_" #name                                               \
+          ":\n"                                                                                    \
+          ".incbin \"" ZEMBRAX_TABLE_DIR "/" file                                                  \
+          "\"\n"                                                                                   \
+          ".globl zembrax_" #name "_end\nzembrax_" #name "_end:\n" ZEMBRAX_PREVIOUS_SECTION "\n"); \
+  extern "C" const std::uint8_t zembrax_##name[];                                                  \
+  extern "C" const std::uint8_t zembrax_##name##_end[];                                            \
+  namespace {                                                                                      \
+  std::span<const std::uint8_t> name() {                                                           \
+    return {zembrax_##name, zembrax_##name##_end};                                                 \
+  }                                                                                                \
   }
+
+// A language's n-gram table and word list.
+#define ZEMBRAX_TABLE(code)                      \
+  ZEMBRAX_TABLE_FILE(table_##code, #code ".bin") \
+  ZEMBRAX_TABLE_FILE(words_##code, #code ".words")
 
 ZEMBRAX_TABLE(en)
 ZEMBRAX_TABLE(de)
@@ -59,6 +65,15 @@ std::span<const std::uint8_t> tableOf(Language language) {
       table_en, table_de, table_fr, table_es, table_it, table_pt, table_nl, table_pl,
       table_sv, table_da, table_nb, table_fi, table_cs, table_hu, table_tr, table_id};
   return tables[static_cast<std::size_t>(language)]();
+}
+
+std::string_view wordsOf(Language language) {
+  using Words = std::span<const std::uint8_t> (*)();
+  static constexpr std::array<Words, kLanguageCount> words = {
+      words_en, words_de, words_fr, words_es, words_it, words_pt, words_nl, words_pl,
+      words_sv, words_da, words_nb, words_fi, words_cs, words_hu, words_tr, words_id};
+  const std::span<const std::uint8_t> bytes = words[static_cast<std::size_t>(language)]();
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 }  // namespace analysis

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "Language.h"
 
@@ -10,6 +11,10 @@ namespace analysis {
 
 // The compiled-in table of `language`, as tools/langstats wrote it.
 std::span<const std::uint8_t> tableOf(Language language);
+
+// The word list of `language`, as tools/langstats wrote it: a word and its
+// count a line, the commonest first.
+std::string_view wordsOf(Language language);
 
 }  // namespace analysis
 

@@ -1,0 +1,94 @@
+#include "analysis/Words.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <mutex>
+
+#include "analysis/TableData.h"
+
+namespace analysis::words {
+
+namespace {
+
+// The share of the words of token text and short notes that a language's
+// list holds; the rest are names, numbers read as letters, made-up words.
+constexpr double kListedShare = 0.8;
+// The mean length of a stretch of letters that the list does not hold,
+// each letter one more with the chance 1 - 1/kMeanStretch.
+constexpr double kMeanStretch = 6;
+
+}  // namespace
+
+WordList::WordList(std::string_view listing) {
+  double total = 0;
+  std::vector<double> counts;
+  while (!listing.empty()) {
+    const std::size_t end = std::min(listing.size(), listing.find('\n'));
+    const std::string_view line = listing.substr(0, end);
+    listing.remove_prefix(std::min(listing.size(), end + 1));
+    const std::size_t space = line.find(' ');
+    if (space == std::string_view::npos) continue;
+    unsigned count = 0;
+    std::from_chars(line.data() + space + 1, line.data() + line.size(), count);
+    words.push_back(line.substr(0, space));
+    counts.push_back(count);
+    total += count;
+  }
+  chances.reserve(words.size());
+  for (std::size_t w = 0; w < words.size(); ++w)
+    chances.emplace(words[w], static_cast<float>(std::log(counts[w] / total)));
+}
+
+float WordList::logChance(std::string_view word) const {
+  const auto found = chances.find(word);
+  return found == chances.end() ? 0.0f : found->second;
+}
+
+const WordList& wordListOf(Language language) {
+  static std::array<std::once_flag, kLanguageCount> once;
+  static std::array<std::unique_ptr<WordList>, kLanguageCount> lists;
+  const auto i = static_cast<std::size_t>(language);
+  std::call_once(once[i], [&] { lists[i] = std::make_unique<WordList>(wordsOf(language)); });
+  return *lists[i];
+}
+
+double wordNats(std::string_view runs, Language language) {
+  const WordList& list = wordListOf(language);
+  const std::array<double, 26>& frequencies = modelOf(language).letterFrequencies();
+  std::array<double, 26> letterNats{};
+  for (std::size_t l = 0; l < 26; ++l)
+    letterNats[l] = std::log(std::max(frequencies[l], 1e-6));
+  const double listed = std::log(kListedShare);
+  const double unlisted = std::log(1 - kListedShare) - std::log(kMeanStretch);
+  const double longer = std::log(1 - 1 / kMeanStretch);
+  double total = 0;
+  std::vector<double> best;
+  for (std::size_t at = 0; at < runs.size();) {
+    const std::size_t end =
+        std::min(runs.size(), runs.find_first_not_of("abcdefghijklmnopqrstuvwxyz", at));
+    const std::string_view run = runs.substr(at, end - at);
+    at = end + (end < runs.size() ? 1 : 0);
+    if (run.empty()) continue;
+    // best[i]: ln p of the likeliest split of the run's first i letters.
+    best.assign(run.size() + 1, -std::numeric_limits<double>::infinity());
+    best[0] = 0;
+    for (std::size_t i = 1; i <= run.size(); ++i) {
+      double stretch = 0;  // the letters j..i-1 read one by one
+      for (std::size_t j = i; j-- > 0 && i - j <= kLongestWord;) {
+        stretch += letterNats[static_cast<std::size_t>(run[j] - 'a')];
+        const double asStretch = unlisted + stretch + longer * static_cast<double>(i - j - 1);
+        const float word = list.logChance(run.substr(j, i - j));
+        const double asWord = word < 0 ? listed + word : -std::numeric_limits<double>::infinity();
+        best[i] = std::max(best[i], best[j] + std::max(asStretch, asWord));
+      }
+    }
+    total += best[run.size()];
+  }
+  return total;
+}
+
+}  // namespace analysis::words

@@ -1,0 +1,48 @@
+#ifndef ZEMBRAX_CODERS_ANALYSIS_WORDS_H_
+#define ZEMBRAX_CODERS_ANALYSIS_WORDS_H_
+
+// The commonest words of each language, as tools/langstats lists them from
+// the same running text as the letter statistics: for reading short texts,
+// whose letters alone say little, and for trying words as keys.
+
+#include <span>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "analysis/Language.h"
+
+namespace analysis::words {
+
+class WordList {
+ public:
+  // Reads a list of a word and its count a line, the commonest first.
+  explicit WordList(std::string_view listing);
+
+  // ln p of `word` (small letters a-z) among the words of running text;
+  // zero where the list does not hold it (no chance is zero or more).
+  float logChance(std::string_view word) const;
+
+  // The words, the commonest first.
+  std::span<const std::string_view> ranked() const { return words; }
+
+ private:
+  std::vector<std::string_view> words;
+  std::unordered_map<std::string_view, float> chances;
+};
+
+// The word list of `language`, read on first use (thread-safe) and kept.
+const WordList& wordListOf(Language language);
+
+// The longest word listed, in letters.
+inline constexpr std::size_t kLongestWord = 20;
+
+// ln p of `runs` (runs of small letters a-z, split by anything else) as
+// words of `language` run together: the likeliest split of each run into
+// listed words and stretches of letters the list does not hold, the latter
+// read letter by letter at the language's letter frequencies.
+double wordNats(std::string_view runs, Language language);
+
+}  // namespace analysis::words
+
+#endif  // ZEMBRAX_CODERS_ANALYSIS_WORDS_H_
