@@ -12,6 +12,7 @@
 #include "analysis/Fitness.h"
 #include "analysis/PairSearch.h"
 #include "analysis/PeriodCounts.h"
+#include "analysis/Words.h"
 #include "classic/ClassicCoder.h"
 
 namespace analysis {
@@ -37,6 +38,14 @@ constexpr std::size_t kPairLanguages = 3;
 constexpr std::size_t kRefinedPeriods = 5;
 // Rounds of refining every key letter in turn, at most (it settles sooner).
 constexpr int kRefineRounds = 6;
+// A text of at most this many letters also tries every listed word as its
+// key: too few letters for the key's letters to be found one by one, and
+// few enough to read for every word.
+constexpr std::size_t kWordKeyLetters = 300;
+// The best word keys that are scored as fully as the keys found by search.
+constexpr std::size_t kWordKeysKept = 4;
+// Shorter words make poor keys, and match too much by chance.
+constexpr std::size_t kShortestWordKey = 3;
 // Scales log-likelihoods into chances (see ByteMapCracker).
 constexpr double kTemperature = 1.6;
 
@@ -190,6 +199,10 @@ class VigenereCracker : public Cracker {
   // chain, the letters past it through their columns alone.
   std::vector<double> keyLogLikelihoods(const Key& key, const std::vector<Language>& languages,
                                         const std::vector<Column>& columns) const;
+  // The listed words, of every language tried, that read the sample best as
+  // keys, each read in its own language (whose index it comes with).
+  std::vector<std::pair<Key, std::size_t>> bestWordKeys(
+      const std::vector<Language>& languages) const;
   // ln p of the letters under a key of `period` drawn at random, per
   // language, from the columns' frequencies.
   double periodEvidence(const std::vector<Column>& columns, const LetterChain& chain) const;
@@ -221,6 +234,42 @@ std::vector<double> VigenereCracker::keyLogLikelihoods(const Key& key,
     out.push_back(sum);
   }
   return out;
+}
+
+std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
+    const std::vector<Language>& languages) const {
+  struct Fit {
+    Key key;
+    double logLikelihood;
+    std::size_t language;
+  };
+  std::vector<Fit> best;
+  std::vector<std::uint8_t> plain(sample.size());
+  for (std::size_t l = 0; l < languages.size(); ++l) {
+    const LetterChain& chain = fitness::chainOf(languages[l]);
+    for (const std::string_view word : words::wordListOf(languages[l]).ranked()) {
+      if (settings.stopped()) return {};
+      if (word.size() < std::max(least, kShortestWordKey) || word.size() > most) continue;
+      for (std::size_t j = 0; j < sample.size(); ++j)
+        plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - (word[j % word.size()] - 'a')) % 26);
+      const double fit = fitness::chainLogLikelihood(chain, plain);
+      if (best.size() == kWordKeysKept && fit <= best.back().logLikelihood) continue;
+      Key key;
+      for (const char c : word)
+        key.push_back(static_cast<std::uint8_t>(c - 'a'));
+      if (std::any_of(best.begin(), best.end(), [&](const Fit& f) { return f.key == key; }))
+        continue;
+      if (best.size() == kWordKeysKept) best.pop_back();
+      best.push_back({std::move(key), fit, l});
+      std::stable_sort(best.begin(), best.end(), [](const Fit& a, const Fit& b) {
+        return a.logLikelihood > b.logLikelihood;
+      });
+    }
+  }
+  std::vector<std::pair<Key, std::size_t>> keys;
+  for (Fit& fit : best)
+    keys.emplace_back(std::move(fit.key), fit.language);
+  return keys;
 }
 
 double VigenereCracker::periodEvidence(const std::vector<Column>& columns,
@@ -304,23 +353,39 @@ Report VigenereCracker::finish() {
   const double languagePrior = std::log(static_cast<double>(languages.size()));
   std::vector<Tried> tried;
   std::vector<std::array<double, 26>> bestScores;
+  // Adds `key` to those tried, scored in every language; `scores` are its
+  // refiner's, for the chance of each key letter.
+  const auto tryKey = [&](Key key, const std::vector<std::array<double, 26>>& scores) {
+    key = primitive(key);
+    const bool seen =
+        std::any_of(tried.begin(), tried.end(), [&](const Tried& t) { return t.key == key; });
+    if (seen) return;
+    const std::vector<double> fits = keyLogLikelihoods(key, languages, counts.columns(key.size()));
+    const auto language = std::max_element(fits.begin(), fits.end()) - fits.begin();
+    const double score =
+        fitness::logSumExp(fits) - languagePrior - words::vigenereKeyNats(keyText(key));
+    if (tried.empty() || score > tried.front().score) bestScores = scores;
+    tried.push_back({key, key.size(), score, languages[static_cast<std::size_t>(language)]});
+    std::stable_sort(tried.begin(), tried.end(),
+                     [](const Tried& a, const Tried& b) { return a.score > b.score; });
+  };
   for (Ranked& r : ranked) {
     if (settings.stopped()) break;
     Key key = r.key;
     Refiner refiner(sample, r.period, fitness::chainOf(languages[r.language]));
     refiner.refine(key);
-    key = primitive(key);
-    const std::vector<double> fits = keyLogLikelihoods(key, languages, counts.columns(key.size()));
-    const auto language = std::max_element(fits.begin(), fits.end()) - fits.begin();
-    const double score =
-        fitness::logSumExp(fits) - languagePrior - static_cast<double>(key.size()) * kLogAlphabet;
-    const bool seen =
-        std::any_of(tried.begin(), tried.end(), [&](const Tried& t) { return t.key == key; });
-    if (seen) continue;
-    if (tried.empty() || score > tried.front().score) bestScores = refiner.scores;
-    tried.push_back({key, key.size(), score, languages[static_cast<std::size_t>(language)]});
-    std::stable_sort(tried.begin(), tried.end(),
-                     [](const Tried& a, const Tried& b) { return a.score > b.score; });
+    tryKey(std::move(key), refiner.scores);
+  }
+  if (letters <= kWordKeyLetters) {
+    for (auto& [key, language] : bestWordKeys(languages)) {
+      // The chance of each letter from the refiner, where refining leaves
+      // the word as it is.
+      Refiner refiner(sample, key.size(), fitness::chainOf(languages[language]));
+      Key refined = key;
+      refiner.refine(refined);
+      const bool kept = refined == key;
+      tryKey(std::move(key), kept ? refiner.scores : std::vector<std::array<double, 26>>{});
+    }
   }
 
   // The best key's neighbours, one letter changed, from the refiner's

@@ -7,7 +7,9 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <string>
 
+#include "analysis/Fitness.h"
 #include "analysis/TableData.h"
 
 namespace analysis::words {
@@ -54,6 +56,26 @@ const WordList& wordListOf(Language language) {
   const auto i = static_cast<std::size_t>(language);
   std::call_once(once[i], [&] { lists[i] = std::make_unique<WordList>(wordsOf(language)); });
   return *lists[i];
+}
+
+double vigenereKeyNats(std::string_view key) {
+  // The words of every list, counted once each, that a key may be.
+  static const double keyWords = [] {
+    std::unordered_map<std::string_view, bool> all;
+    for (std::size_t l = 0; l < kLanguageCount; ++l)
+      for (const std::string_view word : wordListOf(static_cast<Language>(l)).ranked())
+        all.emplace(word, true);
+    return static_cast<double>(all.size());
+  }();
+  std::string word(key);
+  for (char& c : word)
+    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  const double random = -static_cast<double>(key.size()) * std::log(26.0);
+  bool listed = false;
+  for (std::size_t l = 0; l < kLanguageCount && !listed; ++l)
+    listed = wordListOf(static_cast<Language>(l)).holds(word);
+  const double readings[] = {random, listed ? -std::log(keyWords) : -INFINITY};
+  return std::log(2.0) - fitness::logSumExp(readings);
 }
 
 double wordNats(std::string_view runs, Language language) {

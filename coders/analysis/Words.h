@@ -23,6 +23,9 @@ class WordList {
   // zero where the list does not hold it (no chance is zero or more).
   float logChance(std::string_view word) const;
 
+  // Whether the list holds `word`.
+  bool holds(std::string_view word) const { return chances.contains(word); }
+
   // The words, the commonest first.
   std::span<const std::string_view> ranked() const { return words; }
 
@@ -33,6 +36,11 @@ class WordList {
 
 // The word list of `language`, read on first use (thread-safe) and kept.
 const WordList& wordListOf(Language language);
+
+// -ln of the chance of a Vigenere key (capital letters) before the text is
+// seen: half the keys are words of some language's list, half are letters
+// drawn at random, of any length.
+double vigenereKeyNats(std::string_view key);
 
 // The longest word listed, in letters.
 inline constexpr std::size_t kLongestWord = 20;
