@@ -247,6 +247,7 @@ int analyse(const AnalysisRequest& request) {
       analysis::IdentifySettings settings;
       settings.language = request.settings.language;
       settings.top = request.settings.top;
+      settings.crib = request.settings.crib;
       const analysis::Identification identification = analysis::identify(sample, settings);
       if (identification.candidates.empty()) return refuse(identification.note);
       best = identification.candidates.front().steps;

@@ -40,6 +40,11 @@ void addShared(CLI::App* command, AnalysisOptions& options) {
   command->add_option("--top", options.top, "how many candidates to show (5 unless given)")
       ->check(CLI::Range(1, 1000))
       ->type_name("N");
+  command
+      ->add_option("--crib", options.crib,
+                   "text known to stand in the plaintext (flag{ or a word you expect): the "
+                   "answers that hold it, letters in either case, rank first")
+      ->type_name("TEXT");
   command->add_flag("--json", options.json, "answer in JSON (see the manual page)");
   command->add_flag("--apply", options.apply,
                     "write the best candidate's result instead of the ranking");
@@ -90,7 +95,8 @@ bool isAnalysis(std::string_view name) {
 
 std::string analysisUsage(std::string_view name) {
   const std::string shared =
-      "[--language CODE] [--top N] [--json] [--apply] [-o FILE] [--progress] [FILE...]";
+      "[--language CODE] [--crib TEXT] [--top N] [--json] [--apply] [-o FILE] [--progress] "
+      "[FILE...]";
   if (name == "identify") return "identify " + shared;
   return "crack (caesar [--full] | xor | vigenere [--key-length N|MIN-MAX] | subst) [--explain] " +
          shared;
@@ -98,8 +104,8 @@ std::string analysisUsage(std::string_view name) {
 
 std::vector<std::pair<std::string, bool>> analysisOptionNames(std::string_view name) {
   std::vector<std::pair<std::string, bool>> names = {
-      {"language", true}, {"top", true},       {"json", false}, {"apply", false},
-      {"output", true},   {"progress", false}, {"help", false},
+      {"language", true}, {"crib", true},   {"top", true},       {"json", false},
+      {"apply", false},   {"output", true}, {"progress", false}, {"help", false},
   };
   if (name == "crack") {
     names.insert(names.end(), {{"full", false}, {"key-length", true}, {"explain", false}});
@@ -117,6 +123,7 @@ std::variant<AnalysisRequest, std::string> analysisRequest(std::string_view name
     }
   }
   request.settings.top = options.top;
+  request.settings.crib = options.crib;
   if (name == "crack") {
     for (const auto& [cipherName, cipher] : kCiphers) {
       if (options.cipher == cipherName) request.cipher = cipher;

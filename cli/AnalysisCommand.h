@@ -23,6 +23,7 @@ struct AnalysisOptions {
   bool json = false;
   bool apply = false;
   bool explain = false;
+  std::string crib;
   std::vector<std::string> inputs;
   std::string output;
   bool progress = false;

@@ -1,5 +1,9 @@
 #include "analysis/Crack.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "Ascii.h"
 #include "analysis/Crackers.h"
 #include "analysis/Fitness.h"
 
@@ -18,27 +22,113 @@ std::unique_ptr<Cracker> makeFamilyCracker(Cipher cipher, const CrackSettings& s
   }
 }
 
-// A cracker whose report lists each key once.
-class MergingCracker final : public Cracker {
- public:
-  explicit MergingCracker(std::unique_ptr<Cracker> cracker) : cracker(std::move(cracker)) {}
+// The input bytes in which a crib is looked for.
+constexpr std::size_t kCribBytes = 16 << 10;
+// With a crib, this many keys are ranked before the crib picks among them:
+// every key of Caesar and XOR.
+constexpr std::size_t kCribRanked = 256;
 
-  void feed(std::string_view piece) override { cracker->feed(piece); }
+// A cracker whose report lists each key once, and ranks the keys whose
+// decryption holds the crib first.
+class RankingCracker final : public Cracker {
+ public:
+  RankingCracker(Cipher cipher, const CrackSettings& settings)
+      : cipher(cipher), settings(settings), cracker(makeFamilyCracker(cipher, widened(settings))) {}
+
+  void feed(std::string_view piece) override {
+    if (!settings.crib.empty()) fitness::keepUpTo(head, piece, kCribBytes);
+    cracker->feed(piece);
+  }
 
   Report finish() override {
     Report report = cracker->finish();
+    if (!settings.crib.empty()) weighByCrib(report);
     fitness::mergeSameKeys(report);
+    report.candidates.resize(
+        std::min(report.candidates.size(), std::max<std::size_t>(settings.top, 1)));
     return report;
   }
 
  private:
+  static CrackSettings widened(CrackSettings settings) {
+    if (!settings.crib.empty()) settings.top = std::max(settings.top, kCribRanked);
+    return settings;
+  }
+
+  // Takes the chance of the keys that miss the crib down by kCribMissNats,
+  // the rest (and the chance that no key is right) up to make up for it.
+  void weighByCrib(Report& report) const {
+    double listed = 0, weighed = 0;
+    for (Candidate& candidate : report.candidates) {
+      listed += candidate.confidence;
+      if (!holdsCrib(decrypt(cipher, candidate.options, head), settings.crib))
+        candidate.confidence *= std::exp(-kCribMissNats);
+      weighed += candidate.confidence;
+    }
+    const double none =
+        std::max(0.0, 1 - listed) * std::exp(cribChanceNats(settings.crib, head.size()));
+    for (Candidate& candidate : report.candidates)
+      candidate.confidence /= weighed + none;
+    std::stable_sort(
+        report.candidates.begin(), report.candidates.end(),
+        [](const Candidate& a, const Candidate& b) { return a.confidence > b.confidence; });
+    if (report.candidates.empty()) return;
+    report.language = report.candidates.front().language;
+    // The crib may have settled what the letters alone left in doubt.
+    const bool doubt = report.note == fitness::kNotText || report.note == fitness::kTooShort ||
+                       report.note == fitness::kNotAhead;
+    if (doubt && report.candidates.front().confidence >= fitness::kSure) report.note.clear();
+  }
+
+  Cipher cipher;
+  CrackSettings settings;
   std::unique_ptr<Cracker> cracker;
+  std::string head;
 };
 
 }  // namespace
 
 std::unique_ptr<Cracker> makeCracker(Cipher cipher, const CrackSettings& settings) {
-  return std::make_unique<MergingCracker>(makeFamilyCracker(cipher, settings));
+  return std::make_unique<RankingCracker>(cipher, settings);
+}
+
+const methods::Method& methodOf(Cipher cipher) {
+  switch (cipher) {
+    case Cipher::bitwiseXor:
+      return methods::methodNamed("bitwise");
+    case Cipher::vigenere:
+      return methods::methodNamed("vigenere");
+    case Cipher::substitution:
+      return methods::methodNamed("subst");
+    case Cipher::caesar:
+    case Cipher::caesarFull:
+      break;
+  }
+  return methods::methodNamed("caesar");
+}
+
+std::string decrypt(Cipher cipher, const methods::Settings& options, std::string text) {
+  const methods::Method& method = methodOf(cipher);
+  methods::OwnCoders coders;
+  return method.run(coders.all(), options, method.decodes ? Direction::decode : Direction::encode,
+                    std::move(text));
+}
+
+double cribChanceNats(std::string_view crib, std::size_t length) {
+  if (crib.empty()) return 0;
+  // The letters, counted without their case, and the other printable bytes.
+  const double letterNats = std::log(1.0 / 26), otherNats = std::log(1.0 / 95);
+  double nats = 0;
+  for (const char c : crib)
+    nats += ascii::isLetter(c) ? letterNats : otherNats;
+  const double places = length >= crib.size() ? static_cast<double>(length - crib.size() + 1) : 0;
+  return std::min(0.0, std::log(places) + nats);
+}
+
+bool holdsCrib(std::string_view text, std::string_view crib) {
+  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return std::search(text.begin(), text.end(), crib.begin(), crib.end(),
+                     [&](char a, char b) { return fold(a) == fold(b); }) != text.end();
 }
 
 }  // namespace analysis

@@ -25,6 +25,9 @@ enum class Cipher { caesar, caesarFull, bitwiseXor, vigenere, substitution };
 struct CrackSettings {
   std::optional<Language> language;  // none: found from the text
   std::size_t top = 5;               // candidates wanted (at least one is given)
+  // Text known to stand somewhere in the plaintext (a crib): keys whose
+  // decryption holds it rank first. Letters match in either case.
+  std::string crib;
   // The Vigenere key lengths searched; maxKeyLength 0 takes the default
   // bound (32). Keys longer than 100 letters are not searched.
   std::size_t minKeyLength = 1, maxKeyLength = 0;
@@ -80,6 +83,25 @@ class Cracker {
 };
 
 std::unique_ptr<Cracker> makeCracker(Cipher cipher, const CrackSettings& settings);
+
+// The method of the registry whose options a candidate of `cipher` carries.
+const methods::Method& methodOf(Cipher cipher);
+
+// `text` decrypted by a candidate of `cipher` with `options`.
+std::string decrypt(Cipher cipher, const methods::Settings& options, std::string text);
+
+// How much less likely an answer is taken to be when its result does not
+// hold the crib, in nats: the user may have the crib slightly wrong, so not
+// impossible, but far behind every answer that holds it.
+inline constexpr double kCribMissNats = 25;
+
+// ln of the chance that `crib` stands somewhere in `length` bytes drawn at
+// random (letters of either case, and the printable bytes), as it would
+// were no key right; 0 for no crib.
+double cribChanceNats(std::string_view crib, std::size_t length);
+
+// Whether `text` holds `crib`, its letters in either case.
+bool holdsCrib(std::string_view text, std::string_view crib);
 
 }  // namespace analysis
 

@@ -12,6 +12,7 @@
 #include "analysis/Crack.h"
 #include "analysis/Fitness.h"
 #include "analysis/Reading.h"
+#include "analysis/Words.h"
 
 namespace analysis {
 
@@ -187,7 +188,7 @@ double keySpaceNats(Cipher cipher, const methods::Settings& key) {
     case Cipher::bitwiseXor:
       return std::log(256.0);
     case Cipher::vigenere:
-      return static_cast<double>(methods::textOf(key, "key").size()) * std::log(26.0);
+      return words::vigenereKeyNats(methods::textOf(key, "key"));
     case Cipher::substitution:
       return std::lgamma(27.0);  // 26! alphabets
   }
@@ -211,7 +212,9 @@ class Search {
   void run(const std::string& text) {
     std::vector<Node> nodes;
     decode(text, {}, nodes);
-    const auto sure = [](const Node& node) { return node.reading.natural >= fitness::kSure; };
+    const auto sure = [this](const Node& node) {
+      return node.reading.natural >= fitness::kSure && holdsCrib(node.text, settings.crib);
+    };
     if (std::any_of(nodes.begin(), nodes.end(), sure)) return;
     std::stable_sort(nodes.begin(), nodes.end(),
                      [](const Node& a, const Node& b) { return a.steps.size() > b.steps.size(); });
@@ -268,6 +271,7 @@ class Search {
     CrackSettings crack;
     crack.language = settings.language;
     crack.top = 1;
+    crack.crib = settings.crib;
     crack.stop = settings.stop;
     if (cipher == Cipher::vigenere) crack.minKeyLength = 2;
     const std::unique_ptr<Cracker> cracker = makeCracker(cipher, crack);
@@ -288,28 +292,14 @@ class Search {
     const Reading reading = readingOf(result, settings.language);
     found.push_back({std::move(longer), keyNats});
     return reading::naturalChance(reading.asLanguage - keyNats - reading.asNothing) >=
-           fitness::kSure;
+               fitness::kSure &&
+           holdsCrib(result, settings.crib);
   }
 
   const IdentifySettings& settings;
 };
 
 }  // namespace
-
-const methods::Method& methodOf(Cipher cipher) {
-  switch (cipher) {
-    case Cipher::bitwiseXor:
-      return methods::methodNamed("bitwise");
-    case Cipher::vigenere:
-      return methods::methodNamed("vigenere");
-    case Cipher::substitution:
-      return methods::methodNamed("subst");
-    case Cipher::caesar:
-    case Cipher::caesarFull:
-      break;
-  }
-  return methods::methodNamed("caesar");
-}
 
 Step stepOf(Cipher cipher, const methods::Settings& options) {
   const methods::Method& method = methodOf(cipher);
@@ -351,12 +341,14 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
     results.push_back(runChain(f.steps, judged));
     readings.push_back(readingOf(results.back(), settings.language));
     evidence.push_back(readings.back().asLanguage - f.keyNats -
-                       kStepNats * static_cast<double>(f.steps.size()));
+                       kStepNats * static_cast<double>(f.steps.size()) -
+                       (holdsCrib(results.back(), settings.crib) ? 0 : kCribMissNats));
   }
   // Beside them, the text as no language at all, favoured by the prior
   // against a chance fit.
-  const std::vector<double> chances =
-      fitness::posteriors(evidence, asItIs.asNothing + reading::kNaturalNats, 1.0);
+  const std::vector<double> chances = fitness::posteriors(
+      evidence,
+      asItIs.asNothing + reading::kNaturalNats + cribChanceNats(settings.crib, judged.size()), 1.0);
   // The chains best first; those that make the same of the text are one,
   // the best of them (the simplest, where they tie) with their chances summed
   // and their languages listed.

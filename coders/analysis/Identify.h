@@ -42,6 +42,7 @@ struct Chain {
 struct IdentifySettings {
   std::optional<Language> language;  // none: found from the text
   std::size_t top = 5;               // chains wanted
+  std::string crib;                  // text known to stand in the result; empty for none
   // Set from another thread to end the search early: identify() then gives
   // no chain and the note kCancelled.
   const std::atomic<bool>* stop = nullptr;
@@ -66,9 +67,6 @@ inline constexpr std::size_t kIdentifySample = std::size_t{1} << 20;
 // that the text went on past them.
 Identification identify(std::string_view text, const IdentifySettings& settings,
                         bool sampled = false);
-
-// The method of the registry whose options a candidate of `cipher` carries.
-const methods::Method& methodOf(Cipher cipher);
 
 // The step that applies a candidate of `cipher` with `options`.
 Step stepOf(Cipher cipher, const methods::Settings& options);

@@ -44,6 +44,9 @@ constexpr int kRefineRounds = 6;
 constexpr std::size_t kWordKeyLetters = 300;
 // The best word keys that are scored as fully as the keys found by search.
 constexpr std::size_t kWordKeysKept = 4;
+// The keys that a crib gives which are scored as fully as the keys found by
+// search.
+constexpr std::size_t kCribKeysKept = 4;
 // Shorter words make poor keys, and match too much by chance.
 constexpr std::size_t kShortestWordKey = 3;
 // Scales log-likelihoods into chances (see ByteMapCracker).
@@ -203,6 +206,11 @@ class VigenereCracker : public Cracker {
   // keys, each read in its own language (whose index it comes with).
   std::vector<std::pair<Key, std::size_t>> bestWordKeys(
       const std::vector<Language>& languages) const;
+  // The keys that put the crib's letters at some place of the sample, for
+  // every period searched, the columns the crib does not reach filled by
+  // their letter frequencies; the best of them, each with the index of the
+  // language it reads best in.
+  std::vector<std::pair<Key, std::size_t>> cribKeys(const std::vector<Language>& languages) const;
   // ln p of the letters under a key of `period` drawn at random, per
   // language, from the columns' frequencies.
   double periodEvidence(const std::vector<Column>& columns, const LetterChain& chain) const;
@@ -264,6 +272,65 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
       std::stable_sort(best.begin(), best.end(), [](const Fit& a, const Fit& b) {
         return a.logLikelihood > b.logLikelihood;
       });
+    }
+  }
+  std::vector<std::pair<Key, std::size_t>> keys;
+  for (Fit& fit : best)
+    keys.emplace_back(std::move(fit.key), fit.language);
+  return keys;
+}
+
+std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
+    const std::vector<Language>& languages) const {
+  const std::vector<std::uint8_t> crib = letterIndices(settings.crib);
+  struct Fit {
+    Key key;
+    double logLikelihood;
+    std::size_t language;
+  };
+  std::vector<Fit> best;
+  std::vector<std::uint8_t> plain(sample.size());
+  const std::size_t places =
+      crib.empty() || crib.size() > sample.size() ? 0 : sample.size() - crib.size() + 1;
+  for (std::size_t period = least; period <= most && places > 0; ++period) {
+    const std::vector<Column> columns = counts.columns(period);
+    for (std::size_t at = 0; at < places; ++at) {
+      if (settings.stopped()) return {};
+      Key key(period, 26);
+      bool fits = true;
+      for (std::size_t i = 0; i < crib.size() && fits; ++i) {
+        const auto shift = static_cast<std::uint8_t>((sample[at + i] + 26 - crib[i]) % 26);
+        std::uint8_t& letter = key[(at + i) % period];
+        fits = letter == 26 || letter == shift;
+        letter = shift;
+      }
+      if (!fits) continue;
+      for (std::size_t l = 0; l < languages.size(); ++l) {
+        const LetterChain& chain = fitness::chainOf(languages[l]);
+        Key filled = key;
+        for (std::size_t c = 0; c < period; ++c) {
+          if (filled[c] < 26) continue;
+          double highest = -INFINITY;
+          for (std::uint8_t shift = 0; shift < 26; ++shift) {
+            const double fit = columnLogLikelihood(columns[c], shift, chain);
+            if (fit > highest) {
+              highest = fit;
+              filled[c] = shift;
+            }
+          }
+        }
+        for (std::size_t j = 0; j < sample.size(); ++j)
+          plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - filled[j % period]) % 26);
+        const double fit = fitness::chainLogLikelihood(chain, plain);
+        if (best.size() == kCribKeysKept && fit <= best.back().logLikelihood) continue;
+        if (std::any_of(best.begin(), best.end(), [&](const Fit& f) { return f.key == filled; }))
+          continue;
+        if (best.size() == kCribKeysKept) best.pop_back();
+        best.push_back({std::move(filled), fit, l});
+        std::stable_sort(best.begin(), best.end(), [](const Fit& a, const Fit& b) {
+          return a.logLikelihood > b.logLikelihood;
+        });
+      }
     }
   }
   std::vector<std::pair<Key, std::size_t>> keys;
@@ -376,17 +443,21 @@ Report VigenereCracker::finish() {
     refiner.refine(key);
     tryKey(std::move(key), refiner.scores);
   }
-  if (letters <= kWordKeyLetters) {
-    for (auto& [key, language] : bestWordKeys(languages)) {
+  // Adds keys found otherwise than by search, each with the index of the
+  // language it reads best in.
+  const auto tryFound = [&](std::vector<std::pair<Key, std::size_t>> found) {
+    for (auto& [key, language] : found) {
       // The chance of each letter from the refiner, where refining leaves
-      // the word as it is.
+      // the key as it is.
       Refiner refiner(sample, key.size(), fitness::chainOf(languages[language]));
       Key refined = key;
       refiner.refine(refined);
       const bool kept = refined == key;
       tryKey(std::move(key), kept ? refiner.scores : std::vector<std::array<double, 26>>{});
     }
-  }
+  };
+  if (letters <= kWordKeyLetters) tryFound(bestWordKeys(languages));
+  if (!settings.crib.empty()) tryFound(cribKeys(languages));
 
   // The best key's neighbours, one letter changed, from the refiner's
   // scores: the chance that each letter is right.
