@@ -208,61 +208,89 @@ class HexDigits {
 class MorseWords {
  public:
   void take(char c, std::string& out) {
-    if (!ascii::isWhitespace(c)) {
-      if (word.size() <= tables::kLongestCode)
-        word += c;
-      else
-        tooLong = true;
+    if (ascii::isWhitespace(c)) {
+      endWord(out);
+      if (c == '\r' || c == '\n') {
+        breaks += c;
+      } else if (++spaces >= 2 || afterOther) {
+        // Two spaces part words; so does a space after a byte that has no
+        // code, as the encoder writes a space after codes only.
+        gap = true;
+      }
+      afterOther = false;
       return;
     }
-    endWord(out);
-    if (c == '\r' || c == '\n') {
-      breaks += c;
+    if (slash) write('/', out);
+    slash = false;
+    if (wordStart) spaces = 0;
+    if (c == '.' || c == '-') {
+      if (marks.size() <= tables::kLongestCode)
+        marks += c;
+      else
+        tooLong = true;
+    } else if (wordStart && (c == '/' || c == '|')) {
+      // A word of its own, it parts words; within one it is a byte.
+      slash = true;
     } else {
-      ++spaces;
+      endMarks(out);
+      // A byte that has a code stands here by mistake.
+      if (tables::codeOfByte(static_cast<unsigned char>(c)) == nullptr) write(c, out);
     }
+    wordStart = false;
   }
 
   void end(std::string& out) {
     endWord(out);
     // A gap at the end stands before nothing.
     breaks.clear();
-    spaces = 0;
     gap = false;
   }
 
  private:
   void endWord(std::string& out) {
-    if (word.empty() && !tooLong) return;
-    if (spaces >= 2) gap = true;
-    spaces = 0;
-    if (word == "/" || word == "|") {
-      gap = true;
-    } else {
-      const char symbol = tooLong ? '\0' : tables::kSymbolOfNumber[tables::codeNumber(word)];
-      if (symbol != 0) {
-        // What stood between this letter and the one before it.
-        if (!breaks.empty() && wrote) {
-          out += breaks;
-        } else if (gap && wrote) {
-          out += ' ';
-        }
-        out += symbol;
-        wrote = true;
-        gap = false;
-        breaks.clear();
-      }
+    if (wordStart) return;
+    if (slash) gap = true;
+    slash = false;
+    endMarks(out);
+    wordStart = true;
+  }
+
+  // Writes the letter of the dots and dashes read.
+  void endMarks(std::string& out) {
+    if (!marks.empty() && !tooLong) {
+      const char symbol = tables::kSymbolOfNumber[tables::codeNumber(marks)];
+      if (symbol != 0) write(symbol, out);
+      afterOther = false;
     }
-    word.clear();
+    marks.clear();
     tooLong = false;
   }
 
-  std::string word;
-  bool tooLong = false;
-  std::string breaks;  // the line breaks since the last letter
-  int spaces = 0;      // in the run of whitespace now open
-  bool gap = false;    // a word gap since the last letter
-  bool wrote = false;  // a letter was written
+  // Writes `c` after what stood between it and the byte before it. A byte
+  // that has no code (such as a letter with an accent) stands in the code
+  // as itself, as the encoder writes it.
+  void write(char c, std::string& out) {
+    if (wrote && !breaks.empty()) {
+      out += breaks;
+    } else if (wrote && gap) {
+      out += ' ';
+    }
+    out += c;
+    wrote = true;
+    gap = false;
+    breaks.clear();
+    afterOther = true;
+  }
+
+  std::string marks;        // the dots and dashes of the letter being read
+  bool tooLong = false;     // more of them than any letter has
+  bool wordStart = true;    // no byte of the word read yet
+  bool slash = false;       // the word so far is a lone '/' or '|'
+  std::string breaks;       // the line breaks since the last byte written
+  int spaces = 0;           // in the run of whitespace now open
+  bool gap = false;         // a word gap since the last byte written
+  bool wrote = false;       // a byte was written
+  bool afterOther = false;  // the last byte written had no code
 };
 
 }  // namespace

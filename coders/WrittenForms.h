@@ -38,7 +38,8 @@ std::unique_ptr<StreamCoder> readHex();
 
 // Morse code, each letter's dots and dashes split by whitespace, as the
 // window reads it; a word gap (a "/" or a run of two or more spaces) gives
-// a space, and line breaks are kept.
+// a space, and line breaks are kept. A byte that has no code stands for
+// itself, as the encoder writes it.
 std::unique_ptr<StreamCoder> morseDecode();
 
 // The whole of `text` through `coder`: what feeding it as one piece and

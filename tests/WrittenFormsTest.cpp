@@ -176,6 +176,9 @@ TEST(WrittenForms, ReadsNumbersInTheirCommonForms) {
       {forms::morseDecode, ".... ..  /  -", "HI T"},
       {forms::morseDecode, ".-\r\n-...", "A\r\nB"},
       {forms::morseDecode, " / .- .......... -... / ", "AB"},
+      {forms::morseDecode, "- ! -. --- ", "T! NO"},
+      {forms::morseDecode, ".-. \xc3\xa9-....- -.-. ", "R\xc3\xa9-C"},
+      {forms::morseDecode, "-..-. .-/-...", "/AB"},
   };
   for (const auto& [make, text, bytes] : rows)
     EXPECT_EQ(forms::readAll(*make(), text), bytes) << text;

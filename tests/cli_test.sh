@@ -284,13 +284,20 @@ refuse "option far from any" 2 "unknown option '--colour'" "$cli" base64 --colou
 grep -q "did you mean" stderr.txt && fail "option far from any: suggested $(head -1 stderr.txt)"
 refuse "short option" 2 "unknown option '-x'" "$cli" base64 -x
 
-# A decode that finds nothing to decode says so, and still exits 0.
+# A decode that finds nothing to decode says so, and still exits 0. (Morse
+# keeps a byte that has no code, such as '!', as the encoder writes it.)
 for method in morse binary decimal base64 hex; do
   checks=$((checks + 1))
-  out=$(printf '?!?' | "$cli" "$method" -d 2>stderr.txt); status=$?
-  [ "$status" = 0 ] && [ -z "$out" ] || fail "$method -d of ?!?: exit $status, wrote '$out'"
-  grep -q "nothing in the input reads as" stderr.txt || fail "$method -d of ?!?: said nothing"
+  out=$(printf '???' | "$cli" "$method" -d 2>stderr.txt); status=$?
+  [ "$status" = 0 ] && [ -z "$out" ] || fail "$method -d of ???: exit $status, wrote '$out'"
+  grep -q "nothing in the input reads as" stderr.txt || fail "$method -d of ???: said nothing"
 done
+# Every decode keeps every byte, and reads the forms people write.
+expect "base64 -d keeps zero bytes" "0041410a" sh -c "printf 'AEFBCg' | \"$cli\" base64 -d | od -An -tx1 | tr -d ' \n'; echo"
+expect "binary -d of spaced groups" "Hi" sh -c "printf '01001000 1101001' | \"$cli\" binary -d"
+expect "hex -d with 0x and commas" "Hi" sh -c "printf '0x48,0x69' | \"$cli\" hex -d"
+expect "decimal -d with commas" "Hi" sh -c "printf '72,105' | \"$cli\" decimal -d"
+expect "morse -d keeps word gaps" "HI THERE" sh -c "printf '.... .. / - .... . .-. .' | \"$cli\" morse -d"
 expect "empty input decodes quietly" "" "$cli" morse -d </dev/null
 
 # Breaking a cipher and saying what a text is.

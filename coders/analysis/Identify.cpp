@@ -36,9 +36,12 @@ constexpr std::size_t kSubstitutedBytes = 2 << 10;
 // Below this chance of reading as plaintext, a result is broken further by
 // the ciphers.
 constexpr double kTryCiphers = 0.5;
-// A cipher's answer is kept as a chain only when the cracker gives its key
-// at least this chance.
-constexpr double kKeptKey = 0.05;
+// A cipher's answers are kept as chains only when the cracker gives their
+// key at least this chance, and only its best few: the cracker reads bytes
+// more roughly than a reading does (all capitals, say, it takes for rare),
+// so its second or third key may read best.
+constexpr double kKeptKey = 0.001;
+constexpr std::size_t kKeysKept = 3;
 // A text is taken for Morse code when this share of its non-whitespace
 // bytes, or more, are dots and dashes.
 constexpr double kMorseShare = 0.8;
@@ -265,12 +268,12 @@ class Search {
     return tryCipher(Cipher::vigenere, text, steps) || tryCipher(Cipher::substitution, text, steps);
   }
 
-  // Breaks `text` with `cipher` and keeps the best key as a chain; true when
-  // it makes the text read as language for sure.
+  // Breaks `text` with `cipher` and keeps its best keys as chains; true
+  // when one of them makes the text read as language for sure.
   bool tryCipher(Cipher cipher, const std::string& text, const std::vector<Step>& steps) {
     CrackSettings crack;
     crack.language = settings.language;
-    crack.top = 1;
+    crack.top = kKeysKept;
     crack.crib = settings.crib;
     crack.stop = settings.stop;
     if (cipher == Cipher::vigenere) crack.minKeyLength = 2;
@@ -278,22 +281,24 @@ class Search {
     cracker->feed(std::string_view(text).substr(
         0, cipher == Cipher::substitution ? kSubstitutedBytes : kCrackedBytes));
     const Report report = cracker->finish();
-    if (report.candidates.empty()) return false;
-    const Candidate& best = report.candidates.front();
-    if (best.confidence < kKeptKey) return false;
-    std::vector<Step> longer = steps;
-    longer.push_back(stepOf(cipher, best.options));
-    const std::string result = runChain({longer.back()}, text.substr(0, reading::kJudgedBytes));
-    if (result == std::string_view(text).substr(0, reading::kJudgedBytes))
-      return false;  // no change
-    // The cracker picked the key that reads best of all its keys; reading
-    // well is worth less by as much as there were keys to pick from.
-    const double keyNats = keySpaceNats(cipher, best.options);
-    const Reading reading = readingOf(result, settings.language);
-    found.push_back({std::move(longer), keyNats});
-    return reading::naturalChance(reading.asLanguage - keyNats - reading.asNothing) >=
-               fitness::kSure &&
-           holdsCrib(result, settings.crib);
+    const std::string_view judged = std::string_view(text).substr(0, reading::kJudgedBytes);
+    bool sure = false;
+    for (const Candidate& candidate : report.candidates) {
+      if (candidate.confidence < kKeptKey) break;
+      std::vector<Step> longer = steps;
+      longer.push_back(stepOf(cipher, candidate.options));
+      const std::string result = runChain({longer.back()}, std::string(judged));
+      if (result == judged) continue;  // no change
+      // The cracker picked the key that reads best of all its keys; reading
+      // well is worth less by as much as there were keys to pick from.
+      const double keyNats = keySpaceNats(cipher, candidate.options);
+      const Reading reading = readingOf(result, settings.language);
+      found.push_back({std::move(longer), keyNats});
+      sure = sure || (reading::naturalChance(reading.asLanguage - keyNats - reading.asNothing) >=
+                          fitness::kSure &&
+                      holdsCrib(result, settings.crib));
+    }
+    return sure;
   }
 
   const IdentifySettings& settings;

@@ -90,17 +90,27 @@ double unknownFrequencyNats(std::span<const double> counts, double symbols) {
   return nats + std::lgamma(symbols) - std::lgamma(n + symbols);
 }
 
+// Whether plaintext has byte `k` only by mistake: the control bytes but
+// tab and line breaks.
+bool isForeign(int k) {
+  return (k < 0x20 && k != '\t' && k != '\n' && k != '\r') || k == 0x7F;
+}
+
 // As unknownFrequencyNats for the kinds of byte of a text, where the
 // frequencies are expected near `shares` (ln p per kind; kinds never
 // expected are skipped): weights of a total of kFormPrior shared as the
-// form shares its bytes. A kind that the form seldom has, such as control
-// bytes, costs dearly however often it comes.
+// form shares its bytes. A kind that the form seldom has costs dearly
+// however often it comes, and a foreign byte as much each time.
 double kindNats(const std::array<double, 256>& kinds, const std::array<float, 256>& shares) {
   double n = 0;
   double nats = 0;
   double weights = 0;
   for (int k = 0; k < 256; ++k) {
     if (!std::isfinite(shares[k])) continue;
+    if (isForeign(k)) {
+      nats += kinds[k] * static_cast<double>(shares[k]);
+      continue;
+    }
     const double weight = kFormPrior * std::exp(static_cast<double>(shares[k]));
     weights += weight;
     n += kinds[k];

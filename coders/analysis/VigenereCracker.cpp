@@ -292,7 +292,10 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
   std::vector<std::uint8_t> plain(sample.size());
   const std::size_t places =
       crib.empty() || crib.size() > sample.size() ? 0 : sample.size() - crib.size() + 1;
-  for (std::size_t period = least; period <= most && places > 0; ++period) {
+  // Periods as long as the search reads, each column with letters enough.
+  const std::size_t longest = std::max(
+      least, std::min(most, std::max<std::size_t>(sample.size() / kLeastLettersPerColumn, 1)));
+  for (std::size_t period = least; period <= longest && places > 0; ++period) {
     const std::vector<Column> columns = counts.columns(period);
     for (std::size_t at = 0; at < places; ++at) {
       if (settings.stopped()) return {};
@@ -308,8 +311,11 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
       for (std::size_t l = 0; l < languages.size(); ++l) {
         const LetterChain& chain = fitness::chainOf(languages[l]);
         Key filled = key;
+        // A column that the crib does not reach is chosen among 26.
+        double chosen = 0;
         for (std::size_t c = 0; c < period; ++c) {
           if (filled[c] < 26) continue;
+          chosen += kLogAlphabet;
           double highest = -INFINITY;
           for (std::uint8_t shift = 0; shift < 26; ++shift) {
             const double fit = columnLogLikelihood(columns[c], shift, chain);
@@ -321,7 +327,7 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
         }
         for (std::size_t j = 0; j < sample.size(); ++j)
           plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - filled[j % period]) % 26);
-        const double fit = fitness::chainLogLikelihood(chain, plain);
+        const double fit = fitness::chainLogLikelihood(chain, plain) - chosen;
         if (best.size() == kCribKeysKept && fit <= best.back().logLikelihood) continue;
         if (std::any_of(best.begin(), best.end(), [&](const Fit& f) { return f.key == filled; }))
           continue;
