@@ -54,8 +54,8 @@ class AnalysisController : public QObject {
   AnalysisController(QWidget& main, PreviewText previewText);
 
   // Cracks the first `length` bytes of `source` with `cipher`, or names
-  // what they are; `note` says why, where the user asked for something
-  // else, and stays under the answer.
+  // what they are; `note` says why the latter, where the user asked for
+  // Find key, and stays under the answer.
   void findKey(analysis::Cipher cipher, const std::string& source, std::size_t length);
   void whatIsThis(const std::string& source, std::size_t length, const QString& note = {});
   // Stops the job running, if any: the window says "Cancelled".

@@ -244,10 +244,13 @@ int TanalysisForm::rowCount() const {
 }
 
 void TanalysisForm::present() {
-  if (!placed) {
+  if (!placed && parentWidget() != nullptr) {
+    // Where it was last, unless the main window stands there now.
+    QWidget& main = *parentWidget()->window();
     const QByteArray saved = QSettings().value(kGeometryKey).toByteArray();
-    if ((saved.isEmpty() || !restoreGeometry(saved)) && parentWidget() != nullptr)
-      placeBeside(*parentWidget()->window());
+    if (saved.isEmpty() || !restoreGeometry(saved) ||
+        frameGeometry().intersects(main.frameGeometry()))
+      placeBeside(main);
   }
   placed = true;
   setAttribute(Qt::WA_ShowWithoutActivating);
