@@ -189,7 +189,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 void TmainForm::zoomText(int percent) {
   ui->srcMemo->setZoom(percent);
   ui->destMemo->setZoom(percent);
-  analysis->setChartZoom(percent);
+  analysisControl->setChartZoom(percent);
 }
 
 void TmainForm::setEncoding(text::Encoding encoding) {

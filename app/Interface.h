@@ -170,7 +170,7 @@ class TmainForm : public QWidget {
   QRect outputBox;            // the output box's whole place
   QString outputDescription;  // what assistive tools hear of it without a note
   // The analysis: its jobs and its window.
-  AnalysisController* analysis;
+  AnalysisController* analysisControl;
   QAction* cancelKey;
   ClassicCoder classicCoder;
   CharCoder charCoder;

@@ -169,8 +169,8 @@ void TmainForm::addTips() {
                keyText(Qt::CTRL | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageDown),
                keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageUp),
                keyText(Qt::CTRL | Qt::Key_K)) +
-      tr("%1: What is this?\n%2: use the result as input\n%3: stop the search, or close the "
-         "analysis window\n%4: between this window and the analysis window's list\n"
+      tr("%1: What is this?\n%2: use the result as input\n%3: stop the search (in the analysis "
+         "window, close it once done)\n%4: between this window and the analysis window's list\n"
          "Enter or a double click in the list: apply the row chosen")
           .arg(keyText(Qt::CTRL | Qt::Key_I), keyText(Qt::CTRL | Qt::Key_U),
                keyText(Qt::Key_Escape), keyText(Qt::Key_F6)));

@@ -45,16 +45,17 @@ QString shortName(const methods::Method& method) {
 }  // namespace
 
 void TmainForm::setUpAnalysis() {
-  analysis = new AnalysisController(
+  analysisControl = new AnalysisController(
       *this, [this](std::string_view preview) { return previewText(preview); });
-  connect(analysis, &AnalysisController::keyChosen, this, [this](const analysis::Step& step) {
-    deliverEvent([this, &step] { applyKey(step); }, QT_TR_NOOP("apply the key"));
-  });
-  connect(analysis, &AnalysisController::chainChosen, this,
+  connect(analysisControl, &AnalysisController::keyChosen, this,
+          [this](const analysis::Step& step) {
+            deliverEvent([this, &step] { applyKey(step); }, QT_TR_NOOP("apply the key"));
+          });
+  connect(analysisControl, &AnalysisController::chainChosen, this,
           [this](const std::vector<analysis::Step>& steps) {
             deliverEvent([this, &steps] { applyChain(steps); }, QT_TR_NOOP("apply the chain"));
           });
-  connect(analysis, &AnalysisController::busyChanged, this, [this](bool busy) {
+  connect(analysisControl, &AnalysisController::busyChanged, this, [this](bool busy) {
     if (busy) {
       setCursor(Qt::BusyCursor);
     } else {
@@ -66,8 +67,8 @@ void TmainForm::setUpAnalysis() {
   cancelKey->setShortcut(QKeySequence(Qt::Key_Escape));
   cancelKey->setEnabled(false);
   addAction(cancelKey);
-  connect(cancelKey, &QAction::triggered, analysis, &AnalysisController::cancel);
-  connect(analysis, &AnalysisController::runningChanged, cancelKey, &QAction::setEnabled);
+  connect(cancelKey, &QAction::triggered, analysisControl, &AnalysisController::cancel);
+  connect(analysisControl, &AnalysisController::runningChanged, cancelKey, &QAction::setEnabled);
 
   // "Find key" on each cipher's page, and a key for the one shown, which
   // elsewhere asks "What is this?" instead.
@@ -107,7 +108,7 @@ void TmainForm::setUpAnalysis() {
   toList->setObjectName(QStringLiteral("toAnalysisList"));
   toList->setShortcut(QKeySequence(Qt::Key_F6));
   addAction(toList);
-  connect(toList, &QAction::triggered, analysis, &AnalysisController::focusList);
+  connect(toList, &QAction::triggered, analysisControl, &AnalysisController::focusList);
 
   // An entry of a box's menu, with a key that works anywhere in the window.
   const auto boxAction = [this](TMemo* box, const QString& text, const char* name,
@@ -133,22 +134,22 @@ void TmainForm::setUpAnalysis() {
       QT_TR_NOOP("use the result as input"));
 
   // An answer belongs to the input, options and page it was made for.
-  const auto changed = [this] { analysis->inputChanged(); };
-  connect(ui->srcMemo, &TMemo::textChanged, analysis, changed);
-  connect(ui->optionPagina, &QTabWidget::currentChanged, analysis, changed);
+  const auto changed = [this] { analysisControl->inputChanged(); };
+  connect(ui->srcMemo, &TMemo::textChanged, analysisControl, changed);
+  connect(ui->optionPagina, &QTabWidget::currentChanged, analysisControl, changed);
   for (QLineEdit* box : ui->optionPagina->findChildren<QLineEdit*>())
-    connect(box, &QLineEdit::textChanged, analysis, changed);
+    connect(box, &QLineEdit::textChanged, analysisControl, changed);
   for (QRadioButton* radio : ui->optionPagina->findChildren<QRadioButton*>())
-    connect(radio, &QRadioButton::toggled, analysis, changed);
+    connect(radio, &QRadioButton::toggled, analysisControl, changed);
 }
 
 bool TmainForm::analysisRunning() const {
-  return analysis->isRunning();
+  return analysisControl->isRunning();
 }
 
 void TmainForm::findKeyClick() {
   if (ui->srcMemo->text().empty()) {
-    analysis->inputChanged();
+    analysisControl->inputChanged();
     showResult("Insufficient input...");
     return;
   }
@@ -161,16 +162,16 @@ void TmainForm::findKeyClick() {
   } else if (page == ui->substPage) {
     cipher = Cipher::substitution;
   }
-  analysis->findKey(cipher, ui->srcMemo->text(), inputLength());
+  analysisControl->findKey(cipher, ui->srcMemo->text(), inputLength());
 }
 
 void TmainForm::whatIsThisClick(const QString& why) {
   if (ui->srcMemo->text().empty()) {
-    analysis->inputChanged();
+    analysisControl->inputChanged();
     showResult("Insufficient input...");
     return;
   }
-  analysis->whatIsThis(ui->srcMemo->text(), inputLength(), why);
+  analysisControl->whatIsThis(ui->srcMemo->text(), inputLength(), why);
 }
 
 QString TmainForm::previewText(std::string_view preview) const {
@@ -187,7 +188,7 @@ void TmainForm::applyKey(const analysis::Step& step) {
 
 void TmainForm::applyChain(const std::vector<analysis::Step>& steps) {
   if (steps.empty()) {
-    analysis->showNote(tr("The input reads as it is: there is nothing to run."));
+    analysisControl->showNote(tr("The input reads as it is: there is nothing to run."));
     return;
   }
   // What the last step takes becomes the input, so that the page's own
@@ -200,11 +201,11 @@ void TmainForm::applyChain(const std::vector<analysis::Step>& steps) {
     ui->srcMemo->insertBytes(taken);
   }
   showResult(std::move(result));
-  analysis->showNote(steps.size() == 1
-                         ? tr("Ran %1.").arg(chainText(steps))
-                         : tr("Ran %1 steps: %2; the input is now what %3 took")
-                               .arg(steps.size())
-                               .arg(chainText(steps), shortName(*steps.back().method)));
+  analysisControl->showNote(steps.size() == 1
+                                ? tr("Ran %1.").arg(chainText(steps))
+                                : tr("Ran %1 steps: %2; the input is now what %3 took")
+                                      .arg(steps.size())
+                                      .arg(chainText(steps), shortName(*steps.back().method)));
 }
 
 void TmainForm::showOnPage(const methods::Method& method, const methods::Settings& options) {
