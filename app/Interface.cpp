@@ -29,7 +29,7 @@
 #include "Memo.h"
 #include "Screen.h"
 #include "StrToInt.h"
-#include "analysis/AnalysisForm.h"
+#include "analysis/AnalysisController.h"
 #include "ui_Interface.h"
 
 TmainForm* mainForm = nullptr;
@@ -166,6 +166,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   setEncoding(textEncoding);
   addLineBreakMenu();
   addResultNote();
+  setUpAnalysis();
   addTips();
   addKeys();
 
@@ -183,13 +184,12 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
       showZoom(memo, percent);
     });
   zoomText(withinLimits(QSettings().value(kZoomKey, 100).toInt()));
-  setUpAnalysis();
 }
 
 void TmainForm::zoomText(int percent) {
   ui->srcMemo->setZoom(percent);
   ui->destMemo->setZoom(percent);
-  if (analysisForm != nullptr) analysisForm->setChartZoom(percent);
+  analysisControl->setChartZoom(percent);
 }
 
 void TmainForm::setEncoding(text::Encoding encoding) {
@@ -391,7 +391,12 @@ void TmainForm::optionPaginaChange() {
   hiddenResult.clear();
   showResultNote(false);
   ui->destMemo->clear();
-  ui->srcMemo->clear();
+  // One edit, which Undo takes back on the new page.
+  if (!ui->srcMemo->text().empty()) {
+    ui->srcMemo->selectAll();
+    ui->srcMemo->deleteSelection();
+  }
+  ui->srcMemo->setFocus(Qt::OtherFocusReason);
   ui->encodeBut->setEnabled(true);
   ui->decodeBut->setEnabled(true);
   const QWidget* page = ui->optionPagina->currentWidget();

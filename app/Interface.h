@@ -20,7 +20,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
-class TanalysisForm;
+class AnalysisController;
 
 namespace Ui {
 class TmainForm;
@@ -84,16 +84,11 @@ class TmainForm : public QWidget {
   // runners-up. An empty input shows "Insufficient input..." instead.
   void findKeyClick();
   // "What is this?": names, off the GUI thread, the chains of methods that
-  // make the input read as language, ranked, in the analysis window.
-  void whatIsThisClick();
-  // Stops the analysis running, if any, and drops its result.
-  void cancelAnalysis();
+  // make the input read as language, ranked, in the analysis window; `why`
+  // goes under them.
+  void whatIsThisClick(const QString& why = {});
   // Whether an analysis is running.
-  bool analysisRunning() const { return analysisRunner->isRunning(); }
-  // Applies row `row` of the analysis window: a key as "Find key" applies
-  // the best, or a chain, run on the input, its last step's page shown
-  // with its options set.
-  void applyAnalysisRow(int row);
+  bool analysisRunning() const;
   // Moves the whole result, zero bytes and all, into the input box as one
   // edit that Undo takes back.
   void useResultAsInput();
@@ -119,14 +114,14 @@ class TmainForm : public QWidget {
 
   // The analysis's buttons, menu entries and keys, and its window's links.
   void setUpAnalysis();
-  // Shows what an analysis found, and applies a key found.
-  void showAnalysis(const AnalysisOutcome& outcome);
-  // The analysis window, made on first use, shown in front.
-  TanalysisForm& presentAnalysis();
-  // Starts `work` and says in the analysis window what it works out.
-  void startAnalysis(AnalysisWork work, const QString& title, const QString& keyHeading);
+  // Puts a key found into its page's controls and shows its decryption.
+  void applyKey(const analysis::Step& step);
+  // Runs a chain on the input: the input box gets what its last step took,
+  // the output box the result, and the last step's page shows with its
+  // options set.
+  void applyChain(const std::vector<analysis::Step>& steps);
   // Sets the options of the page that offers `method` to `options`, and
-  // shows that page with the input box's text kept.
+  // shows that page.
   void showOnPage(const methods::Method& method, const methods::Settings& options);
   // The text of `preview` bytes as a line of the list.
   QString previewText(std::string_view preview) const;
@@ -174,12 +169,8 @@ class TmainForm : public QWidget {
   QLabel* resultNote = nullptr;
   QRect outputBox;            // the output box's whole place
   QString outputDescription;  // what assistive tools hear of it without a note
-  // The analysis: its jobs, its window (made on first use), the cipher that
-  // "Find key" asked for (none for "What is this?") and its last answer.
-  AnalysisRunner* analysisRunner;
-  TanalysisForm* analysisForm = nullptr;
-  std::optional<analysis::Cipher> askedCipher;
-  AnalysisOutcome analysisAnswer;
+  // The analysis: its jobs and its window.
+  AnalysisController* analysisControl;
   QAction* cancelKey;
   ClassicCoder classicCoder;
   CharCoder charCoder;

@@ -162,11 +162,18 @@ void TmainForm::addTips() {
   ui->aboutBut->setToolTip(
       tr("About Zembrax\n%1: Encrypt\n%2: Decrypt\n%3: open a file\n%4: save the whole result\n"
          "%5 or %6: the next page\n%7 or %8: the page before\n"
-         "Ctrl+Plus, Ctrl+Minus, Ctrl+0 in a box: text size")
+         "Ctrl+Plus, Ctrl+Minus, Ctrl+0 in a box: text size\n"
+         "%9: Find key (What is this? on a page without it)\n")
           .arg(keyText(Qt::CTRL | Qt::Key_Return), keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Return),
                keyText(QKeySequence::Open), keyText(QKeySequence::Save),
                keyText(Qt::CTRL | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageDown),
-               keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageUp)));
+               keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageUp),
+               keyText(Qt::CTRL | Qt::Key_K)) +
+      tr("%1: What is this?\n%2: use the result as input\n%3: stop the search (in the analysis "
+         "window, close it once done)\n%4: between this window and the analysis window's list\n"
+         "Enter or a double click in the list: apply the row chosen")
+          .arg(keyText(Qt::CTRL | Qt::Key_I), keyText(Qt::CTRL | Qt::Key_U),
+               keyText(Qt::Key_Escape), keyText(Qt::Key_F6)));
 }
 
 void TmainForm::addKeys() {

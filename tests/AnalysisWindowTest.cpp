@@ -1,9 +1,13 @@
 #include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -13,10 +17,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <numeric>
 #include <string>
 
 #include "CSpinEdit.h"
 #include "WindowFixture.h"
+#include "analysis/AnalysisController.h"
 #include "analysis/AnalysisForm.h"
 #include "analysis/LetterChart.h"
 #include "analysis/PeriodChart.h"
@@ -43,7 +49,13 @@ std::string slowCipherText() {
 
 class AnalysisWindowTest : public WindowFixture {
  public:
+  void SetUp() override {
+    // Each test's analysis window is placed anew.
+    QSettings().remove("analysisGeometry");
+    WindowFixture::SetUp();
+  }
   TanalysisForm* analysisForm() { return form->findChild<TanalysisForm*>(); }
+  AnalysisController* controller() { return form->findChild<AnalysisController*>(); }
   QTreeWidget* candidates() { return control<QTreeWidget>("candidateList"); }
 
   void setInput(const std::string& bytes) {
@@ -165,10 +177,17 @@ TEST_F(AnalysisWindowTest, WhatIsThisNamesAndAppliesATwoLayerChain) {
   QTest::mouseClick(control<QPushButton>("applyBut"), Qt::LeftButton);
   EXPECT_EQ(control<QTabWidget>("optionPagina")->currentWidget()->objectName(), "caesarPage");
   EXPECT_EQ(control<TCSpinEdit>("caesarShiftBox")->value(), 3);
-  EXPECT_EQ(srcMemo()->text(), input);
   EXPECT_EQ(destMemo()->text(), plain);
-  EXPECT_TRUE(analysisForm()->note().startsWith("Ran 2 steps"))
-      << analysisForm()->note().toStdString();
+  EXPECT_EQ(analysisForm()->note(),
+            "Ran 2 steps: Base64 \u2192 Caesar shift 3; the input is now what Caesar took");
+  // The input is what the Caesar step took, so that the page's Decrypt
+  // gives the result shown; Undo brings back the Base64.
+  EXPECT_EQ(srcMemo()->text(), ClassicCoder().caesarShift(plain, 3));
+  click("decodeBut");
+  EXPECT_EQ(destMemo()->text(), plain);
+  srcMemo()->undo();
+  srcMemo()->undo();
+  EXPECT_EQ(srcMemo()->text(), input);
 }
 
 TEST_F(AnalysisWindowTest, AResultForAnInputOrOptionsChangedSinceIsDropped) {
@@ -328,6 +347,206 @@ TEST_F(AnalysisWindowTest, EveryNewControlHasAnAccessibleName) {
        {"caesarFindKeyBut", "vigenereFindKeyBut", "substFindKeyBut", "bitFindKeyBut",
         "candidateList", "applyBut", "cancelBut", "busyBar", "noteLabel", "chartArea"})
     EXPECT_FALSE(control<QWidget>(name)->accessibleName().isEmpty()) << name;
+}
+
+TEST_F(AnalysisWindowTest, AnAnswerGreysOutOnceItsInputOptionsOrPageChange) {
+  const std::string cipherText = CharCoder().substitute(english(), kLetters, kScrambled);
+  for (const auto& change : std::vector<std::function<void()>>{
+           [&] { setInput(cipherText + "."); },
+           [&] { control<QLineEdit>("substKey1Box")->setText("ABC"); },
+           [&] { showPage("caesarPage"); }}) {
+    showPage("substPage");
+    setInput(cipherText);
+    click("substFindKeyBut");
+    ASSERT_TRUE(answered());
+    EXPECT_EQ(analysisForm()->heading(), "Keys for Substitution, best first");
+    EXPECT_FALSE(controller()->isStale());
+    EXPECT_TRUE(control<QPushButton>("applyBut")->isEnabled());
+    change();
+    EXPECT_TRUE(controller()->isStale());
+    EXPECT_EQ(control<QLabel>("staleLabel")->text(), "The input has changed: Find key again");
+    EXPECT_FALSE(control<QLabel>("staleLabel")->isHidden());
+    EXPECT_FALSE(candidates()->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("applyBut")->isEnabled());
+  }
+  // The old alphabets never reach the Caesar page's new text, whatever asks.
+  setInput("Khoor");
+  const QString page = pages()->currentWidget()->objectName();
+  emit analysisForm()->applyRequested(0);
+  EXPECT_EQ(pages()->currentWidget()->objectName(), page);
+  EXPECT_TRUE(destMemo()->text().empty());
+  // Applying a runner-up of a current answer keeps it current.
+  setInput(ClassicCoder().caesarShift(english().substr(0, 400), 3));
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  emit analysisForm()->applyRequested(1);
+  EXPECT_FALSE(controller()->isStale());
+  EXPECT_TRUE(control<QLabel>("staleLabel")->isHidden());
+}
+
+TEST_F(AnalysisWindowTest, TheHeadingAndChartsSayWhatIsOnScreen) {
+  showPage("vigenerePage");
+  setInput(ClassicCoder().vigenereEncode(english(), "HARBOUR"));
+  click("vigenereFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_EQ(analysisForm()->heading(), "Keys for Vigenere, best first");
+  EXPECT_FALSE(control<QWidget>("chartArea")->isHidden());
+  // A new job clears the charts and the list at once.
+  showPage("substPage");
+  setInput(slowCipherText());
+  click("substFindKeyBut");
+  ASSERT_TRUE(form->analysisRunning());
+  EXPECT_TRUE(analysisForm()->heading().startsWith("Finding"));
+  EXPECT_TRUE(control<QWidget>("chartArea")->isHidden());
+  EXPECT_EQ(candidates()->topLevelItemCount(), 0);
+  key(Qt::Key_Escape, Qt::NoModifier);
+  EXPECT_EQ(analysisForm()->heading(), "Cancelled");
+  // A job dropped because the input changed is cancelled too, and says why.
+  click("substFindKeyBut");
+  setInput("Khoor");
+  EXPECT_EQ(analysisForm()->heading(), "Cancelled");
+  EXPECT_EQ(control<QLabel>("staleLabel")->text(), "The input has changed: Find key again");
+}
+
+TEST_F(AnalysisWindowTest, RowsOfTheSameKeyMergeAndTheListAddsUpToAtMostAHundred) {
+  using analysis::Language;
+  const auto shift = [](int n) { return methods::Settings{{"shift", n}, {"full", false}}; };
+  analysis::Report report{Language::en, {}, "", false, {}};
+  report.candidates = {{shift(3), Language::en, {Language::fr}, 0.9, -1, "hello"},
+                       {shift(3), Language::nl, {Language::fr}, 0.8, -2, "hello"},
+                       {shift(5), Language::de, {}, 0.5, -3, "fcjjm"}};
+  // Asked for on the Caesar page, answered by hand.
+  showPage("caesarPage");
+  setInput("Khoor zruog");
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  controller()->showOutcome(report);
+  ASSERT_EQ(candidates()->topLevelItemCount(), 2);
+  EXPECT_EQ(candidates()->topLevelItem(0)->text(0), "Caesar shift 3");
+  EXPECT_EQ(candidates()->topLevelItem(0)->text(1), "English, French, Dutch");
+  EXPECT_EQ(candidates()->topLevelItem(1)->text(1), "German");
+  // 1.7 and 0.5, scaled to add up to 1: 77 % and 23 %.
+  EXPECT_EQ(candidates()->topLevelItem(0)->text(2), "77 %");
+  EXPECT_EQ(candidates()->topLevelItem(1)->text(2), "23 %");
+  // Applying the merged row applies its key.
+  emit analysisForm()->applyRequested(1);
+  EXPECT_EQ(control<TCSpinEdit>("caesarShiftBox")->value(), 5);
+
+  // Any answers: one row per key, each language once, at most 100 % in all.
+  QRandomGenerator random(28);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<Answer> answers;
+    const int count = random.bounded(12);
+    for (int i = 0; i < count; ++i)
+      answers.push_back(
+          {QString::number(random.bounded(4)),
+           {static_cast<Language>(random.bounded(3)), static_cast<Language>(random.bounded(3))},
+           random.generateDouble(),
+           {}});
+    std::vector<std::size_t> sources;
+    const std::vector<TanalysisForm::Row> rows = mergedRows(answers, sources);
+    ASSERT_EQ(rows.size(), sources.size());
+    int total = 0;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      EXPECT_EQ(rows[r].key, answers[sources[r]].key);
+      for (std::size_t other = 0; other < r; ++other)
+        EXPECT_NE(rows[r].key, rows[other].key);
+      const QStringList languages = rows[r].language.split(", ");
+      EXPECT_EQ(QSet<QString>(languages.begin(), languages.end()).size(), languages.size());
+      EXPECT_GE(rows[r].percent, 0);
+      total += rows[r].percent;
+    }
+    EXPECT_LE(total, 100);
+  }
+}
+
+TEST_F(AnalysisWindowTest, TheWindowStandsClearOfTheMainWindowAndKeepsItsPlace) {
+  // Beside, else under, else nowhere: never over the main window.
+  const QRect main(400, 100, 490, 500);
+  const QSize wanted(640, 600), least(300, 240);
+  struct Room {
+    QRect screen;
+    bool fits;
+  };
+  for (const Room& room : {Room{{0, 0, 1920, 1080}, true}, Room{{0, 0, 1280, 900}, true},
+                           Room{{300, 0, 900, 1400}, true}, Room{{380, 90, 520, 520}, false}}) {
+    const std::optional<QRect> place = placeBeside(room.screen, main, wanted, least, 8);
+    ASSERT_EQ(place.has_value(), room.fits) << room.screen.width();
+    if (!place) continue;
+    EXPECT_FALSE(place->intersects(main));
+    EXPECT_TRUE(room.screen.contains(*place));
+    EXPECT_GE(place->width(), least.width());
+    EXPECT_GE(place->height(), least.height());
+  }
+  // On the screen, after Find key.
+  showPage("caesarPage");
+  setInput("Khoor zruog");
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_FALSE(analysisForm()->frameGeometry().intersects(form->frameGeometry()));
+  // Moved and resized, it opens there again in the next run.
+  const QRect moved = analysisForm()->geometry().adjusted(10, 10, -20, -20);
+  analysisForm()->setGeometry(moved);
+  const QPoint mainPlace = form->pos();
+  form.reset();
+  WindowFixture::SetUp();
+  form->move(mainPlace);
+  showPage("caesarPage");
+  setInput("Khoor zruog");
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_EQ(analysisForm()->geometry(), moved);
+  // Not where the main window stands now, though.
+  analysisForm()->setGeometry(form->geometry());
+  form.reset();
+  WindowFixture::SetUp();
+  showPage("caesarPage");
+  setInput("Khoor zruog");
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_FALSE(analysisForm()->frameGeometry().intersects(form->frameGeometry()));
+}
+
+TEST_F(AnalysisWindowTest, ColumnsWidenAndTooltipsShowWholeCells) {
+  showPage("substPage");
+  setInput(CharCoder().substitute(english(), kLetters, kScrambled));
+  click("substFindKeyBut");
+  ASSERT_TRUE(answered());
+  for (int column = 0; column < candidates()->columnCount(); ++column)
+    EXPECT_EQ(candidates()->header()->sectionResizeMode(column), QHeaderView::Interactive);
+  for (int row = 0; row < candidates()->topLevelItemCount(); ++row)
+    for (int column = 0; column < candidates()->columnCount(); ++column)
+      EXPECT_EQ(candidates()->topLevelItem(row)->toolTip(column),
+                candidates()->topLevelItem(row)->text(column));
+}
+
+TEST_F(AnalysisWindowTest, CtrlKWithoutFindKeyAsksWhatIsThisAndSaysSo) {
+  showPage("base64Page");
+  setInput(ClassicCoder().base64Encode(english().substr(0, 300)));
+  key(Qt::Key_K);
+  ASSERT_TRUE(answered());
+  EXPECT_EQ(analysisForm()->heading(), "What the input may be, likeliest first");
+  EXPECT_TRUE(analysisForm()->note().startsWith(
+      "This page has no Find key, so Ctrl+K asked What is this? instead."))
+      << analysisForm()->note().toStdString();
+  EXPECT_GE(candidates()->topLevelItemCount(), 1);
+}
+
+TEST_F(AnalysisWindowTest, F6MovesBetweenTheMainWindowAndTheList) {
+  showPage("caesarPage");
+  setInput("Khoor zruog");
+  click("caesarFindKeyBut");
+  ASSERT_TRUE(answered());
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  srcMemo()->setFocus();
+  QTest::keyClick(srcMemo(), Qt::Key_F6);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(analysisForm()));
+  EXPECT_EQ(QApplication::focusWidget(), candidates());
+  QTest::keyClick(candidates(), Qt::Key_F6);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+  EXPECT_EQ(QApplication::focusWidget(), srcMemo())
+      << QApplication::focusWidget()->objectName().toStdString();
 }
 
 }  // namespace

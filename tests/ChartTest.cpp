@@ -210,6 +210,29 @@ TEST(PeriodChart, TheChosenPeriodIsMarked) {
             image.pixel(chart.barRect(6).center().toPoint()));
 }
 
+TEST(PeriodChart, ItSaysWhyTheChosenPeriodWasChosen) {
+  struct Case {
+    std::vector<double> byPeriod;
+    std::size_t chosen;
+    QString reason;  // its start
+  };
+  for (const Case& row : std::vector<Case>{
+           {{0.041, 0.043, 0.066}, 3, "Period 3 was chosen: periods are ranked on"},
+           // A lower bar chosen names the highest of those above it.
+           {{0.04, 0.05, 0.06, 0.045, 0.07, 0.065}, 3, "Period 3 was chosen though 5 stands"},
+           {{0.04, 0.05}, 0, ""}}) {
+    PeriodChart chart;
+    chart.setCoincidence(row.byPeriod, row.chosen);
+    if (row.reason.isEmpty()) {
+      EXPECT_TRUE(chart.toolTip().isEmpty());
+      continue;
+    }
+    EXPECT_TRUE(chart.toolTip().startsWith(row.reason)) << chart.toolTip().toStdString();
+    // Screen readers read the same sentence, as the table's last line.
+    EXPECT_TRUE(chart.accessibleDescription().endsWith(chart.toolTip()));
+  }
+}
+
 TEST(PeriodChart, TheScaleTakesInTheReferences) {
   PeriodChart chart;
   chart.setCoincidence({0.01, 0.012}, 1);

@@ -246,8 +246,20 @@ TEST_F(WindowAidsTest, ButtonsAndOptionControlsNameTheirKeys) {
   EXPECT_EQ(control<QPushButton>("decodeBut")->toolTip(), "Decrypt (Ctrl+Shift+Return)");
   const QString about = control<QPushButton>("aboutBut")->toolTip();
   for (const char* key : {"Ctrl+Return", "Ctrl+Shift+Return", "Ctrl+O", "Ctrl+S", "Ctrl+Tab",
-                          "Ctrl+PgUp", "Ctrl+Plus", "Ctrl+Minus", "Ctrl+0"})
+                          "Ctrl+PgUp", "Ctrl+Plus", "Ctrl+Minus", "Ctrl+0", "Enter"})
     EXPECT_TRUE(about.contains(key)) << key;
+  // Every action that the window's keys run, whoever added it, by one of
+  // its keys (Ctrl+Enter stands for Ctrl+Return, Ctrl+Shift+Backtab for
+  // Ctrl+Shift+Tab).
+  for (const QAction* action : form->findChildren<QAction*>()) {
+    const QList<QKeySequence> keys = action->shortcuts();
+    EXPECT_TRUE(keys.isEmpty() ||
+                std::any_of(keys.begin(), keys.end(),
+                            [&](const auto& key) {
+                              return about.contains(key.toString(QKeySequence::NativeText));
+                            }))
+        << action->objectName().toStdString();
+  }
 }
 
 TEST_F(WindowAidsTest, EnterAndSpacePressTheFocusedButton) {
@@ -324,8 +336,28 @@ TEST_F(WindowAidsTest, CtrlTabAndCtrlPageKeysChangePagesAndClearTheBoxes) {
           << step.key << " " << from;
       EXPECT_TRUE(srcMemo()->text().empty());
       EXPECT_TRUE(destMemo()->text().empty());
+      // The typing goes on in the input box, not into a button.
+      EXPECT_EQ(QApplication::focusWidget(), srcMemo());
     }
   }
+}
+
+TEST_F(WindowAidsTest, UndoAfterAPageChangeBringsTheInputBackOnTheNewPage) {
+  activate();
+  // Decrypt, use the result as input, go on to the next method's page.
+  showPage("base64Page");
+  srcMemo()->setText("S2hvb3I=");
+  QTest::mouseClick(control<QPushButton>("decodeBut"), Qt::LeftButton);
+  QTest::keyClick(form.get(), Qt::Key_U, Qt::ControlModifier);
+  ASSERT_EQ(srcMemo()->text(), "Khoor");
+  QTest::keyClick(srcMemo(), Qt::Key_PageUp, Qt::ControlModifier);
+  ASSERT_TRUE(srcMemo()->text().empty());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(srcMemo()->text(), "Khoor");
+  EXPECT_EQ(pages()->currentWidget()->objectName(), "vigenerePage");
+  // One more Undo takes back the use of the result, as one edit.
+  QTest::keyClick(srcMemo(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(srcMemo()->text(), "S2hvb3I=");
 }
 
 TEST_F(WindowAidsTest, ZoomStopsWhereTheTextStaysReadableAndSaysItsSize) {

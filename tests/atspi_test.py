@@ -2,7 +2,9 @@
 input box, presses Encrypt through the button's action and reads the
 result, and the note on a result the box does not show whole, as a screen
 reader's user would; then finds the key of a Caesar text with Find key and
-reads the analysis window's candidates and its letter chart."""
+reads the analysis window's candidates, one row to a key with their
+confidences adding up to 100 % at most, and its letter chart; then
+changes the input and reads the line that greys the answer out."""
 
 import os
 import subprocess
@@ -113,6 +115,24 @@ try:
         check(f"the analysis window's {name}", find(app, role, name).name, name)
     letters = find(app, "chart", "Letter frequencies")
     check("the letter chart's values are read out", "Input" in letters.description, True)
+
+    # The rows as a screen reader reads them: one to a key, each with its
+    # languages, and the confidences add up to 100 % at most.
+    table = candidates.queryTable()
+    rows = [[table.getAccessibleAt(r, c).name for c in range(table.nColumns)]
+            for r in range(table.nRows)]
+    keys = [row[0] for row in rows]
+    check("one row to a key", len(keys), len(set(keys)))
+    check("every row names its languages", all(row[1] for row in rows), True)
+    total = sum(int(row[2].rstrip(" %")) for row in rows)
+    check(f"the confidences add up to at most 100 % ({total} %)", total <= 100, True)
+
+    # An input changed since greys the answer out, and Apply is off.
+    source.queryEditableText().insertText(0, "x", 1)
+    stale = find(app, "label", "The input has changed: Find key again")
+    check("the stale line is shown", stale.getState().contains(pyatspi.STATE_SHOWING), True)
+    check("Apply is off", find(app, "push button", "Apply").getState().contains(
+        pyatspi.STATE_ENABLED), False)
 finally:
     program.terminate()
     program.wait(10)

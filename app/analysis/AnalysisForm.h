@@ -1,10 +1,13 @@
 #ifndef ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_
 #define ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "LetterChart.h"
@@ -30,13 +33,24 @@ class TanalysisForm : public QWidget {
   struct Row {
     QString key;  // the key, or the chain of steps
     QString language;
-    double confidence;  // in [0, 1]
+    int percent;  // the confidence shown
     QString preview;
   };
 
-  // Empties the list and says what is being worked out; `keyHeading` heads
-  // the first column ("Key" or "Steps").
+  // Saves its size and place for the next run.
+  ~TanalysisForm() override;
+
+  // Empties the list and the charts and says what is being worked out;
+  // `keyHeading` heads the first column ("Key" or "Steps").
   void showWorking(const QString& title, const QString& keyHeading);
+  // The line above the list, which says what it shows.
+  void setHeading(const QString& heading);
+  QString heading() const;
+  // Greys the list and the charts out, with `line` above them saying why,
+  // and turns Apply off; an empty line shows them as current again.
+  void setStale(const QString& line);
+  // Gives the list the focus, in front.
+  void focusList();
   // Shows or hides the busy bar and Cancel.
   void setBusy(bool busy);
   bool isBusy() const;
@@ -60,9 +74,12 @@ class TanalysisForm : public QWidget {
   // Draws the charts' text at `percent` of the font, as the boxes zoom.
   void setChartZoom(int percent);
 
-  // Shows the window in front of the main window without taking the focus
-  // from it.
+  // Shows the window without taking the focus from the main window: the
+  // first time where it was last run, or else where it hides least of it.
   void present();
+
+  // The least size that the window is put in.
+  static constexpr QSize kLeastSize{300, 240};
 
  signals:
   // Apply (or Enter or a double click on a row) asks for row `row`.
@@ -73,14 +90,17 @@ class TanalysisForm : public QWidget {
  protected:
   // Closing the window stops the work it waits for.
   void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
-  // Moves the window beside `main`, right of it or else left, where the
-  // screen has room; elsewhere it stays where the system puts it.
-  void placeBeside(const QWidget& main);
+  // Puts the window where it hides none of `main`, moving `main` to a
+  // corner of the screen where that makes room.
+  void placeBeside(QWidget& main);
+  void rememberGeometry() const;
 
   bool placed = false;
   QLabel* title;
+  QLabel* staleLabel;
   QProgressBar* busyBar;
   QPushButton* cancelBut;
   QTreeWidget* candidateList;
@@ -90,5 +110,12 @@ class TanalysisForm : public QWidget {
   LetterChart* letterChart;
   PeriodChart* periodChart;
 };
+
+// Where a window of `wanted` size, and at least `least`, goes in `room` (a
+// screen's free area) so that it hides nothing of `main`, `gap` apart: right
+// or left of it, whichever side has more room, else below or above it,
+// shrunk to the room there. None where no side has room for `least`.
+std::optional<QRect> placeBeside(const QRect& room, const QRect& main, QSize wanted, QSize least,
+                                 int gap);
 
 #endif  // ZEMBRAX_APP_ANALYSIS_ANALYSISFORM_H_

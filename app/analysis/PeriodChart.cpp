@@ -34,6 +34,24 @@ std::vector<ReferenceLevel> coincidenceReferences(analysis::Language language) {
           {QObject::tr("Random letters"), kRandomCoincidence}};
 }
 
+QString chosenReason(const std::vector<double>& byPeriod, std::size_t chosen) {
+  if (chosen < 1 || chosen > byPeriod.size()) return {};
+  // The highest bar of another period, where one stands higher.
+  std::size_t higher = 0;
+  for (std::size_t p = 1; p <= byPeriod.size(); ++p)
+    if (byPeriod[p - 1] > byPeriod[chosen - 1] &&
+        (higher == 0 || byPeriod[p - 1] > byPeriod[higher - 1]))
+      higher = p;
+  const QString why = QObject::tr(
+      "periods are ranked on how well their letter pairs read as the language, and a longer "
+      "period pays a penalty for its extra key letters.");
+  if (higher == 0) return QObject::tr("Period %1 was chosen: %2").arg(chosen).arg(why);
+  return QObject::tr("Period %1 was chosen though %2 stands higher: %3")
+      .arg(chosen)
+      .arg(higher)
+      .arg(why);
+}
+
 QString periodTable(const std::vector<double>& byPeriod, std::size_t chosen,
                     const std::vector<ReferenceLevel>& references) {
   QString table = QObject::tr("Index of coincidence by period");
@@ -45,6 +63,8 @@ QString periodTable(const std::vector<double>& byPeriod, std::size_t chosen,
   }
   for (const ReferenceLevel& reference : references)
     table += QLatin1Char('\n') + reference.name + QLatin1String(": ") + index(reference.level);
+  const QString reason = chosenReason(byPeriod, chosen);
+  if (!reason.isEmpty()) table += QLatin1Char('\n') + reason;
   return table;
 }
 
@@ -81,6 +101,7 @@ void PeriodChart::refresh() {
     legend.push_back({levels[i].name, {}, kLevelLines[i]});
   setContent(chart::scaleFor(largest), {}, std::move(periods), std::move(legend),
              periodTable(indices, chosenPeriod, levels));
+  setToolTip(chosenReason(indices, chosenPeriod));
 }
 
 QRectF PeriodChart::barRect(std::size_t period) const {

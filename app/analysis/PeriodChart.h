@@ -18,7 +18,7 @@ struct ReferenceLevel {
 
 // A bar chart of the index of coincidence of a Vigenere text for every
 // period from 1 up: the bar of the key length chosen is dark, the others
-// light, and the legend names the chosen period. Up to two reference levels
+// light, the legend names the chosen period and the tooltip says why. Up to two reference levels
 // run across as dashed and dotted lines. A key length shows as the first
 // period whose bar reaches the language's level, and again at its multiples.
 class PeriodChart : public ChartWidget {
@@ -59,9 +59,14 @@ class PeriodChart : public ChartWidget {
 // of coincidence, named for it, and that of random letters.
 std::vector<ReferenceLevel> coincidenceReferences(analysis::Language language);
 
+// Why period `chosen` was chosen, which the chart's tooltip says: it need
+// not have the highest bar. Empty where none is chosen.
+QString chosenReason(const std::vector<double>& byPeriod, std::size_t chosen);
+
 // The chart's values as a table of plain text for screen readers: a title
 // line, a header line, one line per period with its index ("3: 0.0661"),
-// the chosen one followed by "(chosen)", then one line per reference level.
+// the chosen one followed by "(chosen)", one line per reference level, and
+// the reason for the chosen period.
 QString periodTable(const std::vector<double>& byPeriod, std::size_t chosen,
                     const std::vector<ReferenceLevel>& references);
 
