@@ -22,13 +22,15 @@ std::unique_ptr<Cracker> makeFamilyCracker(Cipher cipher, const CrackSettings& s
   }
 }
 
-// The input bytes in which a crib is looked for.
-constexpr std::size_t kCribBytes = 16 << 10;
+// The input bytes in which a crib is looked for, and on which two keys that
+// decrypt them alike are taken for one.
+constexpr std::size_t kHeadBytes = 16 << 10;
 // With a crib, this many keys are ranked before the crib picks among them:
 // every key of Caesar and XOR.
 constexpr std::size_t kCribRanked = 256;
 
-// A cracker whose report lists each key once, and ranks the keys whose
+// A cracker whose report lists each decryption once (keys that differ
+// only in letters the text lacks are one), and ranks the keys whose
 // decryption holds the crib first.
 class RankingCracker final : public Cracker {
  public:
@@ -36,14 +38,14 @@ class RankingCracker final : public Cracker {
       : cipher(cipher), settings(settings), cracker(makeFamilyCracker(cipher, widened(settings))) {}
 
   void feed(std::string_view piece) override {
-    if (!settings.crib.empty()) fitness::keepUpTo(head, piece, kCribBytes);
+    fitness::keepUpTo(head, piece, kHeadBytes);
     cracker->feed(piece);
   }
 
   Report finish() override {
     Report report = cracker->finish();
     if (!settings.crib.empty()) weighByCrib(report);
-    fitness::mergeSameKeys(report);
+    mergeSameResults(report);
     report.candidates.resize(
         std::min(report.candidates.size(), std::max<std::size_t>(settings.top, 1)));
     return report;
@@ -78,6 +80,42 @@ class RankingCracker final : public Cracker {
     const bool doubt = report.note == fitness::kNotText || report.note == fitness::kTooShort ||
                        report.note == fitness::kNotAhead;
     if (doubt && report.candidates.front().confidence >= fitness::kSure) report.note.clear();
+  }
+
+  // Makes the candidates that decrypt the text alike into one, the first
+  // (the best) taking the others' languages and chances, and scales the
+  // chances down where they sum to more than one, so that a list never
+  // says more than certainty.
+  void mergeSameResults(Report& report) const {
+    std::vector<Candidate> merged;
+    std::vector<std::string> results;
+    for (Candidate& candidate : report.candidates) {
+      std::string result = decrypt(cipher, candidate.options, head);
+      const auto same = std::find(results.begin(), results.end(), result);
+      if (same == results.end()) {
+        merged.push_back(std::move(candidate));
+        results.push_back(std::move(result));
+        continue;
+      }
+      Candidate& kept = merged[static_cast<std::size_t>(same - results.begin())];
+      kept.confidence += candidate.confidence;
+      candidate.alsoLanguages.insert(candidate.alsoLanguages.begin(), candidate.language);
+      for (const Language language : candidate.alsoLanguages) {
+        const auto& listed = kept.alsoLanguages;
+        if (language != kept.language &&
+            std::find(listed.begin(), listed.end(), language) == listed.end()) {
+          kept.alsoLanguages.push_back(language);
+        }
+      }
+    }
+    double total = 0;
+    for (const Candidate& candidate : merged)
+      total += candidate.confidence;
+    if (total > 1) {
+      for (Candidate& candidate : merged)
+        candidate.confidence /= total;
+    }
+    report.candidates = std::move(merged);
   }
 
   Cipher cipher;

@@ -206,36 +206,6 @@ std::array<double, 26> frequencies(std::span<const double, 26> counts) {
   return out;
 }
 
-void mergeSameKeys(Report& report) {
-  std::vector<Candidate> merged;
-  for (Candidate& candidate : report.candidates) {
-    const auto same = std::find_if(merged.begin(), merged.end(), [&](const Candidate& kept) {
-      return kept.options == candidate.options;
-    });
-    if (same == merged.end()) {
-      merged.push_back(std::move(candidate));
-      continue;
-    }
-    same->confidence += candidate.confidence;
-    candidate.alsoLanguages.insert(candidate.alsoLanguages.begin(), candidate.language);
-    for (const Language language : candidate.alsoLanguages) {
-      const auto& listed = same->alsoLanguages;
-      if (language != same->language &&
-          std::find(listed.begin(), listed.end(), language) == listed.end()) {
-        same->alsoLanguages.push_back(language);
-      }
-    }
-  }
-  double total = 0;
-  for (const Candidate& candidate : merged)
-    total += candidate.confidence;
-  if (total > 1) {
-    for (Candidate& candidate : merged)
-      candidate.confidence /= total;
-  }
-  report.candidates = std::move(merged);
-}
-
 void noteDoubt(Report& report, std::size_t units, double nullChance) {
   // A text of fewer letters than this is short for every cipher here.
   constexpr std::size_t kShortText = 200;

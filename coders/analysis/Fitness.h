@@ -120,11 +120,6 @@ std::array<double, 26> frequencies(std::span<const double, 26> counts);
 // answer rests on), or the best is simply not far enough ahead.
 void noteDoubt(Report& report, std::size_t units, double nullChance);
 
-// Makes the candidates of one key into one, the first (the best) taking
-// the others' languages and chances, and scales the chances down where
-// they sum to more than one, so that a list never says more than certainty.
-void mergeSameKeys(Report& report);
-
 // At this chance or more an answer is called sure, and given no note.
 inline constexpr double kSure = 0.9;
 
