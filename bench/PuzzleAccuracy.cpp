@@ -10,7 +10,8 @@
 //
 // CORPUS_FOLDER holds LANG.txt per language code; TRIALS texts per language
 // and kind (default 6). With KIND (the start of a kind's name), only that
-// kind is run, and every text it gets wrong is shown with the answer.
+// kind is run, and every text it gets wrong is shown with the answer; with
+// KIND "crib", only the crackers with a crib.
 
 #include <algorithm>
 #include <cstdio>
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
                   : 100.0 * static_cast<double>(all.sureRight) / static_cast<double>(all.sure),
               100 * kSureTarget);
 
-  if (!only.empty()) return 0;
+  if (!only.empty() && only != "crib") return 0;
   std::printf("\ncrack with a crib of %zu letters, %zu-letter texts, %d per language\n\n",
               kCribLetters, kCribTextLetters, trials);
   std::printf("%-28s %8s %8s %6s\n", "cipher", "right", "target", "texts");

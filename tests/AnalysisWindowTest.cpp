@@ -550,3 +550,28 @@ TEST_F(AnalysisWindowTest, F6MovesBetweenTheMainWindowAndTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+// A crib typed into the known text settles a key that the letters of a
+// short text cannot, and typing it greys out the answers found without it.
+TEST_F(AnalysisWindowTest, TheKnownTextSettlesTheKeyOfAShortText) {
+  const std::string plain = "meet me by the north gate";
+  showPage("vigenerePage");
+  setInput(ClassicCoder().vigenereEncode(plain, "QXZVW"));
+  click("vigenereFindKeyBut");
+  ASSERT_TRUE(answered());
+  auto* known = control<QLineEdit>("knownTextBox");
+  EXPECT_FALSE(known->accessibleName().isEmpty());
+  QApplication::setActiveWindow(analysisForm());
+  known->setFocus();
+  QTest::keyClicks(known, "north");
+  ASSERT_EQ(known->text(), "north");
+  EXPECT_FALSE(control<QAbstractButton>("applyBut")->isEnabled());
+  click("vigenereFindKeyBut");
+  ASSERT_TRUE(answered());
+  EXPECT_EQ(control<QLineEdit>("vigenereKeyBox")->text(), "QXZVW");
+  EXPECT_EQ(destMemo()->text(), plain);
+}
+
+}  // namespace

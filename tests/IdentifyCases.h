@@ -49,6 +49,7 @@ inline const std::vector<Kind>& kinds() {
 struct Outcome {
   bool right = false;
   double confidence = 0;
+  analysis::Features features{};
 };
 
 // Runs `method` one way on `text`, as the command line does.
@@ -77,6 +78,7 @@ inline Outcome run(const Kind& kind, const std::string& plain, std::mt19937& ran
                       ? crackcases::isRight(*kind.cipher, expected, result)
                       : result == expected;
   outcome.confidence = best.confidence;
+  outcome.features = found.features;
   return outcome;
 }
 

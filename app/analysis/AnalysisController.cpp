@@ -144,6 +144,7 @@ TanalysisForm& AnalysisController::present() {
     window->setChartZoom(zoom);
     connect(window, &TanalysisForm::applyRequested, this, &AnalysisController::apply);
     connect(window, &TanalysisForm::cancelRequested, this, &AnalysisController::cancel);
+    connect(window, &TanalysisForm::knownTextEdited, this, &AnalysisController::inputChanged);
   }
   window->present();
   return *window;
@@ -165,16 +166,16 @@ void AnalysisController::findKey(Cipher cipher, const std::string& source, std::
   asked = cipher;
   askedNote.clear();
   const QString method = QString::fromUtf8(analysis::methodOf(cipher).caption);
-  start(crackWork(cipher, kKeysListed), tr("Finding the key of the input for %1\u2026").arg(method),
-        tr("Key"), source, length);
+  start(crackWork(cipher, kKeysListed, present().knownText().toStdString()),
+        tr("Finding the key of the input for %1\u2026").arg(method), tr("Key"), source, length);
 }
 
 void AnalysisController::whatIsThis(const std::string& source, std::size_t length,
                                     const QString& note) {
   asked.reset();
   askedNote = note;
-  start(identifyWork(kChainsListed), tr("Finding out what the input is\u2026"), tr("Steps"), source,
-        length);
+  start(identifyWork(kChainsListed, present().knownText().toStdString()),
+        tr("Finding out what the input is\u2026"), tr("Steps"), source, length);
 }
 
 void AnalysisController::cancel() {

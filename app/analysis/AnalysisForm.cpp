@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -100,8 +101,23 @@ TanalysisForm::TanalysisForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   chartColumn->addWidget(letterChart);
   chartColumn->addWidget(periodChart);
 
+  knownTextBox = new QLineEdit(this);
+  knownTextBox->setObjectName(QStringLiteral("knownTextBox"));
+  knownTextBox->setAccessibleName(tr("Known text"));
+  knownTextBox->setPlaceholderText(tr("flag{, or a word you expect"));
+  knownTextBox->setToolTip(
+      tr("Text you know stands in the answer: the keys and steps whose result holds it, letters "
+         "in either case, rank first. Find key or What is this? again to use it."));
+  auto* knownLabel = new QLabel(tr("&Known text:"), this);
+  knownLabel->setBuddy(knownTextBox);
+  // Beside the heading, which leaves room on its line.
+  auto* titleRow = new QHBoxLayout;
+  titleRow->addWidget(title, 1);
+  titleRow->addWidget(knownLabel);
+  titleRow->addWidget(knownTextBox);
+
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(title);
+  layout->addLayout(titleRow);
   layout->addWidget(staleLabel);
   layout->addLayout(busyRow);
   layout->addWidget(candidateList, 1);
@@ -115,6 +131,7 @@ TanalysisForm::TanalysisForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     emit applyRequested(candidateList->indexOfTopLevelItem(item));
   });
   connect(cancelBut, &QPushButton::clicked, this, &TanalysisForm::cancelRequested);
+  connect(knownTextBox, &QLineEdit::textEdited, this, &TanalysisForm::knownTextEdited);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] {
     if (isBusy()) {
@@ -229,6 +246,10 @@ void TanalysisForm::showNote(const QString& text) {
 
 QString TanalysisForm::note() const {
   return noteLabel->text();
+}
+
+QString TanalysisForm::knownText() const {
+  return knownTextBox->text();
 }
 
 int TanalysisForm::chosenRow() const {

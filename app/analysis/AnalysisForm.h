@@ -14,6 +14,7 @@
 #include "PeriodChart.h"
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
@@ -60,6 +61,10 @@ class TanalysisForm : public QWidget {
   void showNote(const QString& note);
   QString note() const;
 
+  // The text the user knows stands in the answer (a crib), which the next
+  // search is given; empty for none.
+  QString knownText() const;
+
   // The row chosen in the list, or -1 for none.
   int chosenRow() const;
   void chooseRow(int row);
@@ -86,6 +91,8 @@ class TanalysisForm : public QWidget {
   void applyRequested(int row);
   // Cancel, Escape or closing the window asks to stop the work.
   void cancelRequested();
+  // The known text was edited: the answers on screen were found without it.
+  void knownTextEdited();
 
  protected:
   // Closing the window stops the work it waits for.
@@ -105,6 +112,7 @@ class TanalysisForm : public QWidget {
   QPushButton* cancelBut;
   QTreeWidget* candidateList;
   QLabel* noteLabel;
+  QLineEdit* knownTextBox;
   QPushButton* applyBut;
   QWidget* charts;
   LetterChart* letterChart;

@@ -21,10 +21,12 @@ analysis::Report cancelledReport() {
 
 }  // namespace
 
-AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top) {
-  return [cipher, top](const std::string& input, const std::atomic<bool>& stop) -> AnalysisOutcome {
+AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top, std::string crib) {
+  return [cipher, top, crib = std::move(crib)](const std::string& input,
+                                               const std::atomic<bool>& stop) -> AnalysisOutcome {
     analysis::CrackSettings settings;
     settings.top = top;
+    settings.crib = crib;
     settings.stop = &stop;
     const std::unique_ptr<analysis::Cracker> cracker = analysis::makeCracker(cipher, settings);
     for (std::size_t at = 0; at < input.size(); at += kPiece) {
@@ -35,10 +37,12 @@ AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top) {
   };
 }
 
-AnalysisWork identifyWork(std::size_t top) {
-  return [top](const std::string& input, const std::atomic<bool>& stop) -> AnalysisOutcome {
+AnalysisWork identifyWork(std::size_t top, std::string crib) {
+  return [top, crib = std::move(crib)](const std::string& input,
+                                       const std::atomic<bool>& stop) -> AnalysisOutcome {
     analysis::IdentifySettings settings;
     settings.top = top;
+    settings.crib = crib;
     settings.stop = &stop;
     return analysis::identify(input, settings);
   };

@@ -28,9 +28,9 @@ using AnalysisWork =
     std::function<AnalysisOutcome(const std::string& input, const std::atomic<bool>& stop)>;
 
 // The work of cracking the input with `cipher`, keeping `top` candidates.
-AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top);
+AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top, std::string crib);
 // The work of naming what the input is, keeping `top` chains.
-AnalysisWork identifyWork(std::size_t top);
+AnalysisWork identifyWork(std::size_t top, std::string crib);
 
 class AnalysisRunner : public QObject {
   Q_OBJECT

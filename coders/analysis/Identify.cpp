@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "Ascii.h"
+#include "analysis/CalibrationWeights.h"
 #include "analysis/Crack.h"
 #include "analysis/Fitness.h"
 #include "analysis/Reading.h"
@@ -304,6 +305,52 @@ class Search {
   const IdentifySettings& settings;
 };
 
+// Margins of more nats than this say no more: the calibration reads them
+// as this.
+constexpr double kFeatureCap = 40;
+// The calibration's cases hold no more letters than this: a longer result
+// is read as one of this many, not judged by a line drawn past the cases.
+constexpr std::size_t kMostCalibratedLetters = 256;
+
+std::size_t countLetters(std::string_view text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return ascii::isLetter(c); }));
+}
+
+// The features of `chain` (see Features), its reading `overNull` nats ahead
+// of reading as nothing and `overNext` ahead of the next chain, `perLetter`
+// nats ahead per letter, of `letters` letters.
+Features featuresOf(const Chain& chain, double overNull, double overNext, double perLetter,
+                    std::size_t letters) {
+  const auto capped = [](double nats) { return std::clamp(nats, -kFeatureCap, kFeatureCap); };
+  double byteCipher = 0, letterCipher = 0, keyless = 0;
+  for (const Step& step : chain.steps) {
+    const std::string_view name = step.method->name;
+    const bool allBytes =
+        name == "bitwise" || (name == "caesar" && methods::flagOf(step.options, "full"));
+    const bool letterKey = name == "caesar" || name == "vigenere" || name == "subst";
+    byteCipher += allBytes ? 1 : 0;
+    letterCipher += !allBytes && letterKey ? 1 : 0;
+    keyless += !allBytes && !letterKey ? 1 : 0;
+  }
+  return {capped(overNull),
+          capped(overNext),
+          std::clamp(perLetter, -5.0, 5.0),
+          std::log1p(static_cast<double>(std::min(letters, kMostCalibratedLetters))),
+          byteCipher,
+          letterCipher,
+          keyless};
+}
+
+// The chance that a list's first chain is right, given its features: the
+// logistic model that tools/calibrate fits.
+double calibratedChance(const Features& features) {
+  double z = calibration::kWeights[0];
+  for (std::size_t f = 0; f < kFeatureCount; ++f)
+    z += calibration::kWeights[f + 1] * features[f];
+  return 1 / (1 + std::exp(-z));
+}
+
 }  // namespace
 
 Step stepOf(Cipher cipher, const methods::Settings& options) {
@@ -385,6 +432,24 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
       kept.alsoLanguages.push_back(language);
     }
   }
+  // The first chain's chance as the calibration puts it, from how its
+  // reading stands against the others'; the others keep their shares of
+  // what is left.
+  const double nullScore =
+      asItIs.asNothing + reading::kNaturalNats + cribChanceNats(settings.crib, judged.size());
+  const std::size_t first = order.front();
+  const Reading& read = readings[first];
+  identification.features =
+      featuresOf(chains.front(), evidence[first] - nullScore,
+                 chains.size() > 1 ? chains.front().score - chains[1].score : kFeatureCap,
+                 (read.asLanguage - read.asNothing) /
+                     static_cast<double>(std::max<std::size_t>(countLetters(results[first]), 1)),
+                 countLetters(results[first]));
+  const double calibrated = calibratedChance(identification.features);
+  const double rest = 1 - chains.front().confidence;
+  for (std::size_t c = 1; c < chains.size(); ++c)
+    chains[c].confidence *= rest > 0 ? (1 - calibrated) / rest : 0;
+  chains.front().confidence = calibrated;
   // At least one chain, however few are asked for.
   chains.resize(std::min(chains.size(), std::max<std::size_t>(settings.top, 1)));
   identification.candidates = std::move(chains);

@@ -7,6 +7,7 @@
 // hexadecimal, Morse), then at most one cipher (Caesar, Vigenere,
 // substitution, XOR), each step with the options that undo it.
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <optional>
@@ -50,10 +51,20 @@ struct IdentifySettings {
   bool stopped() const { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 };
 
+// What the chance that the first chain of a list is right is judged on,
+// as tools/calibrate fits it on cases of known answer: how far its result
+// reads as plaintext ahead of reading as nothing and ahead of the next
+// chain's (nats, each capped), how well it reads per letter, how many
+// letters it has (ln of one more, up to a bound), whether it ends in a cipher of all bytes
+// or of letters, and how many keyless decodings it has.
+inline constexpr std::size_t kFeatureCount = 7;
+using Features = std::array<double, kFeatureCount>;
+
 struct Identification {
   std::vector<Chain> candidates;  // best first
   std::string note;               // empty, or why the answer is unsure
   bool sampled = false;           // only the first kIdentifySample bytes were used
+  Features features{};            // what the first chain's chance was judged on
 };
 
 // Encodings undone in one chain, at most: puzzles stack six to eight

@@ -325,9 +325,27 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
             }
           }
         }
-        for (std::size_t j = 0; j < sample.size(); ++j)
-          plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - filled[j % period]) % 26);
-        const double fit = fitness::chainLogLikelihood(chain, plain) - chosen;
+        const auto decrypted = [&](const Key& k) {
+          for (std::size_t j = 0; j < sample.size(); ++j)
+            plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - k[j % period]) % 26);
+          return fitness::chainLogLikelihood(chain, plain);
+        };
+        // Then each such column once more, on the chain of the whole
+        // sample: a column of two or three letters says little alone.
+        double fit = decrypted(filled);
+        for (std::size_t c = 0; c < period; ++c) {
+          if (key[c] < 26) continue;
+          Key tried = filled;
+          for (std::uint8_t shift = 0; shift < 26; ++shift) {
+            tried[c] = shift;
+            const double shifted = decrypted(tried);
+            if (shifted > fit) {
+              fit = shifted;
+              filled[c] = shift;
+            }
+          }
+        }
+        fit -= chosen;
         if (best.size() == kCribKeysKept && fit <= best.back().logLikelihood) continue;
         if (std::any_of(best.begin(), best.end(), [&](const Fit& f) { return f.key == filled; }))
           continue;
