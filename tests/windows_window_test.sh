@@ -44,25 +44,30 @@ at() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 # (Without a window manager xdotool warns of the focus on every key.)
 keys() { xdotool key --delay 50 "$@" 2>/dev/null; sleep 0.5; }
 typed() { xdotool type --delay 30 "$1" 2>/dev/null; }
-# The output box's text, copied with the keyboard.
-result() {
+# Copies the output box's text with the keyboard, and waits up to ten
+# seconds for the clipboard to hold `expected`; fails with what it holds.
+expect_result() {
+  local doing=$1 expected=$2 held=""
   at 200 230
   keys ctrl+a ctrl+c
-  xclip -o -selection clipboard
+  for _ in $(seq 20); do
+    held=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ "$held" = "$expected" ] && return 0
+    sleep 0.5
+  done
+  fail "$doing gave '$held', not '$expected'"
 }
 at 35 10  # "Shift (Caesar)"
 keys Tab ctrl+a 3  # the shift box follows the tabs
 at 200 60
 typed "Hello World"
 keys ctrl+Return
-encrypted=$(result)
-[ "$encrypted" = "Khoor Zruog" ] || fail "Encrypt gave '$encrypted', not 'Khoor Zruog'"
+expect_result Encrypt "Khoor Zruog"
 at 200 60
 keys ctrl+a
-typed "$encrypted"
+typed "Khoor Zruog"
 keys ctrl+shift+Return
-decrypted=$(result)
-[ "$decrypted" = "Hello World" ] || fail "Decrypt gave '$decrypted', not 'Hello World'"
+expect_result Decrypt "Hello World"
 
 # Find key on a text long enough to crack: the analysis window opens.
 at 200 60
