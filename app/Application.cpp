@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "Platform.h"
+
 namespace {
 
 const QString kEncodingOption = QStringLiteral("encoding");
@@ -51,12 +53,11 @@ void describeApplication() {
   QCoreApplication::setOrganizationName(QStringLiteral("Zembrax"));
   QCoreApplication::setOrganizationDomain(QStringLiteral("zembrax.org"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.zembrax.Zembrax"));
+  platform::chooseSettingsLocation();
 }
 
 StartRequest readCommandLine(int argc, char* argv[], text::Encoding localeEncoding) {
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i)
-    arguments << QString::fromLocal8Bit(argv[i]);
+  const QStringList arguments = platform::commandLine(argc, argv);
   QCommandLineParser parser;
   describeOptions(parser, localeEncoding);
   // Options of Qt's own may follow; they are the application's to take.

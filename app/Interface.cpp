@@ -12,21 +12,16 @@
 #include <QSettings>
 #include <QTabBar>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 #include "Aboutmsg.h"
 #include "BoxText.h"
 #include "Exceptions.h"
 #include "Memo.h"
+#include "Platform.h"
 #include "Screen.h"
 #include "StrToInt.h"
 #include "analysis/AnalysisController.h"
@@ -302,26 +297,9 @@ std::optional<TmainForm::PageRequest> TmainForm::pageRequest(const QWidget* page
 }
 
 bool TmainForm::openFile(const QString& path) {
-  // Opened without waiting, so that a FIFO or a device is found out, not
-  // waited on.
-  const int descriptor =
-      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  struct stat status {};
-  if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
-    const int error = errno;
-    if (descriptor >= 0) ::close(descriptor);
-    refuseFile("read", path, QString::fromLocal8Bit(std::strerror(error)));
-    return false;
-  }
   QFile file;
-  if (!S_ISREG(status.st_mode)) {
-    ::close(descriptor);
-    refuseFile("open", path, tr("it is not a regular file"));
-    return false;
-  }
-  if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    ::close(descriptor);
-    refuseFile("read", path, file.errorString());
+  if (const auto refusal = platform::openRegularFile(path, file)) {
+    refuseFile(refusal->doing, path, refusal->reason);
     return false;
   }
   const auto tooLarge = [this, &path] {

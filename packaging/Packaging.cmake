@@ -1,3 +1,25 @@
+# For Windows, a zip: the window and the command line, with no DLLs beside
+# them, the manual (this README, with its pictures) and the licence.
+if(WIN32 AND ZEMBRAX_BUILD_APP)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME zembrax)
+  set(CPACK_PACKAGE_FILE_NAME zembrax-${PROJECT_VERSION}-windows-x86_64)
+  find_program(CMARK_GFM cmark-gfm REQUIRED)
+  set(manual ${CMAKE_BINARY_DIR}/manual.html)
+  add_custom_command(
+    OUTPUT ${manual}
+    COMMAND ${CMAKE_COMMAND} -DCMARK=${CMARK_GFM} -DREADME=${PROJECT_SOURCE_DIR}/README.md
+            -DOUT=${manual} -P ${PROJECT_SOURCE_DIR}/cmake/HtmlManual.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/cmake/HtmlManual.cmake
+    VERBATIM)
+  add_custom_target(manual ALL DEPENDS ${manual})
+  install(FILES ${manual} DESTINATION .)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION docs FILES_MATCHING PATTERN *.png)
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+  include(CPack)
+  return()
+endif()
+
 # The Debian package: `cpack -G DEB` in the build folder makes it from what
 # `cmake --install` puts in place, with the dependencies that the shared
 # libraries linked call for.

@@ -20,8 +20,10 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <functional>
 #include <memory>
@@ -376,9 +378,19 @@ TEST_F(MainFormTest, WindowIsFixedAndShowsAllTabCaptions) {
   EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(form->font().pointSize(), 8);
   const QTabBar* bar = pages()->tabBar();
+  // On Windows, Qt's offscreen platform lays the tabs out in other fonts than
+  // the windows platform, where the X test shows them.
+  const bool fontsAsShown =
+#ifdef _WIN32
+      QGuiApplication::platformName() == "windows";
+#else
+      true;
+#endif
   for (int page = 0; page < bar->count(); ++page) {
     const QRect tab = bar->tabRect(page);
-    EXPECT_LE(tab.right(), bar->width()) << page;
+    if (fontsAsShown) {
+      EXPECT_LE(tab.right(), bar->width()) << page;
+    }
     EXPECT_GE(tab.width(), bar->fontMetrics().horizontalAdvance(bar->tabText(page))) << page;
   }
   // Controls and their first state.
@@ -625,8 +637,13 @@ TEST_F(MainFormTest, ShortcutsPressOnlyEnabledButtons) {
 
 TEST_F(FilesTest, OpensOnlyRegularFiles) {
   typeInput("keep");
+#ifdef _WIN32
+  // A device, which is no file on a disk.
+  const QString fifo = "NUL";
+#else
   const QString fifo = folder.filePath("fifo");
   ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+#endif
   for (const QString& path : {fifo, folder.path()}) {
     auto message = messageOfNextModal();
     EXPECT_FALSE(form->openFile(path));  // and does not wait for a writer
@@ -645,6 +662,7 @@ TEST_F(MainFormTest, RefusesToCopyMoreThanTheLimitAndPointsToSaving) {
   EXPECT_EQ(QApplication::clipboard()->text(), "before");
 }
 
+#ifndef _WIN32
 // Lowers the address space the process may take to what it takes now and
 // `headroom` bytes more.
 void limitMemory(std::size_t headroom) {
@@ -711,6 +729,12 @@ TEST_F(FilesTest, LeavesTheBoxesAsTheyWereWhenMemoryRunsOut) {
   click("encodeBut");
   EXPECT_EQ(output(), "01000001");
 }
+#endif
+#ifdef _WIN32
+TEST_F(FilesTest, LeavesTheBoxesAsTheyWereWhenMemoryRunsOut) {
+  GTEST_SKIP() << "the memory limit is set with POSIX's setrlimit, which Windows lacks";
+}
+#endif
 
 TEST_F(FilesTest, OpensUtf8TextInTheChosenCodePage) {
   form->setEncoding(text::Encoding::windows1250);
@@ -738,21 +762,31 @@ Finished runProgram(const QStringList& arguments, const QString& locale = "C.UTF
   program.setProcessEnvironment(environment);
   program.start(ZEMBRAX_PROGRAM, arguments);
   EXPECT_TRUE(program.waitForFinished(10000)) << arguments.join(' ').toStdString();
+  // (Windows' C runtime ends the lines of its standard error with CR LF.)
   return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-          QString::fromUtf8(program.readAllStandardError())};
+          QString::fromUtf8(program.readAllStandardError()).replace("\r\n", "\n")};
 }
 
 TEST(Program, TakesTheLocalesEncodingAndRefusesUnknownOnes) {
   EXPECT_TRUE(
       runProgram({"--help"}, "C.UTF-8").output.simplified().contains("else the locale's (utf-8)"));
-  EXPECT_TRUE(
-      runProgram({"--help"}, "C").output.simplified().contains("else the locale's (windows-1252)"));
+#ifdef _WIN32
+  // The program's manifest sets the UTF-8 code page, whatever the locale.
+  const char* const cLocale = "utf-8";
+#else
+  const char* const cLocale = "windows-1252";
+#endif
+  EXPECT_TRUE(runProgram({"--help"}, "C")
+                  .output.simplified()
+                  .contains(QStringLiteral("else the locale's (%1)").arg(cLocale)));
   const Finished refused = runProgram({"--encoding", "latin9"});
   EXPECT_EQ(refused.status, 2);
-  EXPECT_EQ(refused.error,
-            "zembrax: unknown text encoding 'latin9'; the encodings are utf-8, windows-874, "
-            "windows-1250, windows-1251, windows-1252, windows-1253, windows-1254, windows-1255, "
-            "windows-1256, windows-1257, windows-1258\n");
+  EXPECT_EQ(
+      refused.error,
+      kProgramName +
+          ": unknown text encoding 'latin9'; the encodings are utf-8, windows-874, "
+          "windows-1250, windows-1251, windows-1252, windows-1253, windows-1254, windows-1255, "
+          "windows-1256, windows-1257, windows-1258\n");
 }
 
 TEST(Program, AnswersHelpAndVersionWithoutAWindow) {

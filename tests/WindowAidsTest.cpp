@@ -391,7 +391,8 @@ std::pair<int, QString> runProgram(const QStringList& arguments) {
   program.setProcessChannelMode(QProcess::MergedChannels);
   program.start(ZEMBRAX_PROGRAM, arguments);
   EXPECT_TRUE(program.waitForFinished(10000));
-  return {program.exitCode(), QString::fromUtf8(program.readAll())};
+  // (Windows' C runtime ends the lines of its standard error with CR LF.)
+  return {program.exitCode(), QString::fromUtf8(program.readAll()).replace("\r\n", "\n")};
 }
 
 TEST(LineBreakOption, SetsTheLineBreaksForOneRunAndRefusesOthers) {
@@ -410,7 +411,7 @@ TEST(LineBreakOption, SetsTheLineBreaksForOneRunAndRefusesOthers) {
 
   const auto [status, error] = runProgram({"--line-breaks", "cr"});
   EXPECT_EQ(status, 2);
-  EXPECT_EQ(error, "zembrax: unknown line breaks 'cr'; they are crlf and lf\n");
+  EXPECT_EQ(error, kProgramName + ": unknown line breaks 'cr'; they are crlf and lf\n");
   EXPECT_TRUE(runProgram({"--help"}).second.contains("--line-breaks <kind>"));
 }
 

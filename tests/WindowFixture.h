@@ -12,6 +12,13 @@
 #include "Memo.h"
 
 // A main window shown for each test, and its controls found by object name.
+// The name that the program gives itself in its messages: its file's.
+#ifdef _WIN32
+inline const QString kProgramName = QStringLiteral("zembrax.exe");
+#else
+inline const QString kProgramName = QStringLiteral("zembrax");
+#endif
+
 class WindowFixture : public testing::Test {
  public:
   void SetUp() override {
