@@ -29,6 +29,10 @@ constexpr std::size_t kSampleBytes = 2048;
 constexpr std::size_t kChainBudget = std::size_t{1} << 17;
 // The fewest keys read through the chain.
 constexpr std::size_t kLeastChainedKeys = 8;
+// The share of texts in capitals: enough that a short note in capitals
+// keeps its key, few enough that the key which flips the case of a short
+// text of running text does not win.
+constexpr double kCapitalShare = 0.02;
 // Scales the log-likelihoods into chances: the letters of a text are not as
 // independent as the chain takes them, which makes it too sure.
 constexpr double kLetterTemperature = 1.6;
@@ -49,6 +53,20 @@ std::vector<ByteMap> decryptingMaps(Cipher cipher) {
     std::copy(mapped.begin(), mapped.end(), maps[key].begin());
   }
   return maps;
+}
+
+// The chances of fitness::textByteLogChances with the cases swapped: text
+// in capitals, as notes and puzzles often are, whose keys would otherwise
+// lose to the key that flips the case of every letter (and turns spaces
+// into control bytes).
+const std::array<float, 256>& capitalByteLogChances() {
+  static const std::array<float, 256> chances = [] {
+    std::array<float, 256> out = fitness::textByteLogChances();
+    for (int c = 'A'; c <= 'Z'; ++c)
+      std::swap(out[c], out[c + 32]);
+    return out;
+  }();
+  return chances;
 }
 
 methods::Settings optionsOf(Cipher cipher, std::size_t key) {
@@ -93,11 +111,13 @@ class ByteMapCracker : public Cracker {
   // under every key.
   bool lettersOnly() const { return cipher == Cipher::caesar; }
 
-  // ln p of byte value `d` in `language` taken alone.
-  std::array<double, 256> byteWeights(Language language) const;
+  // ln p of byte value `d` in `language` taken alone, in running text
+  // (`capitals` false) or in text of capitals.
+  std::array<double, 256> byteWeights(Language language, bool capitals) const;
 
-  // ln p of the sample decrypted by `map`, read through `language`'s chain.
-  double sampleLogLikelihood(const ByteMap& map, Language language) const;
+  // ln p of the sample decrypted by `map`, read through `language`'s chain,
+  // as running text and as text of capitals.
+  std::array<double, 2> sampleLogLikelihood(const ByteMap& map, Language language) const;
 
   Cipher cipher;
   CrackSettings settings;
@@ -107,9 +127,9 @@ class ByteMapCracker : public Cracker {
   std::array<std::array<std::uint64_t, 256>, 4> counts{};
 };
 
-std::array<double, 256> ByteMapCracker::byteWeights(Language language) const {
+std::array<double, 256> ByteMapCracker::byteWeights(Language language, bool capitals) const {
   const auto& chain = fitness::chainOf(language);
-  const auto& bytes = fitness::textByteLogChances();
+  const auto& bytes = capitals ? capitalByteLogChances() : fitness::textByteLogChances();
   std::array<double, 256> weights{};
   for (int d = 0; d < 256; ++d) {
     const unsigned char letter = ascii::letterIndex(static_cast<char>(d));
@@ -118,18 +138,22 @@ std::array<double, 256> ByteMapCracker::byteWeights(Language language) const {
   return weights;
 }
 
-double ByteMapCracker::sampleLogLikelihood(const ByteMap& map, Language language) const {
+std::array<double, 2> ByteMapCracker::sampleLogLikelihood(const ByteMap& map,
+                                                          Language language) const {
   const auto& chain = fitness::chainOf(language);
   const auto& bytes = fitness::textByteLogChances();
+  const auto& capitalBytes = capitalByteLogChances();
   fitness::ChainCursor cursor;
-  double sum = 0;
+  double letters = 0, asText = 0, asCapitals = 0;
   for (const char c : sample) {
     const std::uint8_t d = map[static_cast<unsigned char>(c)];
-    if (!lettersOnly()) sum += bytes[d];
+    asText += bytes[d];
+    asCapitals += capitalBytes[d];
     const unsigned char letter = ascii::letterIndex(static_cast<char>(d));
-    if (letter < 26) sum += cursor.take(chain, letter);
+    if (letter < 26) letters += cursor.take(chain, letter);
   }
-  return sum;
+  if (lettersOnly()) return {letters, letters};
+  return {letters + asText, letters + asCapitals};
 }
 
 Report ByteMapCracker::finish() {
@@ -161,9 +185,10 @@ Report ByteMapCracker::finish() {
   // that rank first again with the sample read in sequence.
   const std::size_t keys = maps.size();
   fitness::buildChains(languages);
-  std::vector<std::array<double, 256>> weights;
+  // Per language, the weights of running text and of text in capitals.
+  std::vector<std::array<std::array<double, 256>, 2>> weights;
   for (const Language language : languages)
-    weights.push_back(byteWeights(language));
+    weights.push_back({byteWeights(language, false), byteWeights(language, true)});
   auto histogramScore = [&](const ByteMap& map, const std::array<double, 256>& counted,
                             const std::array<double, 256>& weight) {
     double sum = 0;
@@ -171,12 +196,19 @@ Report ByteMapCracker::finish() {
       sum += counted[b] * weight[map[b]];
     return sum;
   };
+  // Running text, or text in capitals at the share kCapitalShare.
+  const double asText = std::log(1 - kCapitalShare), asCapitals = std::log(kCapitalShare);
+  auto eitherCase = [&](double text, double capitals) {
+    const double both[] = {asText + text, asCapitals + capitals};
+    return fitness::logSumExp(both);
+  };
   const double languagePrior = std::log(static_cast<double>(languages.size()));
   std::vector<std::vector<double>> perLanguage(keys, std::vector<double>(languages.size()));
   std::vector<double> scores(keys);
   for (std::size_t k = 0; k < keys; ++k) {
     for (std::size_t l = 0; l < languages.size(); ++l)
-      perLanguage[k][l] = histogramScore(maps[k], all, weights[l]);
+      perLanguage[k][l] = eitherCase(histogramScore(maps[k], all, weights[l][0]),
+                                     histogramScore(maps[k], all, weights[l][1]));
     scores[k] = fitness::logSumExp(perLanguage[k]) - languagePrior;
   }
   std::vector<std::size_t> order(keys);
@@ -190,9 +222,11 @@ Report ByteMapCracker::finish() {
       keys, std::max(kLeastChainedKeys, kChainBudget / std::max<std::size_t>(sample.size(), 1)));
   for (std::size_t r = 0; r < chained; ++r) {
     const std::size_t k = order[r];
-    for (std::size_t l = 0; l < languages.size(); ++l)
-      perLanguage[k][l] =
-          sampleLogLikelihood(maps[k], languages[l]) + histogramScore(maps[k], rest, weights[l]);
+    for (std::size_t l = 0; l < languages.size(); ++l) {
+      const std::array<double, 2> read = sampleLogLikelihood(maps[k], languages[l]);
+      perLanguage[k][l] = eitherCase(read[0] + histogramScore(maps[k], rest, weights[l][0]),
+                                     read[1] + histogramScore(maps[k], rest, weights[l][1]));
+    }
     scores[k] = fitness::logSumExp(perLanguage[k]) - languagePrior;
   }
   rank();
