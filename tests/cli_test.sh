@@ -304,6 +304,14 @@ expect "crack --apply from a pipe" "$plain" bash -c '"$0" crack caesar --apply <
 checks=$((checks + 1))
 "$cli" crack caesar --apply shifted.txt -o applied.txt && [ "$(cat applied.txt)" = "$plain" ] ||
   fail "crack --apply -o"
+# --explain lists each shift beside its own score: the best score is the first answer's.
+printf '%s' "$plain" | "$cli" caesar --full --shift 3 >full.txt
+checks=$((checks + 1))
+"$cli" crack caesar --full --explain full.txt >explained.txt || fail "crack caesar --full --explain: exit $?"
+best=$(sed -n '/^score of every shift/,/^$/p' explained.txt |
+  awk 'NF == 2 && (!seen++ || $2 > top) { top = $2; at = $1 } END { print at }')
+grep -q "^  1\. caesar -d --shift $best --full " explained.txt ||
+  fail "crack caesar --full --explain: best score at shift $best; $(sed -n 2p explained.txt)"
 printf '%s' "$plain" | "$cli" vigenere --key LEMON >vigenere.txt
 expect "crack vigenere --key-length" "$plain" "$cli" crack vigenere --key-length 3-6 --apply vigenere.txt
 printf '%s' "$plain" | "$cli" caesar --shift 3 | "$cli" hex | "$cli" base64 >layers.txt

@@ -52,7 +52,7 @@ struct Candidate {
 
 // What the answer rests on, for explanations and charts.
 struct Evidence {
-  std::vector<double> keyScores;           // Caesar/XOR: the score of every shift or value
+  std::vector<double> keyScores;           // Caesar/XOR: the score of shift or value k at k
   std::vector<double> periodCoincidence;   // Vigenere: index of coincidence of periods 1, 2, ...
   std::size_t period = 0;                  // Vigenere: the key length chosen
   std::vector<double> keyLetterFitness;    // Vigenere: the chance of each key letter
