@@ -374,7 +374,15 @@ PY
 fi
 refuse "crack: no input" 1 "no input" "$cli" crack caesar
 refuse "crack: no letters" 1 "no letters" bash -c 'printf "12 34 !" | "$0" crack vigenere' "$cli"
-refuse "crack: unknown cipher" 2 "CIPHER" "$cli" crack rot13
+refuse "crack: unknown cipher" 2 "unknown cipher 'rot13'; the ciphers are caesar, xor, vigenere, subst" \
+  "$cli" crack rot13
+refuse "crack: cipher typo" 2 "unknown cipher 'ceasar'; did you mean 'caesar'?" "$cli" crack ceasar
+refuse "crack: no cipher" 2 "CIPHER is required" "$cli" crack
+refuse "analysis typo" 2 "unknown method 'crak'; did you mean 'crack'?" "$cli" crak caesar
+refuse "analysis typo with a method's options" 2 "unknown method 'crak'; did you mean 'crack'?" \
+  "$cli" crak caesar --shift 3
+refuse "method typo before a method" 2 "unknown method 'bsae64'; did you mean 'base64'?" \
+  "$cli" bsae64 hex -d
 refuse "crack: --full" 2 "--full is for caesar only" "$cli" crack vigenere --full
 refuse "crack: --key-length" 2 "--key-length takes N or MIN-MAX" "$cli" crack vigenere --key-length 9-3
 refuse "crack: language" 2 "unknown language 'xx'" "$cli" crack caesar --language xx
