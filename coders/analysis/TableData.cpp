@@ -1,6 +1,6 @@
 #include "TableData.h"
 
-#include <array>
+#include <utility>
 
 // The tables go into the program as they are, by the assembler's .incbin:
 // no generated source to compile, and no data file to find at run time.
@@ -52,13 +52,17 @@ ZEMBRAX_TABLE(id)
 
 namespace analysis {
 
-std::span<const std::uint8_t> tableOf(Language language) {
+std::span<const std::uint8_t> tableCoded(std::string_view code) {
   using Table = std::span<const std::uint8_t> (*)();
-  // In the order of Language.
-  static constexpr std::array<Table, kLanguageCount> tables = {
-      table_en, table_de, table_fr, table_es, table_it, table_pt, table_nl, table_pl,
-      table_sv, table_da, table_nb, table_fi, table_cs, table_hu, table_tr, table_id};
-  return tables[static_cast<std::size_t>(language)]();
+  static constexpr std::pair<std::string_view, Table> tables[] = {
+      {"en", table_en}, {"de", table_de}, {"fr", table_fr}, {"es", table_es},
+      {"it", table_it}, {"pt", table_pt}, {"nl", table_nl}, {"pl", table_pl},
+      {"sv", table_sv}, {"da", table_da}, {"nb", table_nb}, {"fi", table_fi},
+      {"cs", table_cs}, {"hu", table_hu}, {"tr", table_tr}, {"id", table_id}};
+  for (const auto& [tableCode, table] : tables) {
+    if (tableCode == code) return table();
+  }
+  return {};
 }
 
 }  // namespace analysis

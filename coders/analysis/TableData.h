@@ -3,13 +3,13 @@
 
 #include <cstdint>
 #include <span>
-
-#include "Language.h"
+#include <string_view>
 
 namespace analysis {
 
-// The compiled-in table of `language`, as tools/langstats wrote it.
-std::span<const std::uint8_t> tableOf(Language language);
+// The compiled-in table of the language coded `code` ("en"), as
+// tools/langstats wrote it; empty for a code that has none.
+std::span<const std::uint8_t> tableCoded(std::string_view code);
 
 }  // namespace analysis
 
