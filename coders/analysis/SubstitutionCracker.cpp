@@ -250,17 +250,22 @@ double keyChoices(std::span<const std::uint8_t> letters) {
 }
 
 // The chance that no key made `letters`: the letters in no order against
-// their decryption by `best` read through its language's chain, which pays
-// for choosing its key among all and its language among `languages`.
-double noKeyChance(std::span<const std::uint8_t> letters, const Optimum& best,
-                   std::size_t languages) {
+// their decryption by `key` read as each of `languages`, which pays for
+// choosing its key among all and its language among those. The decryption
+// is read in every language, not in the one its key was found in alone: a
+// key can be found right in a language whose letters its text reads badly
+// in.
+double noKeyChance(std::span<const std::uint8_t> letters, const Key& key,
+                   std::span<const Language> languages) {
   std::vector<std::uint8_t> plain(letters.begin(), letters.end());
   for (std::uint8_t& letter : plain)
-    letter = best.key[letter];
-  const double someKey = fitness::chainLogLikelihood(fitness::chainOf(best.language), plain) -
-                         keyChoices(letters) - std::log(static_cast<double>(languages));
-  const double noKey = noOrderLogLikelihood(letters);
-  return 1 / (1 + std::exp(someKey - noKey));
+    letter = key[letter];
+  std::vector<double> read;
+  for (const Language language : languages)
+    read.push_back(modelOf(language).logLikelihood(plain));
+  const double someKey = fitness::logSumExp(read) -
+                         std::log(static_cast<double>(languages.size())) - keyChoices(letters);
+  return 1 / (1 + std::exp(someKey - noOrderLogLikelihood(letters)));
 }
 
 class SubstitutionCracker : public Cracker {
@@ -377,7 +382,7 @@ Report SubstitutionCracker::finish() {
   const std::vector<double> chances = fitness::posteriors(scores, -INFINITY, kTemperature);
   const double found50 =
       1 / (1 + std::exp(-kLengthSlope * (static_cast<double>(letters.size()) - kHalfSureLetters)));
-  const double noKey = noKeyChance(letters, distinct.front(), languages.size());
+  const double noKey = noKeyChance(letters, distinct.front().key, languages);
   const std::string from = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   for (std::size_t r = 0; r < std::min(std::max<std::size_t>(settings.top, 1), distinct.size());
        ++r) {
