@@ -131,8 +131,7 @@ std::string explanation(Cipher cipher, const analysis::Report& report) {
     out +=
         cipher == Cipher::bitwiseXor ? "\nscore of every XOR value\n" : "\nscore of every shift\n";
     for (std::size_t key = 0; key < evidence.keyScores.size(); ++key) {
-      out += "  " + std::to_string(key + (cipher == Cipher::caesarFull ? 1 : 0)) + " " +
-             json::number(evidence.keyScores[key], 8) + "\n";
+      out += "  " + std::to_string(key) + " " + json::number(evidence.keyScores[key], 8) + "\n";
     }
   }
   if (!evidence.periodCoincidence.empty()) {

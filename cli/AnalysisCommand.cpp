@@ -2,6 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
+
+#include "Suggest.h"
 
 namespace {
 
@@ -67,12 +70,8 @@ void addAnalysis(CLI::App& app, AnalysisOptions& options) {
   crack->footer(
       "Example:\n  zembrax-cli crack vigenere --explain secret.txt\n"
       "  zembrax-cli crack caesar --apply note.txt\n");
-  std::vector<std::string> names;
-  for (const auto& [name, cipher] : kCiphers)
-    names.emplace_back(name);
   crack->add_option("CIPHER", options.cipher, "caesar, xor, vigenere or subst")
       ->required()
-      ->check(CLI::IsMember(names))
       ->option_text(" ");
   crack->add_flag("--full", options.full, "caesar: all 255 non-zero bytes, not only letters");
   crack
@@ -125,8 +124,18 @@ std::variant<AnalysisRequest, std::string> analysisRequest(std::string_view name
   request.settings.top = options.top;
   request.settings.crib = options.crib;
   if (name == "crack") {
+    std::vector<std::string> names;
     for (const auto& [cipherName, cipher] : kCiphers) {
       if (options.cipher == cipherName) request.cipher = cipher;
+      names.emplace_back(cipherName);
+    }
+    if (!request.cipher) {
+      const std::optional<std::string> meant = nearestWord(options.cipher, names);
+      std::string known;
+      for (const std::string& cipherName : names)
+        known += (known.empty() ? "" : ", ") + cipherName;
+      return "unknown cipher '" + options.cipher + "'; " +
+             (meant ? "did you mean '" + *meant + "'?" : "the ciphers are " + known);
     }
     if (options.full && request.cipher != analysis::Cipher::caesar)
       return "--full is for caesar only";

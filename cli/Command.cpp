@@ -276,9 +276,9 @@ std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char
       "--encoding NAME, the text encoding that the key and alphabets are read in: " +
       text::encodingNames() +
       "; the locale's by default. The input's bytes are never converted. METHOD --help tells "
-      "more.\n\nA mistyped method or option is named in the error with the nearest valid one. "
-      "A decode (-d) that finds nothing to decode in an input that is not empty says so on the "
-      "standard error; the exit status stays 0, since an empty output is what the method "
+      "more.\n\nA mistyped method, option or cipher is named in the error with the nearest valid "
+      "one. A decode (-d) that finds nothing to decode in an input that is not empty says so on "
+      "the standard error; the exit status stays 0, since an empty output is what the method "
       "gives.\n\ncrack finds the key of a cipher text and identify says what a text is, in any "
       "of sixteen languages, each candidate with the chance that it is right; crack --help and "
       "identify --help tell more.\n\n" +
@@ -297,6 +297,11 @@ std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char
   AnalysisOptions analysisOptions;
   addAnalysis(app, analysisOptions);
 
+  // The first word names the method: one that names none is refused as it
+  // is, before the parser takes it for a stray word and runs on to a later
+  // one that names a method.
+  if (argc > 1 && argv[1][0] != '-' && !isAnalysis(argv[1]) && methods::named(argv[1]) == nullptr)
+    return refuse(unknownMethod(argv[1]), nullptr);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
@@ -306,7 +311,6 @@ std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char
   } catch (const CLI::ParseError& error) {
     const std::vector<CLI::App*> chosen = app.get_subcommands();
     if (chosen.empty() && argc == 1) return refuse("no method given", nullptr);
-    if (chosen.empty() && argv[1][0] != '-') return refuse(unknownMethod(argv[1]), nullptr);
     if (chosen.empty()) return refuse(error.what(), nullptr);
     // An option the method does not take says more than the options missing
     // because of it.

@@ -1,7 +1,8 @@
 // One libFuzzer target per entry point of the analysis; ZEMBRAX_FUZZ_TARGET
 // names it: "caesar", "full", "xor", "vigenere" or "subst" for crack, or
 // "identify". For any bytes the analysis ends (libFuzzer's -timeout bounds
-// each run), its JSON is valid, and its chances lie in [0, 1].
+// each run), its JSON is valid, its chances lie in [0, 1], and a cracker fed
+// the text in two pieces reports as one fed it whole.
 
 #include <cstddef>
 #include <cstdint>
@@ -43,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(jsoncheck::isJson(json::identification(found)), "identify's JSON is valid");
     return 0;
   }
-  // The text in two pieces, cut where its first byte says.
+  // The text in two pieces, cut where its first byte says, and whole: the
+  // pieces must make no difference to the report.
   const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
   const Cipher cipher = cipherOfTarget();
   const auto cracker = analysis::makeCracker(cipher, {});
@@ -52,6 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const analysis::Report report = cracker->finish();
   for (const analysis::Candidate& candidate : report.candidates)
     require(isChance(candidate.confidence), "a candidate's confidence is a chance");
-  require(jsoncheck::isJson(json::crackReport(cipher, report, true)), "crack's JSON is valid");
+  const std::string written = json::crackReport(cipher, report, true);
+  require(jsoncheck::isJson(written), "crack's JSON is valid");
+  const auto whole = analysis::makeCracker(cipher, {});
+  whole->feed(text);
+  require(json::crackReport(cipher, whole->finish(), true) == written,
+          "the text in two pieces gives the report of the whole");
   return 0;
 }

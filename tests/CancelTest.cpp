@@ -39,10 +39,13 @@ TEST(Cancel, AStopAskedBeforeTheSearchGivesNoKey) {
   ASSERT_GT(plain.size(), 1000u);
   for (const auto& [cipher, text] :
        {std::pair{Cipher::substitution, substituted(plain)},
-        std::pair{Cipher::vigenere, ClassicCoder().vigenereEncode(plain, "HARBOUR")}}) {
+        std::pair{Cipher::vigenere, ClassicCoder().vigenereEncode(plain, "HARBOUR")},
+        std::pair{Cipher::caesar, ClassicCoder().caesarShift(plain, 7)},
+        std::pair{Cipher::caesarFull, ClassicCoder().caesarShiftFull(plain, 40)},
+        std::pair{Cipher::bitwiseXor, CharCoder().bitwiseApply(plain, 77, &CharCoder::bitXor)}}) {
     const analysis::Report report = crack(cipher, text, &stop);
-    EXPECT_TRUE(report.candidates.empty());
-    EXPECT_EQ(report.note, analysis::kCancelled);
+    EXPECT_TRUE(report.candidates.empty()) << static_cast<int>(cipher);
+    EXPECT_EQ(report.note, analysis::kCancelled) << static_cast<int>(cipher);
   }
   analysis::IdentifySettings settings;
   settings.stop = &stop;

@@ -198,6 +198,70 @@ TEST(Crack, SubstitutionEndsOnAFewLetters) {
   }
 }
 
+// Letters that no substitution made, though every alphabet decrypts them to
+// something: random letters, and running text through a method that moves
+// its letters (rows of seven read by columns) or changes them by their place
+// (Vigenere). The search finds some best key in some language all the same;
+// the answer must say that its decryption is no text.
+TEST(Crack, SubstitutionSaysWhenNoKeyMadeTheLetters) {
+  const std::string english = crackcases::readFile(ZEMBRAX_CORPUS "/en.txt").substr(0, 3000);
+  ASSERT_EQ(english.size(), 3000u);
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> letter('a', 'z');
+  std::string letters(3000, ' ');
+  for (char& c : letters)
+    c = static_cast<char>(letter(random));
+  std::string columns;
+  for (std::size_t column = 0; column < 7; ++column)
+    for (std::size_t at = column; at < english.size(); at += 7)
+      columns += english[at];
+  const std::pair<const char*, std::string> rows[] = {
+      {"random letters", letters},
+      {"columns", columns},
+      {"vigenere", ClassicCoder().vigenereEncode(english, "HARBOUR")},
+  };
+  for (const auto& [name, text] : rows) {
+    const Report report = crack(Cipher::substitution, text);
+    ASSERT_FALSE(report.candidates.empty()) << name;
+    EXPECT_LT(report.candidates[0].confidence, 0.5) << name;
+    EXPECT_EQ(report.note, "the decryptions do not look like text in any language") << name;
+  }
+}
+
+// A substitution of running text keeps the confidence it earns beside "no
+// key": 300 letters are enough to be sure in any language.
+TEST(Crack, SubstitutionOfRunningTextStaysSure) {
+  std::mt19937 random(12);
+  for (const char* language : {"en", "de", "fr", "pl", "fi", "hu"}) {
+    const std::string corpus =
+        crackcases::readFile(std::string(ZEMBRAX_CORPUS) + "/" + language + ".txt");
+    const std::string plain = crackcases::excerpt(corpus, 300, 0, random);
+    const crackcases::Outcome outcome = crackcases::run(Cipher::substitution, plain, 0, random);
+    EXPECT_TRUE(outcome.right) << language;
+    EXPECT_GE(outcome.confidence, 0.9) << language;
+  }
+}
+
+// Swedish that the search decrypts right but in another language's terms:
+// the answer is judged by how its decryption reads in every language.
+TEST(Crack, SubstitutionJudgesTheDecryptionInEveryLanguage) {
+  const std::string swedish = crackcases::readFile(ZEMBRAX_CORPUS "/sv.txt");
+  const std::size_t at = swedish.find("fil (\xC3\xA5sidos\xC3\xA4tter en tidigare flagga");
+  ASSERT_NE(at, std::string::npos);
+  std::string plain;
+  for (std::size_t i = at, letters = 0; i < swedish.size() && letters < 1000; ++i) {
+    plain += swedish[i];
+    letters += ascii::isLetter(swedish[i]) ? 1 : 0;
+  }
+  // With one of these keys the search finds the answer in another language.
+  std::mt19937 random(20261208);
+  for (int key = 0; key < 6; ++key) {
+    const crackcases::Outcome outcome = crackcases::run(Cipher::substitution, plain, 0, random);
+    EXPECT_TRUE(outcome.right) << key;
+    EXPECT_GE(outcome.confidence, 0.9) << key;
+  }
+}
+
 TEST(Crack, ReadsALargeTextWhole) {
   std::string plain;
   while (plain.size() < (std::size_t{3} << 20))

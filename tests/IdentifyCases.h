@@ -62,7 +62,10 @@ inline std::string code(const char* method, const std::string& text, Direction d
 // chain: right when it gives what undoing the kind's own steps gives.
 inline Outcome run(const Kind& kind, const std::string& plain, std::mt19937& random) {
   std::string made =
-      kind.cipher ? crackcases::encrypt(analysis::Cipher::caesar, plain, 0, random) : plain;
+      kind.cipher
+          ? crackcases::encrypt(*kind.cipher, plain,
+                                std::uniform_int_distribution<std::size_t>(3, 8)(random), random)
+          : plain;
   for (const char* method : kind.encodings)
     made = code(method, made, Direction::encode);
   // What undoing the encodings gives: the plaintext, as far as they keep it.

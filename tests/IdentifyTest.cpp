@@ -90,9 +90,15 @@ TEST(Identify, TheBestChainUndoesTheLayers) {
 }
 
 // A sample of the accuracy run: every kind of text in three languages of
-// the held-out corpus; of the answers given as sure, all are right.
+// the held-out corpus. Most are right, and of the answers given as sure,
+// none is wrong; either can fail without the other.
 TEST(Identify, FindsEveryKindOnTheCorpus) {
+  // The share that must be right: the accuracy run's target, so that one
+  // miss in the sample may be bad luck and two are a fault.
+  constexpr double kLeastRight = 0.95;
   std::mt19937 random(7);
+  std::size_t cases = 0;
+  std::vector<std::string> missed, sureButWrong;
   for (const char* language : {"en", "de", "pl"}) {
     const std::string corpus =
         crackcases::readFile(std::string(ZEMBRAX_CORPUS) + "/" + language + ".txt");
@@ -100,12 +106,16 @@ TEST(Identify, FindsEveryKindOnTheCorpus) {
     for (const identifycases::Kind& kind : identifycases::kinds()) {
       const std::string plain = crackcases::excerpt(corpus, 0, 200, random);
       const identifycases::Outcome outcome = identifycases::run(kind, plain, random);
-      EXPECT_TRUE(outcome.right) << kind.name << " in " << language;
-      if (outcome.confidence >= 0.9) {
-        EXPECT_TRUE(outcome.right) << kind.name << " in " << language << " was sure";
-      }
+      const std::string name = std::string(kind.name) + " in " + language;
+      ++cases;
+      if (outcome.right) continue;
+      missed.push_back(name);
+      if (outcome.confidence >= 0.9) sureButWrong.push_back(name);
     }
   }
+  EXPECT_GE(static_cast<double>(cases - missed.size()), kLeastRight * static_cast<double>(cases))
+      << "missed: " << testing::PrintToString(missed);
+  EXPECT_TRUE(sureButWrong.empty()) << "sure but wrong: " << testing::PrintToString(sureButWrong);
 }
 
 // Whatever the bytes, identification ends with chances in [0, 1] and JSON

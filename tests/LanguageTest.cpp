@@ -6,6 +6,8 @@
 #include <numeric>
 #include <string>
 
+#include "TableData.h"
+
 namespace {
 
 using analysis::Language;
@@ -37,6 +39,8 @@ TEST(Language, EveryTableLoadsAndItsFrequenciesSumToOne) {
     // E is common in every one of these languages.
     EXPECT_GT(frequencies[4], 0.05) << analysis::codeOf(static_cast<Language>(i));
   }
+  EXPECT_TRUE(analysis::tableCoded("xx").empty());
+  EXPECT_TRUE(analysis::tableCoded("EN").empty());
 }
 
 TEST(Language, CoincidenceOfSharesLiesBetweenEvenLettersAndOneLetter) {

@@ -311,6 +311,14 @@ expect "crack --apply from a pipe" "$plain" bash -c '"$0" crack caesar --apply <
 checks=$((checks + 1))
 "$cli" crack caesar --apply shifted.txt -o applied.txt && [ "$(cat applied.txt)" = "$plain" ] ||
   fail "crack --apply -o"
+# --explain lists each shift beside its own score: the best score is the first answer's.
+printf '%s' "$plain" | "$cli" caesar --full --shift 3 >full.txt
+checks=$((checks + 1))
+"$cli" crack caesar --full --explain full.txt >explained.txt || fail "crack caesar --full --explain: exit $?"
+best=$(sed -n '/^score of every shift/,/^$/p' explained.txt |
+  awk 'NF == 2 && (!seen++ || $2 > top) { top = $2; at = $1 } END { print at }')
+grep -q "^  1\. caesar -d --shift $best --full " explained.txt ||
+  fail "crack caesar --full --explain: best score at shift $best; $(sed -n 2p explained.txt)"
 printf '%s' "$plain" | "$cli" vigenere --key LEMON >vigenere.txt
 expect "crack vigenere --key-length" "$plain" "$cli" crack vigenere --key-length 3-6 --apply vigenere.txt
 printf '%s' "$plain" | "$cli" caesar --shift 3 | "$cli" hex | "$cli" base64 >layers.txt
@@ -373,7 +381,15 @@ PY
 fi
 refuse "crack: no input" 1 "no input" "$cli" crack caesar
 refuse "crack: no letters" 1 "no letters" bash -c 'printf "12 34 !" | "$0" crack vigenere' "$cli"
-refuse "crack: unknown cipher" 2 "CIPHER" "$cli" crack rot13
+refuse "crack: unknown cipher" 2 "unknown cipher 'rot13'; the ciphers are caesar, xor, vigenere, subst" \
+  "$cli" crack rot13
+refuse "crack: cipher typo" 2 "unknown cipher 'ceasar'; did you mean 'caesar'?" "$cli" crack ceasar
+refuse "crack: no cipher" 2 "CIPHER is required" "$cli" crack
+refuse "analysis typo" 2 "unknown method 'crak'; did you mean 'crack'?" "$cli" crak caesar
+refuse "analysis typo with a method's options" 2 "unknown method 'crak'; did you mean 'crack'?" \
+  "$cli" crak caesar --shift 3
+refuse "method typo before a method" 2 "unknown method 'bsae64'; did you mean 'base64'?" \
+  "$cli" bsae64 hex -d
 refuse "crack: --full" 2 "--full is for caesar only" "$cli" crack vigenere --full
 refuse "crack: --key-length" 2 "--key-length takes N or MIN-MAX" "$cli" crack vigenere --key-length 9-3
 refuse "crack: language" 2 "unknown language 'xx'" "$cli" crack caesar --language xx

@@ -220,7 +220,7 @@ Report ByteMapCracker::finish() {
   rank();
   const std::size_t chained = std::min(
       keys, std::max(kLeastChainedKeys, kChainBudget / std::max<std::size_t>(sample.size(), 1)));
-  for (std::size_t r = 0; r < chained; ++r) {
+  for (std::size_t r = 0; r < chained && !settings.stopped(); ++r) {
     const std::size_t k = order[r];
     for (std::size_t l = 0; l < languages.size(); ++l) {
       const std::array<double, 2> read = sampleLogLikelihood(maps[k], languages[l]);
@@ -230,6 +230,10 @@ Report ByteMapCracker::finish() {
     scores[k] = fitness::logSumExp(perLanguage[k]) - languagePrior;
   }
   rank();
+  if (settings.stopped()) {
+    report.note = kCancelled;
+    return report;
+  }
 
   // None of the keys: letters drawn at random, or bytes drawn at random.
   const double nullScore = lettersOnly() ? letters * std::log(1.0 / 26)

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "analysis/Crack.h"
+#include "analysis/Cracker.h"
 
 namespace analysis {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/Crack.h"
+#include "analysis/Cracker.h"
 #include "analysis/Language.h"
 
 namespace analysis::fitness {

@@ -306,8 +306,8 @@ class Search {
 };
 
 // Margins of more nats than this say no more: the calibration reads them
-// as this.
-constexpr double kFeatureCap = 40;
+// as this. Running text of a few hundred letters reaches it.
+constexpr double kFeatureCap = 100;
 // The calibration's cases hold no more letters than this: a longer result
 // is read as one of this many, not judged by a line drawn past the cases.
 constexpr std::size_t kMostCalibratedLetters = 256;

@@ -188,7 +188,8 @@ const LanguageModel& modelOf(Language language) {
   static std::array<std::once_flag, kLanguageCount> once;
   static std::array<std::unique_ptr<LanguageModel>, kLanguageCount> models;
   const auto i = static_cast<std::size_t>(language);
-  std::call_once(once[i], [&] { models[i] = std::make_unique<LanguageModel>(tableOf(language)); });
+  std::call_once(
+      once[i], [&] { models[i] = std::make_unique<LanguageModel>(tableCoded(codeOf(language))); });
   return *models[i];
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numeric>
 #include <random>
+#include <span>
 #include <string>
 
 #include "Ascii.h"
@@ -226,6 +227,47 @@ struct Contender {
   std::vector<Optimum> found;
 };
 
+// ln p of `letters` as letters in no order, drawn with frequencies of their
+// own that are not known, every set of frequencies as likely as any other.
+double noOrderLogLikelihood(std::span<const std::uint8_t> letters) {
+  std::array<double, 26> counts{};
+  for (const std::uint8_t letter : letters)
+    ++counts[letter];
+  double sum = std::lgamma(26.0) - std::lgamma(static_cast<double>(letters.size()) + 26);
+  for (const double count : counts)
+    sum += std::lgamma(count + 1);
+  return sum;
+}
+
+// ln of the number of keys that `letters` tell apart: keys that differ only
+// in the letters the text lacks decrypt it alike.
+double keyChoices(std::span<const std::uint8_t> letters) {
+  std::array<bool, 26> seen{};
+  for (const std::uint8_t letter : letters)
+    seen[letter] = true;
+  const auto kinds = static_cast<double>(std::count(seen.begin(), seen.end(), true));
+  return std::lgamma(27.0) - std::lgamma(27.0 - kinds);
+}
+
+// The chance that no key made `letters`: the letters in no order against
+// their decryption by `key` read as each of `languages`, which pays for
+// choosing its key among all and its language among those. The decryption
+// is read in every language, not in the one its key was found in alone: a
+// key can be found right in a language whose letters its text reads badly
+// in.
+double noKeyChance(std::span<const std::uint8_t> letters, const Key& key,
+                   std::span<const Language> languages) {
+  std::vector<std::uint8_t> plain(letters.begin(), letters.end());
+  for (std::uint8_t& letter : plain)
+    letter = key[letter];
+  std::vector<double> read;
+  for (const Language language : languages)
+    read.push_back(modelOf(language).logLikelihood(plain));
+  const double someKey = fitness::logSumExp(read) -
+                         std::log(static_cast<double>(languages.size())) - keyChoices(letters);
+  return 1 / (1 + std::exp(someKey - noOrderLogLikelihood(letters)));
+}
+
 class SubstitutionCracker : public Cracker {
  public:
   explicit SubstitutionCracker(const CrackSettings& settings) : settings(settings) {}
@@ -340,6 +382,7 @@ Report SubstitutionCracker::finish() {
   const std::vector<double> chances = fitness::posteriors(scores, -INFINITY, kTemperature);
   const double found50 =
       1 / (1 + std::exp(-kLengthSlope * (static_cast<double>(letters.size()) - kHalfSureLetters)));
+  const double noKey = noKeyChance(letters, distinct.front().key, languages);
   const std::string from = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   for (std::size_t r = 0; r < std::min(std::max<std::size_t>(settings.top, 1), distinct.size());
        ++r) {
@@ -356,7 +399,7 @@ Report SubstitutionCracker::finish() {
     report.candidates.push_back({{{"from", from}, {"to", to}},
                                  distinct[r].language,
                                  {},
-                                 std::min(1.0, chance) * found50,
+                                 std::min(1.0, chance) * found50 * (1 - noKey),
                                  distinct[r].fitness,
                                  fitness::previewOf(decrypted)});
   }
@@ -365,7 +408,12 @@ Report SubstitutionCracker::finish() {
   for (std::size_t c = 0; c < 26; ++c)
     output[distinct.front().key[c]] += counts[c];
   report.evidence.outputLetters = fitness::frequencies(output);
-  fitness::noteDoubt(report, letters.size(), 0);
+  // Below kHalfSureLetters the search misses the key more often than it
+  // finds it, and running text has too few letters to outweigh the choice
+  // of key: "no key" winning there says the text is short, not that it is
+  // no text.
+  fitness::noteDoubt(report, letters.size(),
+                     static_cast<double>(letters.size()) < kHalfSureLetters ? 0 : noKey);
   return report;
 }
 

@@ -1,6 +1,6 @@
 #include "TableData.h"
 
-#include <array>
+#include <utility>
 
 // The tables go into the program as they are, by the assembler's .incbin:
 // no generated source to compile, and no data file to find at run time.
@@ -58,21 +58,40 @@ ZEMBRAX_TABLE(id)
 
 namespace analysis {
 
-std::span<const std::uint8_t> tableOf(Language language) {
-  using Table = std::span<const std::uint8_t> (*)();
-  // In the order of Language.
-  static constexpr std::array<Table, kLanguageCount> tables = {
-      table_en, table_de, table_fr, table_es, table_it, table_pt, table_nl, table_pl,
-      table_sv, table_da, table_nb, table_fi, table_cs, table_hu, table_tr, table_id};
-  return tables[static_cast<std::size_t>(language)]();
+namespace {
+
+// A language's table and word list, by its code.
+struct Tables {
+  std::string_view code;
+  std::span<const std::uint8_t> (*table)();
+  std::span<const std::uint8_t> (*words)();
+};
+constexpr Tables kTables[] = {
+    {"en", table_en, words_en}, {"de", table_de, words_de}, {"fr", table_fr, words_fr},
+    {"es", table_es, words_es}, {"it", table_it, words_it}, {"pt", table_pt, words_pt},
+    {"nl", table_nl, words_nl}, {"pl", table_pl, words_pl}, {"sv", table_sv, words_sv},
+    {"da", table_da, words_da}, {"nb", table_nb, words_nb}, {"fi", table_fi, words_fi},
+    {"cs", table_cs, words_cs}, {"hu", table_hu, words_hu}, {"tr", table_tr, words_tr},
+    {"id", table_id, words_id}};
+
+const Tables* tablesCoded(std::string_view code) {
+  for (const Tables& tables : kTables) {
+    if (tables.code == code) return &tables;
+  }
+  return nullptr;
 }
 
-std::string_view wordsOf(Language language) {
-  using Words = std::span<const std::uint8_t> (*)();
-  static constexpr std::array<Words, kLanguageCount> words = {
-      words_en, words_de, words_fr, words_es, words_it, words_pt, words_nl, words_pl,
-      words_sv, words_da, words_nb, words_fi, words_cs, words_hu, words_tr, words_id};
-  const std::span<const std::uint8_t> bytes = words[static_cast<std::size_t>(language)]();
+}  // namespace
+
+std::span<const std::uint8_t> tableCoded(std::string_view code) {
+  const Tables* tables = tablesCoded(code);
+  return tables != nullptr ? tables->table() : std::span<const std::uint8_t>();
+}
+
+std::string_view wordsCoded(std::string_view code) {
+  const Tables* tables = tablesCoded(code);
+  if (tables == nullptr) return {};
+  const std::span<const std::uint8_t> bytes = tables->words();
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 

@@ -5,16 +5,16 @@
 #include <span>
 #include <string_view>
 
-#include "Language.h"
-
 namespace analysis {
 
-// The compiled-in table of `language`, as tools/langstats wrote it.
-std::span<const std::uint8_t> tableOf(Language language);
+// The compiled-in table of the language coded `code` ("en"), as
+// tools/langstats wrote it; empty for a code that has none.
+std::span<const std::uint8_t> tableCoded(std::string_view code);
 
-// The word list of `language`, as tools/langstats wrote it: a word and its
-// count a line, the commonest first.
-std::string_view wordsOf(Language language);
+// The word list of the language coded `code`, as tools/langstats wrote it:
+// a word and its count a line, the commonest first; empty for a code that
+// has none.
+std::string_view wordsCoded(std::string_view code);
 
 }  // namespace analysis
 

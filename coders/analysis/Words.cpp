@@ -54,7 +54,8 @@ const WordList& wordListOf(Language language) {
   static std::array<std::once_flag, kLanguageCount> once;
   static std::array<std::unique_ptr<WordList>, kLanguageCount> lists;
   const auto i = static_cast<std::size_t>(language);
-  std::call_once(once[i], [&] { lists[i] = std::make_unique<WordList>(wordsOf(language)); });
+  std::call_once(once[i],
+                 [&] { lists[i] = std::make_unique<WordList>(wordsCoded(codeOf(language))); });
   return *lists[i];
 }
 
