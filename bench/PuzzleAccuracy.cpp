@@ -132,12 +132,16 @@ int main(int argc, char** argv) {
     for (const puzzlecases::Source& source : sources) {
       for (int t = 0; t < trials; ++t) {
         const std::string plain = crackcases::excerpt(source.text, kCribTextLetters, 0, random);
-        // The crib: the letters of a word or two of the plaintext.
+        // The crib: a piece of the plaintext that holds five letters A-Z.
         std::string crib;
+        std::size_t letters = 0;
         for (std::size_t at = static_cast<std::size_t>(
-                 puzzlecases::pick(random, 0, static_cast<int>(plain.size()) / 2));
-             at < plain.size() && crib.size() < kCribLetters; ++at)
+                 puzzlecases::pick(random, 0, static_cast<int>(plain.size()) / 3));
+             at < plain.size() && letters < kCribLetters; ++at) {
+          if (crib.empty() && !ascii::isLetter(plain[at])) continue;
           crib += plain[at];
+          letters += ascii::isLetter(plain[at]) ? 1 : 0;
+        }
         const std::string text = crackcases::encrypt(cipher, plain, 5, random);
         analysis::CrackSettings settings;
         settings.crib = crib;
@@ -145,11 +149,14 @@ int main(int argc, char** argv) {
         cracker->feed(text);
         const analysis::Report report = cracker->finish();
         ++tally.texts;
-        tally.right +=
-            !report.candidates.empty() &&
-                    crackcases::decryptWith(cipher, report.candidates.front(), text) == plain
-                ? 1
-                : 0;
+        const std::string found =
+            report.candidates.empty()
+                ? std::string()
+                : crackcases::decryptWith(cipher, report.candidates.front(), text);
+        tally.right += found == plain ? 1 : 0;
+        if (found != plain && only == "crib")
+          std::printf("  wrong: [%s] crib [%s] gave [%s]\n", plain.c_str(), crib.c_str(),
+                      found.c_str());
       }
     }
     print(std::string(analysis::methodOf(cipher).name).c_str(), tally, kCribTarget, false);

@@ -433,8 +433,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
     }
   }
   // The first chain's chance as the calibration puts it, from how its
-  // reading stands against the others'; the others keep their shares of
-  // what is left.
+  // reading stands against the others'.
   const double nullScore =
       asItIs.asNothing + reading::kNaturalNats + cribChanceNats(settings.crib, judged.size());
   const std::size_t first = order.front();
@@ -445,11 +444,18 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
                  (read.asLanguage - read.asNothing) /
                      static_cast<double>(std::max<std::size_t>(countLetters(results[first]), 1)),
                  countLetters(results[first]));
+  // The others move with it, each keeping its odds against the first, so
+  // that a first chain in doubt puts its doubt on none of them rather than
+  // on the next; the list still sums to one at most.
   const double calibrated = calibratedChance(identification.features);
-  const double rest = 1 - chains.front().confidence;
-  for (std::size_t c = 1; c < chains.size(); ++c)
-    chains[c].confidence *= rest > 0 ? (1 - calibrated) / rest : 0;
-  chains.front().confidence = calibrated;
+  const double ratio = chains.front().confidence > 0 ? calibrated / chains.front().confidence : 0;
+  double total = 0;
+  for (Chain& chain : chains) {
+    chain.confidence *= ratio;
+    total += chain.confidence;
+  }
+  for (Chain& chain : chains)
+    chain.confidence /= std::max(total, 1.0);
   // At least one chain, however few are asked for.
   chains.resize(std::min(chains.size(), std::max<std::size_t>(settings.top, 1)));
   identification.candidates = std::move(chains);

@@ -44,9 +44,13 @@ constexpr int kRefineRounds = 6;
 constexpr std::size_t kWordKeyLetters = 300;
 // The best word keys that are scored as fully as the keys found by search.
 constexpr std::size_t kWordKeysKept = 4;
-// The keys that a crib gives which are scored as fully as the keys found by
-// search.
-constexpr std::size_t kCribKeysKept = 4;
+// The keys that a crib gives for each period which are scored as fully as
+// the keys found by search: the best few of every period, as the columns a
+// crib leaves open, fitted to a short text, flatter a long key.
+constexpr std::size_t kCribKeysKept = 6;
+// A column that a crib leaves open is read from this many letters at least:
+// from fewer, its best shift reads better than the right one as often as not.
+constexpr std::size_t kOpenColumnLetters = 5;
 // Shorter words make poor keys, and match too much by chance.
 constexpr std::size_t kShortestWordKey = 3;
 // Scales log-likelihoods into chances (see ByteMapCracker).
@@ -207,8 +211,8 @@ class VigenereCracker : public Cracker {
   std::vector<std::pair<Key, std::size_t>> bestWordKeys(
       const std::vector<Language>& languages) const;
   // The keys that put the crib's letters at some place of the sample, for
-  // every period searched, the columns the crib does not reach filled by
-  // their letter frequencies; the best of them, each with the index of the
+  // every period searched, the columns the crib does not reach filled to
+  // read best; the best of each period, each with the index of the
   // language it reads best in.
   std::vector<std::pair<Key, std::size_t>> cribKeys(const std::vector<Language>& languages) const;
   // ln p of the letters under a key of `period` drawn at random, per
@@ -288,7 +292,7 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
     double logLikelihood;
     std::size_t language;
   };
-  std::vector<Fit> best;
+  std::vector<std::pair<Key, std::size_t>> keys;
   std::vector<std::uint8_t> plain(sample.size());
   const std::size_t places =
       crib.empty() || crib.size() > sample.size() ? 0 : sample.size() - crib.size() + 1;
@@ -296,7 +300,11 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
   const std::size_t longest = std::max(
       least, std::min(most, std::max<std::size_t>(sample.size() / kLeastLettersPerColumn, 1)));
   for (std::size_t period = least; period <= longest && places > 0; ++period) {
+    // A key longer than the crib has columns it leaves open, which a short
+    // text fits by chance.
+    if (period > crib.size() && sample.size() / period < kOpenColumnLetters) continue;
     const std::vector<Column> columns = counts.columns(period);
+    std::vector<Fit> best;
     for (std::size_t at = 0; at < places; ++at) {
       if (settings.stopped()) return {};
       Key key(period, 26);
@@ -356,10 +364,9 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
         });
       }
     }
+    for (Fit& fit : best)
+      keys.emplace_back(std::move(fit.key), fit.language);
   }
-  std::vector<std::pair<Key, std::size_t>> keys;
-  for (Fit& fit : best)
-    keys.emplace_back(std::move(fit.key), fit.language);
   return keys;
 }
 
