@@ -7,6 +7,7 @@
 
 #include "Shapes.h"
 #include "WrittenForms.h"
+#include "puzzle/Puzzle.h"
 
 namespace methods {
 
@@ -101,6 +102,36 @@ std::pair<std::string, std::string> alphabetsOf(const Settings& settings, Direct
   std::string to = textOf(settings, "to");
   if (decoding(direction)) std::swap(from, to);
   return {std::move(from), std::move(to)};
+}
+
+// The page that offers the methods beyond the nine of the window's own.
+constexpr std::string_view kMorePage = "moreMethodsPage";
+
+constexpr Option kReverseOptions[] = {
+    {"chars", OptionKind::flag, "", "by UTF-8 characters, not bytes"},
+};
+constexpr Option kBase32Options[] = {
+    {"no-padding", OptionKind::flag, "", "without the = that fill the last group"},
+};
+
+// The one-shot call of a method whose stream coder `streamOf` makes: the
+// text as one piece.
+template <std::unique_ptr<StreamCoder> (*streamOf)(const Settings&, Direction)>
+std::string throughStream(Coders, const Settings& settings, Direction direction, std::string text) {
+  return forms::readAll(*streamOf(settings, direction), std::move(text));
+}
+
+std::unique_ptr<StreamCoder> trithemiusStream(const Settings&, Direction direction) {
+  return puzzle::trithemius(decoding(direction));
+}
+
+std::unique_ptr<StreamCoder> base32Stream(const Settings& settings, Direction direction) {
+  return decoding(direction) ? puzzle::base32Decode()
+                             : puzzle::base32Encode(!flagOf(settings, "no-padding"));
+}
+
+std::unique_ptr<StreamCoder> octalStream(const Settings&, Direction direction) {
+  return decoding(direction) ? puzzle::fromOctal() : puzzle::toOctal();
 }
 
 // One setting of each width, for a method whose texts hold any byte but
@@ -356,6 +387,77 @@ const Method kMethods[] = {
      .run = [](Coders c, const Settings&, Direction,
                std::string text) { return c.signal.lsbExtract(std::move(text)); },
      .stream = [](const Settings&, Direction) { return stream::lsbExtract(); }},
+    {.name = "rot47",
+     .caption = "ROT47",
+     .page = kMorePage,
+     .summary = "Turns each printable character ! to ~ half way round them; undoes itself",
+     .example = "zembrax-cli rot47 note.txt",
+     .ways = Ways::sameCall,
+     .run = [](Coders, const Settings&, Direction,
+               std::string text) { return puzzle::rot47(std::move(text)); },
+     .stream = [](const Settings&, Direction) { return puzzle::rot47Stream(); }},
+    {.name = "atbash",
+     .caption = "Atbash",
+     .page = kMorePage,
+     .summary = "Mirrors the alphabet: A for Z, B for Y, in either case; undoes itself",
+     .example = "zembrax-cli atbash note.txt",
+     .ways = Ways::sameCall,
+     .run = [](Coders, const Settings&, Direction,
+               std::string text) { return puzzle::atbash(std::move(text)); },
+     .stream = [](const Settings&, Direction) { return puzzle::atbashStream(); }},
+    {.name = "trithemius",
+     .caption = "Trithemius",
+     .page = kMorePage,
+     .summary = "Shifts the first letter by 0, the next by 1 and so on, round the alphabet",
+     .example = "zembrax-cli trithemius -d note.txt",
+     .ways = Ways::inversePair,
+     .run = throughStream<trithemiusStream>,
+     .stream = trithemiusStream},
+    {.name = "reverse",
+     .caption = "Reversed",
+     .page = kMorePage,
+     .summary = "The text backwards, by bytes or by UTF-8 characters; undoes itself",
+     .example = "zembrax-cli reverse --chars note.txt",
+     .ways = Ways::sameCall,
+     .options = kReverseOptions,
+     .run = [](Coders, const Settings& s, Direction,
+               std::string text) { return puzzle::reversed(std::move(text), flagOf(s, "chars")); },
+     .stream = [](const Settings& s,
+                  Direction) { return puzzle::reversedStream(flagOf(s, "chars")); },
+     // Characters backwards give back invalid UTF-8 otherwise.
+     .samples =
+         [] {
+           return std::vector<Sample>{{}, {{{"chars", true}}, 1, 127}};
+         },
+     .describe =
+         [](const Settings& s) {
+           return std::string(flagOf(s, "chars") ? "Reversed by characters" : "Reversed");
+         }},
+    {.name = "base32",
+     .caption = "Base32",
+     .page = kMorePage,
+     .summary = "Base32 of RFC 4648, with = padding unless --no-padding; -d takes either case, "
+                "wrapped or not, padded or not, and keeps every byte",
+     .example = "zembrax-cli base32 -d secret.b32",
+     .ways = Ways::inversePair,
+     .options = kBase32Options,
+     .run = throughStream<base32Stream>,
+     .stream = base32Stream,
+     .accepts = whenShaped<shapes::isBase32>,
+     .samples =
+         [] {
+           return std::vector<Sample>{{}, {{{"no-padding", true}}}};
+         }},
+    {.name = "octal",
+     .caption = "Octal",
+     .page = kMorePage,
+     .summary = "Every byte as an octal number and a space, and back; -d takes numbers split by "
+                "anything that is no octal digit",
+     .example = "zembrax-cli octal -d numbers.txt",
+     .ways = Ways::inversePair,
+     .run = throughStream<octalStream>,
+     .stream = octalStream,
+     .accepts = whenShaped<shapes::isOctalBytes>},
 };
 
 template <typename Value>

@@ -306,6 +306,48 @@ inline std::string lsbExtract(const std::string& text) {
   return out;
 }
 
+// The methods that puzzles use.
+
+inline std::string rot47(std::string text) {
+  for (char& c : text)
+    if (c >= '!' && c <= '~') c = static_cast<char>('!' + (c - '!' + 47) % 94);
+  return text;
+}
+
+inline std::string atbash(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>('z' - (c - 'a'));
+    else if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>('Z' - (c - 'A'));
+  }
+  return text;
+}
+
+inline std::string reversed(std::string text) {
+  return {text.rbegin(), text.rend()};
+}
+
+// RFC 4648 Base32, padded.
+inline std::string base32(const std::string& bytes) {
+  constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
+  std::string out;
+  std::uint64_t bits = 0;
+  int count = 0;
+  for (const char c : bytes) {
+    bits = bits << 8 | static_cast<unsigned char>(c);
+    count += 8;
+    while (count >= 5) {
+      out += kAlphabet[(bits >> (count - 5)) & 31];
+      count -= 5;
+    }
+  }
+  if (count > 0) out += kAlphabet[(bits << (5 - count)) & 31];
+  while (out.size() % 8 != 0)
+    out += '=';
+  return out;
+}
+
 }  // namespace reference
 
 #endif  // ZEMBRAX_TESTS_REFERENCE_H_

@@ -1,0 +1,111 @@
+// The methods that puzzles use: known answers, the published vectors where
+// there are any, and agreement with versions written from each method's
+// definition.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Methods.h"
+#include "RandomText.h"
+#include "Reference.h"
+
+namespace {
+
+struct KnownAnswer {
+  const char* method;
+  methods::Settings settings;
+  Direction direction;
+  std::string text;
+  std::string coded;
+};
+
+const Direction encode = Direction::encode;
+const Direction decode = Direction::decode;
+
+const std::vector<KnownAnswer>& knownAnswers() {
+  static const std::vector<KnownAnswer> answers = {
+      // RFC 4648, section 10.
+      {"base32", {}, encode, "", ""},
+      {"base32", {}, encode, "f", "MY======"},
+      {"base32", {}, encode, "fo", "MZXQ===="},
+      {"base32", {}, encode, "foo", "MZXW6==="},
+      {"base32", {}, encode, "foob", "MZXW6YQ="},
+      {"base32", {}, encode, "fooba", "MZXW6YTB"},
+      {"base32", {}, encode, "foobar", "MZXW6YTBOI======"},
+      {"base32", {{"no-padding", true}}, encode, "foobar", "MZXW6YTBOI"},
+      {"base32", {}, decode, "MZXW6YTBOI======", "foobar"},
+      {"base32", {}, decode, "mzxw6ytboi", "foobar"},
+      {"base32", {}, decode, "MZXW6\r\nYTBOI", "foobar"},
+      {"base32", {}, decode, "MZXQ====MY======", "fof"},
+      {"base32", {}, decode, "M", ""},
+      {"rot47", {}, encode, "Hello, World!", "w6==@[ (@C=5P"},
+      {"rot47", {}, encode, std::string("~!\x7f \xe9", 5), std::string("OP\x7f \xe9", 5)},
+      {"atbash", {}, encode, "Hello, World! 123", "Svool, Dliow! 123"},
+      {"atbash", {}, encode, "AZaz", "ZAza"},
+      {"trithemius", {}, encode, "AAAA AAAA", "ABCD EFGH"},
+      {"trithemius", {}, encode, "Hello", "Hfnos"},
+      {"trithemius", {}, decode, "Hfnos", "Hello"},
+      {"trithemius", {}, encode, std::string(27, 'a'), "abcdefghijklmnopqrstuvwxyza"},
+      {"reverse", {}, encode, "stressed", "desserts"},
+      {"reverse", {}, encode, "h\xc3\xa9!", "!\xa9\xc3h"},
+      {"reverse", {{"chars", true}}, encode, "h\xc3\xa9!", "!\xc3\xa9h"},
+      {"reverse",
+       {{"chars", true}},
+       encode,
+       "a\xf0\x9f\x99\x82z",
+       "z\xf0\x9f\x99\x82"
+       "a"},
+      // A byte that starts no whole character stands alone.
+      {"reverse",
+       {{"chars", true}},
+       encode,
+       "\xc3"
+       "a\xa9",
+       "\xa9"
+       "a\xc3"},
+      {"octal", {}, encode, std::string("Hi\n\0\xff", 5), "110 151 12 0 377 "},
+      {"octal", {}, decode, "110 151,12 0o7 777", std::string("Hi\n\0\x07\xff", 6)},
+      {"octal", {}, decode, "110151", std::string(1, '\x69')},
+  };
+  return answers;
+}
+
+TEST(PuzzleMethods, GiveTheKnownAnswers) {
+  methods::OwnCoders coders;
+  for (const KnownAnswer& a : knownAnswers()) {
+    const methods::Method& method = methods::methodNamed(a.method);
+    EXPECT_EQ(methods::runExact(method, coders.all(), a.settings, a.direction, a.text), a.coded)
+        << a.method << " " << methods::commandOptions(a.settings)
+        << (a.direction == decode ? " -d " : " ") << a.text;
+  }
+}
+
+// Each method against its version written from its definition, on random
+// texts.
+TEST(PuzzleMethods, MatchTheirReferences) {
+  const struct {
+    const char* method;
+    methods::Settings settings;
+    std::string (*reference)(std::string);
+  } cases[] = {
+      {"rot47", {}, reference::rot47},
+      {"atbash", {}, reference::atbash},
+      {"reverse", {}, reference::reversed},
+      {"base32", {}, [](std::string text) { return reference::base32(text); }},
+  };
+  RandomText random;
+  methods::OwnCoders coders;
+  for (const auto& c : cases) {
+    const methods::Method& method = methods::methodNamed(c.method);
+    for (int trial = 0; trial < 200; ++trial) {
+      const std::string text = random.bytes(random.length(100));
+      EXPECT_EQ(methods::runExact(method, coders.all(), c.settings, encode, text),
+                c.reference(text))
+          << c.method;
+    }
+  }
+}
+
+}  // namespace
