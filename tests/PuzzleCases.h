@@ -342,7 +342,7 @@ inline const std::vector<Kind>& kinds() {
          std::shuffle(order.begin(), order.end(), r);
          return Made{columnar(plain, order), plain};
        }},
-      {"base32", true,
+      {"base32", false,
        [](const Source& s, Random& r) {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::base32(plain), plain};
