@@ -6,6 +6,7 @@
 // analysis, the tests, the fuzz targets and the benchmarks). Adding a method
 // is one entry in Methods.cpp and its coder.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -115,6 +116,9 @@ struct Method {
   // common written forms (see WrittenForms.h). Null where the window's
   // Decrypt is already that.
   std::unique_ptr<StreamCoder> (*exactDecode)(const Settings& settings) = nullptr;
+  // The longest text it takes, in bytes, for a method whose cost grows
+  // faster than its text; 0 for any length.
+  std::size_t longest = 0;
   // For a decoding that needs no key: the settings to try on `text` where it
   // has the method's written form, none where it has not.
   std::vector<Settings> (*accepts)(std::string_view text) = nullptr;
