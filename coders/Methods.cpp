@@ -134,6 +134,10 @@ std::unique_ptr<StreamCoder> octalStream(const Settings&, Direction direction) {
   return decoding(direction) ? puzzle::fromOctal() : puzzle::toOctal();
 }
 
+std::unique_ptr<StreamCoder> base58Stream(const Settings&, Direction direction) {
+  return puzzle::base58(decoding(direction));
+}
+
 // One setting of each width, for a method whose texts hold any byte but
 // zero, or only those below 128.
 std::vector<Sample> bitWidthSamples() {
@@ -458,6 +462,15 @@ const Method kMethods[] = {
      .run = throughStream<octalStream>,
      .stream = octalStream,
      .accepts = whenShaped<shapes::isOctalBytes>},
+    {.name = "base58",
+     .caption = "Base58",
+     .page = kMorePage,
+     .summary = "Base58 in the Bitcoin alphabet, of at most 1 MiB; -d skips what is no digit",
+     .example = "zembrax-cli base58 -d address.txt | zembrax-cli hex",
+     .ways = Ways::inversePair,
+     .run = throughStream<base58Stream>,
+     .stream = base58Stream,
+     .longest = puzzle::kBase58Most},
 };
 
 template <typename Value>

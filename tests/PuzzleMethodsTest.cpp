@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Methods.h"
@@ -12,6 +13,14 @@
 #include "Reference.h"
 
 namespace {
+
+// The bytes of hexadecimal digits.
+std::string hex(std::string_view digits) {
+  std::string bytes;
+  for (std::size_t at = 0; at + 1 < digits.size(); at += 2)
+    bytes += static_cast<char>(std::stoi(std::string(digits.substr(at, 2)), nullptr, 16));
+  return bytes;
+}
 
 struct KnownAnswer {
   const char* method;
@@ -65,6 +74,28 @@ const std::vector<KnownAnswer>& knownAnswers() {
        "a\xa9",
        "\xa9"
        "a\xc3"},
+      // Bitcoin's test vectors.
+      {"base58", {}, encode, "", ""},
+      {"base58", {}, encode, "a", "2g"},
+      {"base58", {}, encode, "bbb", "a3gV"},
+      {"base58", {}, encode, "simply a long string", "2cFupjhnEsSn59qHXstmK2ffpLv2"},
+      {"base58",
+       {},
+       encode,
+       hex("00eb15231dfceb60925886b67d065299925915aeb172c06647"),
+       "1NS17iag9jJgTHD1VXjvLCEnZuQ3rJDE9L"},
+      {"base58", {}, encode, hex("516b6fcd0f"), "ABnLTmg"},
+      {"base58", {}, encode, hex("bf4f89001e670274dd"), "3SEo3LWLoPntC"},
+      {"base58", {}, encode, hex("572e4794"), "3EFU7m"},
+      {"base58", {}, encode, hex("ecac89cad93923c02321"), "EJDM8drfXA6uyA"},
+      {"base58", {}, encode, hex("10c8511e"), "Rt5zm"},
+      {"base58", {}, encode, std::string(10, '\0'), "1111111111"},
+      {"base58",
+       {},
+       decode,
+       "1NS17iag9jJgTHD1VXjvLCEnZuQ3rJDE9L",
+       hex("00eb15231dfceb60925886b67d065299925915aeb172c06647")},
+      {"base58", {}, decode, "2NEpo7TZ RRrLZSi2U\n", "Hello World!"},
       {"octal", {}, encode, std::string("Hi\n\0\xff", 5), "110 151 12 0 377 "},
       {"octal", {}, decode, "110 151,12 0o7 777", std::string("Hi\n\0\x07\xff", 6)},
       {"octal", {}, decode, "110151", std::string(1, '\x69')},
@@ -94,6 +125,7 @@ TEST(PuzzleMethods, MatchTheirReferences) {
       {"atbash", {}, reference::atbash},
       {"reverse", {}, reference::reversed},
       {"base32", {}, [](std::string text) { return reference::base32(text); }},
+      {"base58", {}, [](std::string text) { return reference::base58(text); }},
   };
   RandomText random;
   methods::OwnCoders coders;

@@ -348,6 +348,30 @@ inline std::string base32(const std::string& bytes) {
   return out;
 }
 
+// Bitcoin's Base58: the bytes as one number in base 58, each leading zero
+// byte a '1', worked out one byte at a time.
+inline std::string base58(const std::string& bytes) {
+  constexpr std::string_view kAlphabet =
+      "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+  std::string digits;  // values, lowest first
+  for (const char c : bytes) {
+    int carry = static_cast<unsigned char>(c);
+    for (char& digit : digits) {
+      carry += 256 * digit;
+      digit = static_cast<char>(carry % 58);
+      carry /= 58;
+    }
+    for (; carry > 0; carry /= 58)
+      digits += static_cast<char>(carry % 58);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size() && bytes[i] == '\0'; ++i)
+    out += '1';
+  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit)
+    out += kAlphabet[static_cast<std::size_t>(*digit)];
+  return out;
+}
+
 }  // namespace reference
 
 #endif  // ZEMBRAX_TESTS_REFERENCE_H_

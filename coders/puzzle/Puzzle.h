@@ -5,6 +5,7 @@
 // and a stream coder that gives the same bytes, whole or in pieces. A method
 // lives in a file of its own here.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,13 @@ std::unique_ptr<StreamCoder> toOctal();
 // Runs of octal digits, split by anything else; each gives its low eight
 // bits.
 std::unique_ptr<StreamCoder> fromOctal();
+
+// Base58 in the Bitcoin alphabet, or with `decoding` back (every byte
+// outside the alphabet skipped): the text as one number, each zero byte
+// before it a '1'. It is held until it ends, and refused beyond
+// kBase58Most bytes.
+constexpr std::size_t kBase58Most = 1 << 20;
+std::unique_ptr<StreamCoder> base58(bool decoding);
 
 }  // namespace puzzle
 
