@@ -102,6 +102,14 @@ expect hex "48 69 " "$cli" hex < <(printf Hi)
 expect "morse there and back" "SOS" bash -c "printf SOS | \"$cli\" morse | \"$cli\" morse -d"
 expect lsb "01001" "$cli" lsb < <(printf Hello)
 expect "lsb -d, the one way it works" "01001" "$cli" lsb -d < <(printf Hello)
+# The methods that puzzles use, each undone by its -d.
+for method in rot47 atbash trithemius reverse "reverse --chars" base32 "base32 --no-padding" \
+    base58 octal; do
+  expect "$method -d undoes $method" "Zembrax, 2026!" sh -c \
+    "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
+done
+expect "base32" "MZXW6YTBOI======" "$cli" base32 < <(printf foobar)
+refuse "base58 beyond 1 MiB" 1 "Base58 takes at most 1 MiB" sh -c "head -c 1048577 /dev/zero | '$cli' base58"
 expect "empty input" "" "$cli" base64 </dev/null
 # Line ends and Ctrl+Z pass both ways as the bytes they are.
 expect "line ends in" "YQpiDQoa" "$cli" base64 < <(printf 'a\nb\r\n\032')
@@ -389,7 +397,8 @@ refuse "identify: typo" 2 "unknown option '--jsno'; did you mean '--json'?" "$cl
 
 # Help and version.
 "$cli" --help >help.txt || fail "--help failed"
-for method in caesar vigenere base64 subst url bitwise binary decimal hex morse lsb; do
+for method in caesar vigenere base64 subst url bitwise binary decimal hex morse lsb rot47 atbash \
+    trithemius reverse base32 octal base58; do
   grep -q "^  $method " help.txt || fail "--help does not list $method"
   grep -q "zembrax-cli $method" help.txt || fail "--help has no example of $method"
 done
