@@ -113,31 +113,23 @@ TEST(PuzzleMethods, GiveTheKnownAnswers) {
   }
 }
 
-// Each method against its version written from its definition, on random
-// texts.
+// Each method of the registry that has a version written from its
+// definition, against it, on random texts.
 TEST(PuzzleMethods, MatchTheirReferences) {
-  const struct {
-    const char* method;
-    methods::Settings settings;
-    std::string (*reference)(std::string);
-  } cases[] = {
-      {"rot47", {}, reference::rot47},
-      {"atbash", {}, reference::atbash},
-      {"reverse", {}, reference::reversed},
-      {"base32", {}, [](std::string text) { return reference::base32(text); }},
-      {"base58", {}, [](std::string text) { return reference::base58(text); }},
-  };
   RandomText random;
   methods::OwnCoders coders;
-  for (const auto& c : cases) {
-    const methods::Method& method = methods::methodNamed(c.method);
+  std::size_t checked = 0;
+  for (const methods::Method& method : methods::all()) {
+    const reference::Coding coding = reference::codingOf(method.name);
+    if (coding == nullptr) continue;
+    ++checked;
     for (int trial = 0; trial < 200; ++trial) {
       const std::string text = random.bytes(random.length(100));
-      EXPECT_EQ(methods::runExact(method, coders.all(), c.settings, encode, text),
-                c.reference(text))
-          << c.method;
+      EXPECT_EQ(methods::runExact(method, coders.all(), {}, encode, text), coding(text))
+          << method.name;
     }
   }
+  EXPECT_GE(checked, 5u);
 }
 
 }  // namespace

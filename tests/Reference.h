@@ -372,6 +372,18 @@ inline std::string base58(const std::string& bytes) {
   return out;
 }
 
+// The reference encoding of the method of the registry named `name`,
+// without options, where one is written here; null where none is.
+using Coding = std::string (*)(const std::string&);
+inline Coding codingOf(std::string_view name) {
+  if (name == "rot47") return [](const std::string& text) { return rot47(text); };
+  if (name == "atbash") return [](const std::string& text) { return atbash(text); };
+  if (name == "reverse") return [](const std::string& text) { return reversed(text); };
+  if (name == "base32") return [](const std::string& text) { return base32(text); };
+  if (name == "base58") return [](const std::string& text) { return base58(text); };
+  return nullptr;
+}
+
 }  // namespace reference
 
 #endif  // ZEMBRAX_TESTS_REFERENCE_H_
