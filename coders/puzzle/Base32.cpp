@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -24,6 +26,21 @@ constexpr std::array<unsigned char, 256> kValues = [] {
   return values;
 }();
 
+// The `size` bytes at `bytes` as one number, the first the highest.
+std::uint64_t groupOf(const char* bytes, std::size_t size) {
+  std::uint64_t group = 0;
+  for (std::size_t i = 0; i < size; ++i)
+    group = group << 8 | static_cast<unsigned char>(bytes[i]);
+  return group;
+}
+
+// Writes the first `digits` digits of the 40-bit `group` at `o`.
+char* writeDigits(std::uint64_t group, std::size_t digits, char* o) {
+  for (std::size_t d = 0; d < digits; ++d)
+    *o++ = kDigits[group >> (35 - 5 * d) & 31];
+  return o;
+}
+
 // Five bytes make a group of eight digits; a last, shorter group has as many
 // digits as its bits need.
 class Encoder final : public StreamCoder {
@@ -31,37 +48,44 @@ class Encoder final : public StreamCoder {
   explicit Encoder(bool padded) : padded(padded) {}
 
   std::string feed(std::string piece) override {
-    std::string out;
-    out.reserve((piece.size() + held.size()) / 5 * 8 + 8);
-    for (const char c : piece) {
-      held[count++] = static_cast<unsigned char>(c);
-      if (count == 5) write(out);
+    std::string out((count + piece.size()) / 5 * 8, '\0');
+    char* o = out.data();
+    std::size_t i = 0;
+    for (; i < piece.size() && count > 0; ++i) {
+      held[count++] = piece[i];
+      if (count == 5) o = writeGroup(o);
     }
+    // Whole groups straight from the piece.
+    for (; i + 5 <= piece.size(); i += 5)
+      o = writeDigits(groupOf(piece.data() + i, 5), 8, o);
+    for (; i < piece.size(); ++i)
+      held[count++] = piece[i];
     return out;
   }
 
   std::string finish() override {
-    std::string out;
-    if (count > 0) write(out);
+    if (count == 0) return {};
+    std::string out(8, '\0');
+    out.resize(static_cast<std::size_t>(writeGroup(out.data()) - out.data()));
     return out;
   }
 
  private:
-  // Writes the `count` bytes held as one group, and empties it.
-  void write(std::string& out) {
-    std::uint64_t group = 0;
-    for (int i = 0; i < 5; ++i)
-      group = group << 8 | (i < count ? held[i] : 0);
-    const int digits = (count * 8 + 4) / 5;
-    for (int i = 0; i < digits; ++i)
-      out += kDigits[group >> (35 - 5 * i) & 31];
-    if (padded) out.append(static_cast<std::size_t>(8 - digits), '=');
+  // Writes the `count` bytes held as one group at `o`, empties it and
+  // returns where the group ends.
+  char* writeGroup(char* o) {
+    const std::size_t digits = (count * 8 + 4) / 5;
+    std::array<char, 5> bytes{};
+    std::copy_n(held.begin(), count, bytes.begin());
+    o = writeDigits(groupOf(bytes.data(), 5), digits, o);
+    if (padded) o = std::fill_n(o, 8 - digits, '=');
     count = 0;
+    return o;
   }
 
   bool padded;
-  std::array<unsigned char, 5> held{};
-  int count = 0;
+  std::array<char, 5> held{};
+  std::size_t count = 0;
 };
 
 class Decoder final : public StreamCoder {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -26,12 +27,15 @@ constexpr std::array<std::array<char, 4>, 256> kNumbers = [] {
 class Writer final : public StreamCoder {
  public:
   std::string feed(std::string piece) override {
-    std::string out;
-    out.reserve(piece.size() * 4);
+    std::string out(piece.size() * 4, '\0');
+    char* o = out.data();
     for (const char c : piece) {
+      // All four bytes are written; the next number starts after the space.
       const std::array<char, 4>& number = kNumbers[static_cast<unsigned char>(c)];
-      out.append(number.data(), number[3] == ' ' ? 4 : number[2] == ' ' ? 3 : 2);
+      std::copy_n(number.data(), 4, o);
+      o += number[3] == ' ' ? 4 : number[2] == ' ' ? 3 : 2;
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
   }
 };
