@@ -471,6 +471,16 @@ const Method kMethods[] = {
      .run = throughStream<base58Stream>,
      .stream = base58Stream,
      .longest = puzzle::kBase58Most},
+    {.name = "keyboard",
+     .caption = "Keyboard shift",
+     .page = kMorePage,
+     .summary = "Each digit and letter as the QWERTY key to its right; -d to its left",
+     .example = "zembrax-cli keyboard -d typed.txt",
+     .ways = Ways::inversePair,
+     .run = [](Coders, const Settings&, Direction d,
+               std::string text) { return puzzle::keyboardShift(std::move(text), decoding(d)); },
+     .stream = [](const Settings&,
+                  Direction d) { return puzzle::keyboardShiftStream(decoding(d)); }},
 };
 
 template <typename Value>

@@ -372,6 +372,23 @@ inline std::string base58(const std::string& bytes) {
   return out;
 }
 
+// Each key typed as the one to its right on a QWERTY keyboard, round the
+// end of its row.
+inline std::string keyboardShift(std::string text) {
+  const std::string rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm",
+                              "QWERTYUIOP", "ASDFGHJKL",  "ZXCVBNM"};
+  for (char& c : text) {
+    for (const std::string& row : rows) {
+      const std::size_t at = row.find(c);
+      if (c != '\0' && at != std::string::npos) {
+        c = row[(at + 1) % row.size()];
+        break;
+      }
+    }
+  }
+  return text;
+}
+
 // The reference encoding of the method of the registry named `name`,
 // without options, where one is written here; null where none is.
 using Coding = std::string (*)(const std::string&);
@@ -381,6 +398,7 @@ inline Coding codingOf(std::string_view name) {
   if (name == "reverse") return [](const std::string& text) { return reversed(text); };
   if (name == "base32") return [](const std::string& text) { return base32(text); };
   if (name == "base58") return [](const std::string& text) { return base58(text); };
+  if (name == "keyboard") return [](const std::string& text) { return keyboardShift(text); };
   return nullptr;
 }
 

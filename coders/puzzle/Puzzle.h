@@ -47,6 +47,12 @@ std::unique_ptr<StreamCoder> toOctal();
 // bits.
 std::unique_ptr<StreamCoder> fromOctal();
 
+// Each digit and letter as the key to its right on a QWERTY keyboard, or
+// with `left` to its left, round the end of its row; capitals stay
+// capitals, and every other byte stays.
+std::string keyboardShift(std::string text, bool left);
+std::unique_ptr<StreamCoder> keyboardShiftStream(bool left);
+
 // Base58 in the Bitcoin alphabet, or with `decoding` back (every byte
 // outside the alphabet skipped): the text as one number, each zero byte
 // before it a '1'. It is held until it ends, and refused beyond
