@@ -71,10 +71,9 @@ TEST(Methods, EveryStreamMayBeCutAnywhere) {
           std::string pieces = coder->feed(text.substr(0, cut));
           pieces += coder->feed(text.substr(cut));
           pieces += coder->finish();
-          ASSERT_EQ(pieces, whole) << method.name << " "
-                                   << methods::commandOptions(sample.settings)
-                                   << (direction == Direction::decode ? " -d" : "") << " cut at "
-                                   << cut;
+          ASSERT_EQ(pieces, whole)
+              << method.name << " " << methods::commandOptions(sample.settings)
+              << (direction == Direction::decode ? " -d" : "") << " cut at " << cut;
         }
       }
     }
