@@ -11,17 +11,20 @@ class Trithemius final : public StreamCoder {
   explicit Trithemius(bool back) : back(back) {}
 
   std::string feed(std::string piece) override {
+    // Without branches: every byte is moved by the letters' step, which
+    // leaves a non-letter as it is, and the step goes on at letters alone.
     for (char& c : piece) {
-      if (!ascii::isLetter(c)) continue;
-      c = tables::moveLetter(c, static_cast<unsigned char>(back ? (26 - step) % 26 : step));
-      step = step == 25 ? 0 : step + 1;
+      const unsigned char letter = ascii::isLetter(c) ? 1 : 0;
+      c = tables::moveLetter(c, back ? static_cast<unsigned char>(26 - step) % 26 : step);
+      step = static_cast<unsigned char>(step + letter);
+      step = step == 26 ? 0 : step;
     }
     return piece;
   }
 
  private:
   bool back;
-  int step = 0;
+  unsigned char step = 0;
 };
 
 }  // namespace
