@@ -218,6 +218,8 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
   const std::optional<PageRequest> request = pageRequest(page);
   if (!request) return;
   std::string text = inputText();
+  // Both buttons of the Substitution page substitute the same way round.
+  if (page == ui->substPage) direction = Direction::encode;
   // The page's hexadecimal Decrypt keeps its notice; only the command line
   // and the analysis read hexadecimal.
   std::string result = request->method->name == "hex" && direction == Direction::decode
@@ -375,14 +377,17 @@ void TmainForm::optionPaginaChange() {
     ui->srcMemo->deleteSelection();
   }
   ui->srcMemo->setFocus(Qt::OtherFocusReason);
-  ui->encodeBut->setEnabled(true);
-  ui->decodeBut->setEnabled(true);
+  // The buttons offer the ways that the page's methods code.
   const QWidget* page = ui->optionPagina->currentWidget();
-  if (page == ui->bitManipPage) {
-    ui->decodeBut->setEnabled(false);
-  } else if (page == ui->lsbPage) {
-    ui->encodeBut->setEnabled(false);
+  bool encodes = false;
+  bool decodes = false;
+  for (const methods::Method& method : methods::all()) {
+    if (page->objectName() != QLatin1String(method.page)) continue;
+    encodes = encodes || methods::encodes(method);
+    decodes = decodes || methods::decodes(method);
   }
+  ui->encodeBut->setEnabled(encodes);
+  ui->decodeBut->setEnabled(decodes);
 }
 
 void TmainForm::RadioButton1Click() {

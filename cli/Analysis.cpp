@@ -21,19 +21,9 @@ using analysis::Cipher;
 
 // A step as the command line runs it: "caesar -d --shift 3".
 std::string commandOf(const analysis::Step& step) {
-  std::string command(step.method->name);
-  if (step.direction == Direction::decode) command += " -d";
-  for (const methods::Setting& setting : step.options) {
-    const std::string name = " --" + std::string(setting.name);
-    if (const auto* integer = std::get_if<std::int32_t>(&setting.value)) {
-      command += name + " " + std::to_string(*integer);
-    } else if (const auto* flag = std::get_if<bool>(&setting.value)) {
-      command += *flag ? name : std::string();
-    } else {
-      command += name + " " + std::get<std::string>(setting.value);
-    }
-  }
-  return command;
+  const std::string options = methods::commandOptions(step.options);
+  return std::string(step.method->name) + (step.direction == Direction::decode ? " -d" : "") +
+         (options.empty() ? "" : " " + options);
 }
 
 // A preview for a terminal: UTF-8, with control characters as spaces.

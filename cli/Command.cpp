@@ -44,7 +44,7 @@ std::string optionsLine(const methods::Method& method) {
     parts.push_back(option.required ? part : "[" + part + "]");
   }
   if (!group.empty()) parts.insert(parts.begin(), group + ") " + std::string(groupPlaceholder));
-  if (method.decodes) parts.emplace_back("[-d]");
+  if (methods::decodes(method)) parts.emplace_back("[-d]");
   std::string line;
   for (const std::string& part : parts)
     line += (line.empty() ? "" : " ") + part;
@@ -129,6 +129,21 @@ struct Given {
 
 // Adds method `entry` with its own options, which land in `given`, and the
 // common ones.
+// What -d does for `method`, in its help.
+std::string decryptHelp(const methods::Method& method) {
+  switch (method.ways) {
+    case methods::Ways::inversePair:
+      return "decode instead of encode (the window's Decrypt)";
+    case methods::Ways::sameCall:
+      return "the same as without it: the method undoes itself";
+    case methods::Ways::decodeOnly:
+      return "the same as without it: this method only decodes";
+    case methods::Ways::encodeOnly:
+      break;
+  }
+  return "not offered: this method works one way only";
+}
+
 void addMethod(CLI::App& app, const methods::Method& entry, Common& common,
                std::map<const methods::Option*, Given>& given, bool& decrypt) {
   CLI::App* method = app.add_subcommand(std::string(entry.name), std::string(entry.summary));
@@ -153,9 +168,7 @@ void addMethod(CLI::App& app, const methods::Method& entry, Common& common,
     if (option.kind == methods::OptionKind::integer) added->check(integerOf(option.choices));
     added->type_name(std::string(option.placeholder));
   }
-  method->add_flag("-d,--decrypt", decrypt,
-                   entry.decodes ? "decode instead of encode (the window's Decrypt)"
-                                 : "not offered: this method works one way only");
+  method->add_flag("-d,--decrypt", decrypt, decryptHelp(entry));
   method
       ->add_option("-o,--output", common.output,
                    "write to FILE, replacing it only once all went well")
@@ -327,14 +340,16 @@ std::variant<Request, AnalysisRequest, int> readCommandLine(int argc, const char
     return std::get<AnalysisRequest>(std::move(request));
   }
   const methods::Method& method = *methods::named(chosen->get_name());
-  if (decrypt && !method.decodes) {
+  if (decrypt && !methods::decodes(method)) {
     return refuse(chosen->get_name() + " works one way only: -d is not offered", chosen);
   }
   // Texts as the window reads them: in its encoding, numbers in decimal.
   const text::Encoding encoding =
       common.encoding.empty() ? text::localeEncoding() : *text::encodingNamed(common.encoding);
   const methods::Settings settings = settingsOf(method, given, encoding);
-  const Direction direction = decrypt ? Direction::decode : Direction::encode;
+  // A method that only decodes does so with or without -d.
+  const Direction direction =
+      decrypt || !methods::encodes(method) ? Direction::decode : Direction::encode;
 
   Request request;
   request.coder = [settings, direction, &method] {

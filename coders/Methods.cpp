@@ -5,7 +5,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Shapes.h"
 #include "WrittenForms.h"
+#include "puzzle/Puzzle.h"
 
 namespace methods {
 
@@ -94,147 +96,391 @@ bool decoding(Direction direction) {
   return direction == Direction::decode;
 }
 
+// The two alphabets of a substitution the way round that `direction` runs.
+std::pair<std::string, std::string> alphabetsOf(const Settings& settings, Direction direction) {
+  std::string from = textOf(settings, "from");
+  std::string to = textOf(settings, "to");
+  if (decoding(direction)) std::swap(from, to);
+  return {std::move(from), std::move(to)};
+}
+
+// The page that offers the methods beyond the nine of the window's own.
+constexpr std::string_view kMorePage = "moreMethodsPage";
+
+constexpr Option kReverseOptions[] = {
+    {"chars", OptionKind::flag, "", "by UTF-8 characters, not bytes"},
+};
+constexpr Option kBase32Options[] = {
+    {"no-padding", OptionKind::flag, "", "without the = that fill the last group"},
+};
+
+// The one-shot call of a method whose stream coder `streamOf` makes: the
+// text as one piece.
+template <std::unique_ptr<StreamCoder> (*streamOf)(const Settings&, Direction)>
+std::string throughStream(Coders, const Settings& settings, Direction direction, std::string text) {
+  return forms::readAll(*streamOf(settings, direction), std::move(text));
+}
+
+std::unique_ptr<StreamCoder> trithemiusStream(const Settings&, Direction direction) {
+  return puzzle::trithemius(decoding(direction));
+}
+
+std::unique_ptr<StreamCoder> base32Stream(const Settings& settings, Direction direction) {
+  return decoding(direction) ? puzzle::base32Decode()
+                             : puzzle::base32Encode(!flagOf(settings, "no-padding"));
+}
+
+std::unique_ptr<StreamCoder> octalStream(const Settings&, Direction direction) {
+  return decoding(direction) ? puzzle::fromOctal() : puzzle::toOctal();
+}
+
+std::unique_ptr<StreamCoder> base58Stream(const Settings&, Direction direction) {
+  return puzzle::base58(decoding(direction));
+}
+
+// One setting of each width, for a method whose texts hold any byte but
+// zero, or only those below 128.
+std::vector<Sample> bitWidthSamples() {
+  return {{{{"bits", 8}}}, {{{"bits", 7}}, 1, 127}};
+}
+
+// The settings to try, once each, on a text that `has` the method's form.
+template <bool (*has)(std::string_view)>
+std::vector<Settings> whenShaped(std::string_view text) {
+  return has(text) ? std::vector<Settings>{{}} : std::vector<Settings>{};
+}
+
 const Method kMethods[] = {
-    {"caesar", "Caesar shift", "caesarPage",
-     "Caesar shift of the letters A-Z and a-z, or with --full of all 255 non-zero bytes",
-     "zembrax-cli caesar --shift 3 letter.txt", true, kCaesarOptions,
-     [](Coders c, const Settings& s, Direction d, std::string text) {
-       return flagOf(s, "full") ? c.classic.caesarShiftFull(std::move(text), caesarSteps(s, d))
-                                : c.classic.caesarShift(std::move(text), caesarSteps(s, d));
-     },
-     [](const Settings& s, Direction d) {
-       return flagOf(s, "full") ? stream::caesarShiftFull(caesarSteps(s, d))
-                                : stream::caesarShift(caesarSteps(s, d));
-     }},
-    {"vigenere", "Vigenere", "vigenerePage", "Vigenere cipher of the letters with a key word",
-     "zembrax-cli vigenere --key LUX -d secret.txt", true, kVigenereOptions,
-     [](Coders c, const Settings& s, Direction d, std::string text) {
-       return decoding(d) ? c.classic.vigenereDecode(std::move(text), textOf(s, "key"))
-                          : c.classic.vigenereEncode(std::move(text), textOf(s, "key"));
-     },
-     [](const Settings& s, Direction d) {
-       return decoding(d) ? stream::vigenereDecode(textOf(s, "key"))
-                          : stream::vigenereEncode(textOf(s, "key"));
-     }},
-    {"base64",
-     "Base64",
-     "base64Page",
-     "Base64, on one line; -d takes it wrapped or not, with or without its = padding, in the "
-     "standard or the URL-safe alphabet (- and _), and keeps every byte",
-     "zembrax-cli base64 -d dump.b64 -o dump.bin",
-     true,
-     {},
-     [](Coders c, const Settings&, Direction d, std::string text) {
-       return decoding(d) ? c.classic.base64Decode(std::move(text))
-                          : c.classic.base64Encode(std::move(text));
-     },
-     [](const Settings&, Direction d) {
-       return decoding(d) ? stream::base64Decode() : stream::base64Encode();
-     },
-     [](const Settings&) { return forms::base64Decode(); }},
-    // Both directions substitute the same way round, as both buttons do.
-    {"subst", "Substitution", "substPage",
-     "Replaces each byte of the original alphabet by the one at its place in the new",
-     "zembrax-cli subst --from abc --to xyz notes.txt", true, kSubstituteOptions,
-     [](Coders c, const Settings& s, Direction, std::string text) {
-       return c.chars.substitute(std::move(text), textOf(s, "from"), textOf(s, "to"));
-     },
-     [](const Settings& s, Direction) {
-       return stream::substitute(textOf(s, "from"), textOf(s, "to"));
-     }},
-    {"url",
-     "URL encoding",
-     "URLPage",
-     "URL (percent) encoding of every byte but letters and digits",
-     "printf 'a b&c' | zembrax-cli url",
-     true,
-     {},
-     [](Coders c, const Settings&, Direction d, std::string text) {
-       return decoding(d) ? c.chars.urlDecode(std::move(text)) : c.chars.urlEncode(std::move(text));
-     },
-     [](const Settings&, Direction d) {
-       return decoding(d) ? stream::urlDecode() : stream::urlEncode();
-     }},
-    {"bitwise", "Bitwise", "bitManipPage",
-     "Combines every byte with the low eight bits of VALUE (300 acts as 44, -1 as 255)",
-     "zembrax-cli bitwise --xor 32 data.bin -o flipped.bin", false, kBitwiseOptions,
-     [](Coders c, const Settings& s, Direction, std::string text) {
-       const auto [operation, value] = byteOperationOf(s);
-       return c.chars.bitwiseApply(std::move(text), value, operation);
-     },
-     [](const Settings& s, Direction) {
-       const auto [operation, value] = byteOperationOf(s);
-       return stream::bitwiseApply(value, operation);
-     }},
-    {"binary", "Binary", "asciiPage",
-     "Every byte as 8 (or 7) binary digits, and back; -d takes the digits run together or "
-     "in groups split by spaces, commas or line breaks, with or without 0b",
-     "zembrax-cli binary --bits 7 < text.txt", true, kBinaryOptions,
-     [](Coders c, const Settings& s, Direction d, std::string text) {
-       return decoding(d) ? ofWidth(c.chars, s).fromBinary(std::move(text))
-                          : ofWidth(c.chars, s).toBinary(std::move(text));
-     },
-     [](const Settings& s, Direction d) {
-       const std::int32_t width = integerOf(s, "bits", kDefaultBitWidth);
-       return decoding(d) ? stream::fromBinary(width) : stream::toBinary(width);
-     },
-     [](const Settings& s) { return forms::fromBinary(integerOf(s, "bits", kDefaultBitWidth)); }},
-    {"decimal",
-     "Decimal",
-     "asciiPage",
-     "Every byte as a signed decimal number and a space, and back; -d takes numbers split by "
-     "spaces, commas or line breaks",
-     "zembrax-cli decimal -d numbers.txt",
-     true,
-     {},
-     [](Coders c, const Settings&, Direction d, std::string text) {
-       return decoding(d) ? c.chars.fromDecimal(std::move(text))
-                          : c.chars.toDecimal(std::move(text));
-     },
-     [](const Settings&, Direction d) {
-       return decoding(d) ? stream::fromDecimal() : stream::toDecimal();
-     },
-     [](const Settings&) { return forms::fromDecimal(); }},
-    {"hex",
-     "Hexadecimal",
-     "asciiPage",
-     "Every byte as two hexadecimal digits and a space, and back; -d takes pairs of digits in "
-     "either case, run together or split by anything, with or without 0x or \\x",
-     "zembrax-cli hex capture.bin | head",
-     true,
-     {},
-     [](Coders c, const Settings&, Direction d, std::string text) {
-       return decoding(d) ? c.chars.readHex(std::move(text)) : c.chars.toHex(std::move(text));
-     },
-     [](const Settings&, Direction d) { return decoding(d) ? stream::readHex() : stream::toHex(); },
-     [](const Settings&) { return forms::readHex(); }},
-    {"morse",
-     "Morse",
-     "morsePage",
-     "Morse code of letters, digits and punctuation, and back; -d writes a space for a word "
-     "gap (/ or two spaces or more) and keeps line breaks",
-     "zembrax-cli morse message.txt | zembrax-cli morse -d",
-     true,
-     {},
-     [](Coders c, const Settings&, Direction d, std::string text) {
-       return decoding(d) ? c.signal.morseDecode(std::move(text))
-                          : c.signal.morseEncode(std::move(text));
-     },
-     [](const Settings&, Direction d) {
-       return decoding(d) ? stream::morseDecode() : stream::morseEncode();
-     },
-     [](const Settings&) { return forms::morseDecode(); }},
-    {"lsb",
-     "LSB",
-     "lsbPage",
-     "The lowest bit of every byte as '0' or '1'",
-     "zembrax-cli lsb picture.raw",
-     false,
-     {},
-     [](Coders c, const Settings&, Direction, std::string text) {
-       return c.signal.lsbExtract(std::move(text));
-     },
-     [](const Settings&, Direction) { return stream::lsbExtract(); }},
+    {.name = "caesar",
+     .caption = "Caesar shift",
+     .page = "caesarPage",
+     .summary = "Caesar shift of the letters A-Z and a-z, or with --full of all 255 non-zero bytes",
+     .example = "zembrax-cli caesar --shift 3 letter.txt",
+     .ways = Ways::inversePair,
+     .options = kCaesarOptions,
+     .run =
+         [](Coders c, const Settings& s, Direction d, std::string text) {
+           return flagOf(s, "full") ? c.classic.caesarShiftFull(std::move(text), caesarSteps(s, d))
+                                    : c.classic.caesarShift(std::move(text), caesarSteps(s, d));
+         },
+     .stream =
+         [](const Settings& s, Direction d) {
+           return flagOf(s, "full") ? stream::caesarShiftFull(caesarSteps(s, d))
+                                    : stream::caesarShift(caesarSteps(s, d));
+         },
+     .samples =
+         [] {
+           return std::vector<Sample>{{{{"shift", -29}}},
+                                      {{{"shift", 2147483647}, {"full", true}}}};
+         },
+     .describe =
+         [](const Settings& s) {
+           return "Caesar shift " + std::to_string(integerOf(s, "shift")) +
+                  (flagOf(s, "full") ? " (0-255)" : "");
+         }},
+    {.name = "vigenere",
+     .caption = "Vigenere",
+     .page = "vigenerePage",
+     .summary = "Vigenere cipher of the letters with a key word",
+     .example = "zembrax-cli vigenere --key LUX -d secret.txt",
+     .ways = Ways::inversePair,
+     .options = kVigenereOptions,
+     .run =
+         [](Coders c, const Settings& s, Direction d, std::string text) {
+           return decoding(d) ? c.classic.vigenereDecode(std::move(text), textOf(s, "key"))
+                              : c.classic.vigenereEncode(std::move(text), textOf(s, "key"));
+         },
+     .stream =
+         [](const Settings& s, Direction d) {
+           return decoding(d) ? stream::vigenereDecode(textOf(s, "key"))
+                              : stream::vigenereEncode(textOf(s, "key"));
+         },
+     .samples =
+         [] {
+           return std::vector<Sample>{{{{"key", std::string("Lu-X")}}}};
+         },
+     .describe = [](const Settings& s) { return "Vigenere key " + textOf(s, "key"); }},
+    {.name = "base64",
+     .caption = "Base64",
+     .page = "base64Page",
+     .summary =
+         "Base64, on one line; -d takes it wrapped or not, with or without its = padding, in the "
+         "standard or the URL-safe alphabet (- and _), and keeps every byte",
+     .example = "zembrax-cli base64 -d dump.b64 -o dump.bin",
+     .ways = Ways::inversePair,
+     .run =
+         [](Coders c, const Settings&, Direction d, std::string text) {
+           return decoding(d) ? c.classic.base64Decode(std::move(text))
+                              : c.classic.base64Encode(std::move(text));
+         },
+     .stream =
+         [](const Settings&, Direction d) {
+           return decoding(d) ? stream::base64Decode() : stream::base64Encode();
+         },
+     .exactDecode = [](const Settings&) { return forms::base64Decode(); },
+     .accepts = whenShaped<shapes::isBase64>},
+    // Decrypt substitutes the other way round, so that it undoes Encrypt.
+    {.name = "subst",
+     .caption = "Substitution",
+     .page = "substPage",
+     .summary = "Replaces each byte of the original alphabet by the one at its place in the new; "
+                "-d the other way round",
+     .example = "zembrax-cli subst --from abc --to xyz notes.txt",
+     .ways = Ways::inversePair,
+     .options = kSubstituteOptions,
+     .run =
+         [](Coders c, const Settings& s, Direction d, std::string text) {
+           const auto [from, to] = alphabetsOf(s, d);
+           return c.chars.substitute(std::move(text), from, to);
+         },
+     .stream =
+         [](const Settings& s, Direction d) {
+           auto [from, to] = alphabetsOf(s, d);
+           return stream::substitute(std::move(from), std::move(to));
+         },
+     // A permutation of the letters, so that either way undoes the other.
+     .samples =
+         [] {
+           return std::vector<Sample>{
+               {{{"from", std::string("abXY")}, {"to", std::string("XYba")}}}};
+         },
+     .describe = [](const Settings& s) { return "Substitution " + textOf(s, "to").substr(0, 26); }},
+    {.name = "url",
+     .caption = "URL encoding",
+     .page = "URLPage",
+     .summary = "URL (percent) encoding of every byte but letters and digits",
+     .example = "printf 'a b&c' | zembrax-cli url",
+     .ways = Ways::inversePair,
+     .run =
+         [](Coders c, const Settings&, Direction d, std::string text) {
+           return decoding(d) ? c.chars.urlDecode(std::move(text))
+                              : c.chars.urlEncode(std::move(text));
+         },
+     .stream = [](const Settings&,
+                  Direction d) { return decoding(d) ? stream::urlDecode() : stream::urlEncode(); },
+     .accepts = whenShaped<shapes::isUrlEncoded>},
+    {.name = "bitwise",
+     .caption = "Bitwise",
+     .page = "bitManipPage",
+     .summary = "Combines every byte with the low eight bits of VALUE (300 acts as 44, -1 as 255)",
+     .example = "zembrax-cli bitwise --xor 32 data.bin -o flipped.bin",
+     .ways = Ways::encodeOnly,
+     .options = kBitwiseOptions,
+     .run =
+         [](Coders c, const Settings& s, Direction, std::string text) {
+           const auto [operation, value] = byteOperationOf(s);
+           return c.chars.bitwiseApply(std::move(text), value, operation);
+         },
+     .stream =
+         [](const Settings& s, Direction) {
+           const auto [operation, value] = byteOperationOf(s);
+           return stream::bitwiseApply(value, operation);
+         },
+     .samples =
+         [] {
+           return std::vector<Sample>{{{{"and", 0x5A}}}, {{{"or", 0x5A}}}, {{{"xor", 300}}}};
+         },
+     .describe =
+         [](const Settings& s) {
+           if (s.empty()) return std::string("Bitwise");
+           // The operations' names are lower-case letters: "XOR 32".
+           std::string named(s.front().name);
+           for (char& c : named)
+             c = static_cast<char>(c & 0xDF);
+           return named + " " + std::to_string(integerOf(s, s.front().name));
+         }},
+    {.name = "binary",
+     .caption = "Binary",
+     .page = "asciiPage",
+     .summary = "Every byte as 8 (or 7) binary digits, and back; -d takes the digits run together "
+                "or in groups split by spaces, commas or line breaks, with or without 0b",
+     .example = "zembrax-cli binary --bits 7 < text.txt",
+     .ways = Ways::inversePair,
+     .options = kBinaryOptions,
+     .run =
+         [](Coders c, const Settings& s, Direction d, std::string text) {
+           return decoding(d) ? ofWidth(c.chars, s).fromBinary(std::move(text))
+                              : ofWidth(c.chars, s).toBinary(std::move(text));
+         },
+     .stream =
+         [](const Settings& s, Direction d) {
+           const std::int32_t width = integerOf(s, "bits", kDefaultBitWidth);
+           return decoding(d) ? stream::fromBinary(width) : stream::toBinary(width);
+         },
+     .exactDecode =
+         [](const Settings& s) {
+           return forms::fromBinary(integerOf(s, "bits", kDefaultBitWidth));
+         },
+     .accepts =
+         [](std::string_view text) {
+           std::vector<Settings> widths;
+           for (const std::int32_t width : shapes::binaryWidths(text))
+             widths.push_back({{"bits", width}});
+           return widths;
+         },
+     .samples = bitWidthSamples,
+     .describe =
+         [](const Settings& s) {
+           return std::string(integerOf(s, "bits", kDefaultBitWidth) == 7 ? "Binary 7 bits"
+                                                                          : "Binary");
+         }},
+    {.name = "decimal",
+     .caption = "Decimal",
+     .page = "asciiPage",
+     .summary = "Every byte as a signed decimal number and a space, and back; -d takes numbers "
+                "split by spaces, commas or line breaks",
+     .example = "zembrax-cli decimal -d numbers.txt",
+     .ways = Ways::inversePair,
+     .run =
+         [](Coders c, const Settings&, Direction d, std::string text) {
+           return decoding(d) ? c.chars.fromDecimal(std::move(text))
+                              : c.chars.toDecimal(std::move(text));
+         },
+     .stream =
+         [](const Settings&, Direction d) {
+           return decoding(d) ? stream::fromDecimal() : stream::toDecimal();
+         },
+     .exactDecode = [](const Settings&) { return forms::fromDecimal(); },
+     .accepts = whenShaped<shapes::isDecimalBytes>},
+    {.name = "hex",
+     .caption = "Hexadecimal",
+     .page = "asciiPage",
+     .summary = "Every byte as two hexadecimal digits and a space, and back; -d takes pairs of "
+                "digits in either case, run together or split by anything, with or without 0x "
+                "or \\x",
+     .example = "zembrax-cli hex capture.bin | head",
+     .ways = Ways::inversePair,
+     .run =
+         [](Coders c, const Settings&, Direction d, std::string text) {
+           return decoding(d) ? c.chars.readHex(std::move(text)) : c.chars.toHex(std::move(text));
+         },
+     .stream = [](const Settings&,
+                  Direction d) { return decoding(d) ? stream::readHex() : stream::toHex(); },
+     .exactDecode = [](const Settings&) { return forms::readHex(); },
+     .accepts = whenShaped<shapes::isHexBytes>},
+    {.name = "morse",
+     .caption = "Morse",
+     .page = "morsePage",
+     .summary = "Morse code of letters, digits and punctuation, and back; -d writes a space for a "
+                "word gap (/ or two spaces or more) and keeps line breaks",
+     .example = "zembrax-cli morse message.txt | zembrax-cli morse -d",
+     .ways = Ways::inversePair,
+     .run =
+         [](Coders c, const Settings&, Direction d, std::string text) {
+           return decoding(d) ? c.signal.morseDecode(std::move(text))
+                              : c.signal.morseEncode(std::move(text));
+         },
+     .stream =
+         [](const Settings&, Direction d) {
+           return decoding(d) ? stream::morseDecode() : stream::morseEncode();
+         },
+     .exactDecode = [](const Settings&) { return forms::morseDecode(); },
+     .accepts = whenShaped<shapes::isMorse>,
+     // Morse knows one case, and spaces between words become none.
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 'A', 'Z'}};
+         }},
+    // It reads what a picture's bytes hide, so it is a decoding alone.
+    {.name = "lsb",
+     .caption = "LSB",
+     .page = "lsbPage",
+     .summary = "The lowest bit of every byte as '0' or '1'",
+     .example = "zembrax-cli lsb picture.raw",
+     .ways = Ways::decodeOnly,
+     .run = [](Coders c, const Settings&, Direction,
+               std::string text) { return c.signal.lsbExtract(std::move(text)); },
+     .stream = [](const Settings&, Direction) { return stream::lsbExtract(); }},
+    {.name = "rot47",
+     .caption = "ROT47",
+     .page = kMorePage,
+     .summary = "Turns each printable character ! to ~ half way round them; undoes itself",
+     .example = "zembrax-cli rot47 note.txt",
+     .ways = Ways::sameCall,
+     .run = [](Coders, const Settings&, Direction,
+               std::string text) { return puzzle::rot47(std::move(text)); },
+     .stream = [](const Settings&, Direction) { return puzzle::rot47Stream(); }},
+    {.name = "atbash",
+     .caption = "Atbash",
+     .page = kMorePage,
+     .summary = "Mirrors the alphabet: A for Z, B for Y, in either case; undoes itself",
+     .example = "zembrax-cli atbash note.txt",
+     .ways = Ways::sameCall,
+     .run = [](Coders, const Settings&, Direction,
+               std::string text) { return puzzle::atbash(std::move(text)); },
+     .stream = [](const Settings&, Direction) { return puzzle::atbashStream(); }},
+    {.name = "trithemius",
+     .caption = "Trithemius",
+     .page = kMorePage,
+     .summary = "Shifts the first letter by 0, the next by 1 and so on, round the alphabet",
+     .example = "zembrax-cli trithemius -d note.txt",
+     .ways = Ways::inversePair,
+     .run = throughStream<trithemiusStream>,
+     .stream = trithemiusStream},
+    {.name = "reverse",
+     .caption = "Reversed",
+     .page = kMorePage,
+     .summary = "The text backwards, by bytes or by UTF-8 characters; undoes itself",
+     .example = "zembrax-cli reverse --chars note.txt",
+     .ways = Ways::sameCall,
+     .options = kReverseOptions,
+     .run = [](Coders, const Settings& s, Direction,
+               std::string text) { return puzzle::reversed(std::move(text), flagOf(s, "chars")); },
+     .stream = [](const Settings& s,
+                  Direction) { return puzzle::reversedStream(flagOf(s, "chars")); },
+     // Characters backwards give back invalid UTF-8 otherwise.
+     .samples =
+         [] {
+           return std::vector<Sample>{{}, {{{"chars", true}}, 1, 127}};
+         },
+     .describe =
+         [](const Settings& s) {
+           return std::string(flagOf(s, "chars") ? "Reversed by characters" : "Reversed");
+         }},
+    {.name = "base32",
+     .caption = "Base32",
+     .page = kMorePage,
+     .summary = "Base32 of RFC 4648, with = padding unless --no-padding; -d takes either case, "
+                "wrapped or not, padded or not, and keeps every byte",
+     .example = "zembrax-cli base32 -d secret.b32",
+     .ways = Ways::inversePair,
+     .options = kBase32Options,
+     .run = throughStream<base32Stream>,
+     .stream = base32Stream,
+     .accepts = whenShaped<shapes::isBase32>,
+     .samples =
+         [] {
+           return std::vector<Sample>{{}, {{{"no-padding", true}}}};
+         }},
+    {.name = "octal",
+     .caption = "Octal",
+     .page = kMorePage,
+     .summary = "Every byte as an octal number and a space, and back; -d takes numbers split by "
+                "anything that is no octal digit",
+     .example = "zembrax-cli octal -d numbers.txt",
+     .ways = Ways::inversePair,
+     .run = throughStream<octalStream>,
+     .stream = octalStream,
+     .accepts = whenShaped<shapes::isOctalBytes>},
+    {.name = "base58",
+     .caption = "Base58",
+     .page = kMorePage,
+     .summary = "Base58 in the Bitcoin alphabet, of at most 1 MiB; -d skips what is no digit",
+     .example = "zembrax-cli base58 -d address.txt | zembrax-cli hex",
+     .ways = Ways::inversePair,
+     .run = throughStream<base58Stream>,
+     .stream = base58Stream,
+     .longest = puzzle::kBase58Most},
+    {.name = "keyboard",
+     .caption = "Keyboard shift",
+     .page = kMorePage,
+     .summary = "Each digit and letter as the QWERTY key to its right; -d to its left",
+     .example = "zembrax-cli keyboard -d typed.txt",
+     .ways = Ways::inversePair,
+     .run = [](Coders, const Settings&, Direction d,
+               std::string text) { return puzzle::keyboardShift(std::move(text), decoding(d)); },
+     .stream = [](const Settings&,
+                  Direction d) { return puzzle::keyboardShiftStream(decoding(d)); }},
 };
 
 template <typename Value>
@@ -272,6 +518,39 @@ std::string runExact(const Method& method, Coders coders, const Settings& settin
   if (decoding(direction) && method.exactDecode != nullptr)
     return forms::readAll(*method.exactDecode(settings), std::move(text));
   return method.run(coders, settings, direction, std::move(text));
+}
+
+bool encodes(const Method& method) {
+  return method.ways != Ways::decodeOnly;
+}
+
+bool decodes(const Method& method) {
+  return method.ways != Ways::encodeOnly;
+}
+
+Direction undoing(const Method& method) {
+  return method.ways == Ways::inversePair || method.ways == Ways::decodeOnly ? Direction::decode
+                                                                             : Direction::encode;
+}
+
+std::string describe(const Method& method, const Settings& settings) {
+  return method.describe != nullptr ? method.describe(settings) : std::string(method.caption);
+}
+
+std::string commandOptions(const Settings& settings) {
+  std::string command;
+  for (const Setting& setting : settings) {
+    const std::string name = "--" + std::string(setting.name);
+    const std::string space = command.empty() ? "" : " ";
+    if (const auto* integer = std::get_if<std::int32_t>(&setting.value)) {
+      command += space + name + " " + std::to_string(*integer);
+    } else if (const auto* flag = std::get_if<bool>(&setting.value)) {
+      command += *flag ? space + name : std::string();
+    } else {
+      command += space + name + " " + std::get<std::string>(setting.value);
+    }
+  }
+  return command;
 }
 
 std::span<const Method> all() {

@@ -6,6 +6,7 @@
 // analysis, the tests, the fuzz targets and the benchmarks). Adding a method
 // is one entry in Methods.cpp and its coder.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -63,6 +64,23 @@ struct Option {
   std::string_view noun = {};
 };
 
+// Which ways a method codes.
+enum class Ways {
+  inversePair,  // Decrypt undoes Encrypt with a call of its own
+  sameCall,     // one call undoes itself, and both buttons run it
+  encodeOnly,
+  decodeOnly,
+};
+
+// Settings a method is tried with by the tests, the benchmarks and the fuzz
+// targets, and the bytes that its texts are made of there: those that its
+// decoding gives back exactly after its encoding.
+struct Sample {
+  Settings settings;
+  int lowest = 1;
+  int highest = 255;
+};
+
 // The window's three coder objects, which every one-shot call runs on.
 struct Coders {
   const ClassicCoder& classic;
@@ -86,10 +104,8 @@ struct Method {
   std::string_view page;
   std::string_view summary;
   std::string_view example;
-  // Whether Decrypt undoes Encrypt; a method that works one way only runs
-  // the same call for both.
-  bool decodes;
-  std::span<const Option> options;
+  Ways ways;
+  std::span<const Option> options = {};
   // The one-shot call: `text` coded with `settings` in `direction`.
   std::string (*run)(Coders coders, const Settings& settings, Direction direction,
                      std::string text);
@@ -100,7 +116,33 @@ struct Method {
   // common written forms (see WrittenForms.h). Null where the window's
   // Decrypt is already that.
   std::unique_ptr<StreamCoder> (*exactDecode)(const Settings& settings) = nullptr;
+  // The longest text it takes, in bytes, for a method whose cost grows
+  // faster than its text; 0 for any length.
+  std::size_t longest = 0;
+  // For a decoding that needs no key: the settings to try on `text` where it
+  // has the method's written form, none where it has not.
+  std::vector<Settings> (*accepts)(std::string_view text) = nullptr;
+  // The settings that the tests, benchmarks and fuzz targets try; at least
+  // one.
+  std::vector<Sample> (*samples)() = [] { return std::vector<Sample>{{}}; };
+  // How a step with `settings` is named ("Caesar shift 7"); null for the
+  // caption alone.
+  std::string (*describe)(const Settings& settings) = nullptr;
 };
+
+// Whether the window's Encrypt, and its Decrypt, offer `method`.
+bool encodes(const Method& method);
+bool decodes(const Method& method);
+
+// The direction that takes a text coded by `method` back: Decrypt for a
+// method with a decoding, the one call otherwise.
+Direction undoing(const Method& method);
+
+// A step of `method` with `settings` in words: "Caesar shift 7", "Base64".
+std::string describe(const Method& method, const Settings& settings);
+
+// `settings` as the command line writes them: "--shift 7 --full".
+std::string commandOptions(const Settings& settings);
 
 // The stream coder of `method` as the command line and the analysis run
 // it: the exact decoder where the method has one.

@@ -11,36 +11,6 @@
 
 namespace {
 
-// A method with settings, and the bytes that its texts are made of: those
-// that its Decrypt gives back exactly after Encrypt.
-struct Row {
-  const char* method;
-  methods::Settings settings;
-  int lowest = 1;
-  int highest = 255;
-};
-
-const std::vector<Row>& rows() {
-  static const std::vector<Row> table = {
-      {"caesar", {{"shift", -29}}},
-      {"caesar", {{"shift", 2147483647}, {"full", true}}},
-      {"vigenere", {{"key", std::string("Lu-X")}}},
-      {"base64", {}},
-      // A swap of two pairs undoes itself, as both buttons run one call.
-      {"subst", {{"from", std::string("abXY")}, {"to", std::string("XYab")}}},
-      {"url", {}},
-      {"bitwise", {{"xor", 300}}},
-      {"binary", {{"bits", 8}}},
-      {"binary", {{"bits", 7}}, 1, 127},
-      {"decimal", {}},
-      {"hex", {}},
-      // Morse knows one case, and spaces between words become none.
-      {"morse", {}, 'A', 'Z'},
-      {"lsb", {}},
-  };
-  return table;
-}
-
 // `text` fed to a stream in random pieces, then finished.
 std::string streamed(StreamCoder& coder, const std::string& text, RandomText& random) {
   std::string out;
@@ -52,34 +22,150 @@ std::string streamed(StreamCoder& coder, const std::string& text, RandomText& ra
   return out + coder.finish();
 }
 
-// Every method's stream gives what its one-shot call gives, both ways, and
-// Decrypt undoes Encrypt wherever it decodes (a one-way method applied twice
-// only where it undoes itself).
-TEST(Methods, EveryEntryRoundTripsThroughItsCallAndItsStream) {
+// Every method's stream gives what its one-shot call gives, both ways, for
+// every sample the registry gives; Decrypt undoes Encrypt where they are an
+// inverse pair, and the one call undoes itself where it is both.
+TEST(Methods, EverySampleRoundTripsThroughItsCallAndItsStream) {
   RandomText random;
   methods::OwnCoders coders;
-  std::set<std::string_view> covered;
-  for (const Row& row : rows()) {
-    const methods::Method* method = methods::named(row.method);
-    ASSERT_NE(method, nullptr) << row.method;
-    covered.insert(method->name);
-    for (int trial = 0; trial < 50; ++trial) {
-      const std::string text = random.bytes(random.length(300), row.lowest, row.highest);
-      std::string coded = text;
-      for (const Direction direction : {Direction::encode, Direction::decode}) {
-        const std::string once = method->run(coders.all(), row.settings, direction, coded);
-        EXPECT_EQ(streamed(*method->stream(row.settings, direction), coded, random), once)
-            << row.method << (direction == Direction::decode ? " -d" : "");
-        coded = once;
-      }
-      const bool undoes = method->decodes || method->name == "bitwise";
-      if (undoes) {
-        EXPECT_EQ(coded, text) << row.method;
+  for (const methods::Method& method : methods::all()) {
+    const std::vector<methods::Sample> samples = method.samples();
+    EXPECT_FALSE(samples.empty()) << method.name;
+    for (const methods::Sample& sample : samples) {
+      const std::string named =
+          std::string(method.name) + " " + methods::commandOptions(sample.settings);
+      for (int trial = 0; trial < 50; ++trial) {
+        const std::string text = random.bytes(random.length(300), sample.lowest, sample.highest);
+        std::string coded = text;
+        for (const Direction direction : {Direction::encode, Direction::decode}) {
+          const std::string once = method.run(coders.all(), sample.settings, direction, coded);
+          EXPECT_EQ(streamed(*method.stream(sample.settings, direction), coded, random), once)
+              << named << (direction == Direction::decode ? " -d" : "");
+          coded = once;
+        }
+        if (method.ways == methods::Ways::inversePair || method.ways == methods::Ways::sameCall) {
+          EXPECT_EQ(coded, text) << named;
+        }
       }
     }
   }
-  for (const methods::Method& method : methods::all())
-    EXPECT_TRUE(covered.count(method.name)) << method.name << " has no row";
+}
+
+// A text in two pieces gives what it gives whole, wherever it is cut, for
+// every sample of every method, either way, in the command line's exact
+// decoders too.
+TEST(Methods, EveryStreamMayBeCutAnywhere) {
+  RandomText random;
+  methods::OwnCoders coders;
+  for (const methods::Method& method : methods::all()) {
+    for (const methods::Sample& sample : method.samples()) {
+      for (const Direction direction : {Direction::encode, Direction::decode}) {
+        // A decoder reads what its encoder wrote.
+        std::string text = random.bytes(40, sample.lowest, sample.highest);
+        if (direction == Direction::decode && methods::encodes(method))
+          text = method.run(coders.all(), sample.settings, Direction::encode, text);
+        const std::string whole =
+            methods::runExact(method, coders.all(), sample.settings, direction, text);
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+          const auto coder = methods::exactStream(method, sample.settings, direction);
+          std::string pieces = coder->feed(text.substr(0, cut));
+          pieces += coder->feed(text.substr(cut));
+          pieces += coder->finish();
+          ASSERT_EQ(pieces, whole)
+              << method.name << " " << methods::commandOptions(sample.settings)
+              << (direction == Direction::decode ? " -d" : "") << " cut at " << cut;
+        }
+      }
+    }
+  }
+}
+
+// The buttons and -d follow the ways a method codes: Bitwise has no
+// Decrypt, LSB no Encrypt, and each decoding of the analysis runs the way
+// that takes a text back.
+TEST(Methods, OffersTheWaysItCodes) {
+  const struct {
+    const char* method;
+    bool encodes;
+    bool decodes;
+    Direction undoing;
+  } cases[] = {
+      {"caesar", true, true, Direction::decode},   {"subst", true, true, Direction::decode},
+      {"bitwise", true, false, Direction::encode}, {"lsb", false, true, Direction::decode},
+      {"morse", true, true, Direction::decode},
+  };
+  for (const auto& c : cases) {
+    const methods::Method& method = methods::methodNamed(c.method);
+    EXPECT_EQ(methods::encodes(method), c.encodes) << c.method;
+    EXPECT_EQ(methods::decodes(method), c.decodes) << c.method;
+    EXPECT_EQ(methods::undoing(method), c.undoing) << c.method;
+  }
+}
+
+// The command line's Decrypt of a substitution maps the new alphabet back
+// onto the original.
+TEST(Methods, SubstitutionDecryptSwapsTheAlphabets) {
+  methods::OwnCoders coders;
+  const methods::Method& subst = methods::methodNamed("subst");
+  const methods::Settings settings = {{"from", std::string("abc")}, {"to", std::string("bca")}};
+  EXPECT_EQ(subst.run(coders.all(), settings, Direction::encode, "abcd"), "bcad");
+  EXPECT_EQ(subst.run(coders.all(), settings, Direction::decode, "bcad"), "abcd");
+}
+
+TEST(Methods, DescribesAStepInWords) {
+  const struct {
+    const char* method;
+    methods::Settings settings;
+    const char* words;
+    const char* command;
+  } cases[] = {
+      {"caesar", {{"shift", 7}}, "Caesar shift 7", "--shift 7"},
+      {"caesar", {{"shift", -3}, {"full", true}}, "Caesar shift -3 (0-255)", "--shift -3 --full"},
+      {"vigenere", {{"key", std::string("LUX")}}, "Vigenere key LUX", "--key LUX"},
+      {"bitwise", {{"xor", 32}}, "XOR 32", "--xor 32"},
+      {"binary", {{"bits", 7}}, "Binary 7 bits", "--bits 7"},
+      {"binary", {{"bits", 8}}, "Binary", "--bits 8"},
+      {"base64", {}, "Base64", ""},
+      {"caesar", {{"shift", 1}, {"full", false}}, "Caesar shift 1", "--shift 1"},
+  };
+  for (const auto& c : cases) {
+    const methods::Method& method = methods::methodNamed(c.method);
+    EXPECT_EQ(methods::describe(method, c.settings), c.words);
+    EXPECT_EQ(methods::commandOptions(c.settings), c.command);
+  }
+}
+
+// Each keyless decoding takes the texts of its own written form, and not
+// those of another: a text of binary digits is neither decimal numbers nor
+// hexadecimal, though its digits are both.
+TEST(Methods, AcceptsTheTextsOfItsForm) {
+  const struct {
+    const char* text;
+    std::vector<std::string> accepted;  // "name --options"
+  } cases[] = {
+      {"01001000 01101001", {"binary --bits 8"}},
+      {"10010001101001", {"binary --bits 7"}},
+      {".... .. / - .... . .-. .", {"morse"}},
+      {"72, 105, -1", {"decimal"}},
+      {"48 69 ff", {"base64", "hex"}},
+      {"SGVsbG8=", {"base64"}},
+      {"SGVs bG8", {"base64"}},
+      {"a%20b%21", {"url"}},
+      {"4142", {"base64", "hex"}},
+      {"Hello, World", {}},
+      {" \r\n", {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> accepted;
+    for (const methods::Method& method : methods::all()) {
+      if (method.accepts == nullptr) continue;
+      for (const methods::Settings& settings : method.accepts(c.text)) {
+        const std::string options = methods::commandOptions(settings);
+        accepted.push_back(std::string(method.name) + (options.empty() ? "" : " " + options));
+      }
+    }
+    EXPECT_EQ(accepted, c.accepted) << c.text;
+  }
 }
 
 // The Caesar Decrypt of any 32-bit shift moves back by exactly its steps.

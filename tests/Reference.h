@@ -306,6 +306,102 @@ inline std::string lsbExtract(const std::string& text) {
   return out;
 }
 
+// The methods that puzzles use.
+
+inline std::string rot47(std::string text) {
+  for (char& c : text)
+    if (c >= '!' && c <= '~') c = static_cast<char>('!' + (c - '!' + 47) % 94);
+  return text;
+}
+
+inline std::string atbash(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>('z' - (c - 'a'));
+    else if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>('Z' - (c - 'A'));
+  }
+  return text;
+}
+
+inline std::string reversed(std::string text) {
+  return {text.rbegin(), text.rend()};
+}
+
+// RFC 4648 Base32, padded.
+inline std::string base32(const std::string& bytes) {
+  constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
+  std::string out;
+  std::uint64_t bits = 0;
+  int count = 0;
+  for (const char c : bytes) {
+    bits = bits << 8 | static_cast<unsigned char>(c);
+    count += 8;
+    while (count >= 5) {
+      out += kAlphabet[(bits >> (count - 5)) & 31];
+      count -= 5;
+    }
+  }
+  if (count > 0) out += kAlphabet[(bits << (5 - count)) & 31];
+  while (out.size() % 8 != 0)
+    out += '=';
+  return out;
+}
+
+// Bitcoin's Base58: the bytes as one number in base 58, each leading zero
+// byte a '1', worked out one byte at a time.
+inline std::string base58(const std::string& bytes) {
+  constexpr std::string_view kAlphabet =
+      "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+  std::string digits;  // values, lowest first
+  for (const char c : bytes) {
+    int carry = static_cast<unsigned char>(c);
+    for (char& digit : digits) {
+      carry += 256 * digit;
+      digit = static_cast<char>(carry % 58);
+      carry /= 58;
+    }
+    for (; carry > 0; carry /= 58)
+      digits += static_cast<char>(carry % 58);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size() && bytes[i] == '\0'; ++i)
+    out += '1';
+  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit)
+    out += kAlphabet[static_cast<std::size_t>(*digit)];
+  return out;
+}
+
+// Each key typed as the one to its right on a QWERTY keyboard, round the
+// end of its row.
+inline std::string keyboardShift(std::string text) {
+  const std::string rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm",
+                              "QWERTYUIOP", "ASDFGHJKL",  "ZXCVBNM"};
+  for (char& c : text) {
+    for (const std::string& row : rows) {
+      const std::size_t at = row.find(c);
+      if (c != '\0' && at != std::string::npos) {
+        c = row[(at + 1) % row.size()];
+        break;
+      }
+    }
+  }
+  return text;
+}
+
+// The reference encoding of the method of the registry named `name`,
+// without options, where one is written here; null where none is.
+using Coding = std::string (*)(const std::string&);
+inline Coding codingOf(std::string_view name) {
+  if (name == "rot47") return [](const std::string& text) { return rot47(text); };
+  if (name == "atbash") return [](const std::string& text) { return atbash(text); };
+  if (name == "reverse") return [](const std::string& text) { return reversed(text); };
+  if (name == "base32") return [](const std::string& text) { return base32(text); };
+  if (name == "base58") return [](const std::string& text) { return base58(text); };
+  if (name == "keyboard") return [](const std::string& text) { return keyboardShift(text); };
+  return nullptr;
+}
+
 }  // namespace reference
 
 #endif  // ZEMBRAX_TESTS_REFERENCE_H_

@@ -76,7 +76,9 @@ expect "caesar --full" "bcd" "$cli" caesar --shift 1 --full < <(printf abc)
 expect "vigenere key with a non-letter" "Seiwo" "$cli" vigenere --key "L-X" <<<"Hello"
 expect base64 "SGVsbG8=" "$cli" base64 < <(printf Hello)
 expect "subst" "bca" "$cli" subst --from abc --to bca < <(printf abc)
-expect "subst -d, the same way round" "bca" "$cli" subst --from abc --to bca -d < <(printf abc)
+expect "subst -d, the other way round" "cab" "$cli" subst --from abc --to bca -d < <(printf abc)
+expect "subst -d undoes subst" "notes" sh -c \
+  "printf notes | '$cli' subst --from nots --to otsn | '$cli' subst --from nots --to otsn -d"
 # Option texts in the encoding chosen, else the locale's; the input's bytes as they are.
 expect "subst in Windows-1252" "ab" "$cli" subst --from éb --to ab --encoding windows-1252 < <(printf '\351b')
 if $posix; then
@@ -99,6 +101,15 @@ expect "decimal -d" "Hi" "$cli" decimal -d <<<"72 105"
 expect hex "48 69 " "$cli" hex < <(printf Hi)
 expect "morse there and back" "SOS" bash -c "printf SOS | \"$cli\" morse | \"$cli\" morse -d"
 expect lsb "01001" "$cli" lsb < <(printf Hello)
+expect "lsb -d, the one way it works" "01001" "$cli" lsb -d < <(printf Hello)
+# The methods that puzzles use, each undone by its -d.
+for method in rot47 atbash trithemius reverse "reverse --chars" base32 "base32 --no-padding" \
+    base58 octal; do
+  expect "$method -d undoes $method" "Zembrax, 2026!" sh -c \
+    "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
+done
+expect "base32" "MZXW6YTBOI======" "$cli" base32 < <(printf foobar)
+refuse "base58 beyond 1 MiB" 1 "Base58 takes at most 1 MiB" sh -c "head -c 1048577 /dev/zero | '$cli' base58"
 expect "empty input" "" "$cli" base64 </dev/null
 # Line ends and Ctrl+Z pass both ways as the bytes they are.
 expect "line ends in" "YQpiDQoa" "$cli" base64 < <(printf 'a\nb\r\n\032')
@@ -271,7 +282,6 @@ refuse "not an integer" 2 "'3x' is not a 32-bit integer" "$cli" caesar --shift 3
 refuse "out of range" 2 "'2147483648' is not a 32-bit integer" "$cli" caesar --shift 2147483648
 refuse "two operations" 2 "--and" "$cli" bitwise --and 1 --xor 2
 refuse "bitwise -d" 2 "bitwise works one way only" "$cli" bitwise --xor 1 -d
-refuse "lsb -d" 2 "lsb works one way only: -d is not offered" "$cli" lsb -d
 refuse "seven or eight bits" 2 "--bits" "$cli" binary --bits 6
 
 # A slip of the keys is named, with what was meant, before what it left out.
@@ -403,7 +413,8 @@ refuse "identify: typo" 2 "unknown option '--jsno'; did you mean '--json'?" "$cl
 
 # Help and version.
 "$cli" --help >help.txt || fail "--help failed"
-for method in caesar vigenere base64 subst url bitwise binary decimal hex morse lsb; do
+for method in caesar vigenere base64 subst url bitwise binary decimal hex morse lsb rot47 atbash \
+    trithemius reverse base32 octal base58; do
   grep -q "^  $method " help.txt || fail "--help does not list $method"
   grep -q "zembrax-cli $method" help.txt || fail "--help has no example of $method"
 done

@@ -13,28 +13,7 @@
 using analysis::Cipher;
 
 QString stepText(const analysis::Step& step) {
-  const methods::Settings& options = step.options;
-  const QString caption = QString::fromUtf8(step.method->caption);
-  const std::string_view name = step.method->name;
-  if (name == "caesar") {
-    return QStringLiteral("%1 %2%3")
-        .arg(caption)
-        .arg(methods::integerOf(options, "shift"))
-        .arg(methods::flagOf(options, "full") ? QStringLiteral(" (0-255)") : QString());
-  }
-  if (name == "vigenere")
-    return QStringLiteral("%1 key %2")
-        .arg(caption, QString::fromLatin1(methods::textOf(options, "key")));
-  if (name == "subst")
-    return QStringLiteral("%1 %2").arg(
-        caption, QString::fromLatin1(methods::textOf(options, "to").substr(0, 26)));
-  if (name == "bitwise" && !options.empty()) {
-    return QStringLiteral("%1 %2")
-        .arg(QString::fromLatin1(options.front().name).toUpper())
-        .arg(methods::integerOf(options, options.front().name));
-  }
-  if (methods::integerOf(options, "bits", 8) == 7) return caption + QStringLiteral(" 7 bits");
-  return caption;
+  return QString::fromUtf8(methods::describe(*step.method, step.options));
 }
 
 QString chainText(const std::vector<analysis::Step>& steps) {

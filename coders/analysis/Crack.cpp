@@ -145,11 +145,13 @@ const methods::Method& methodOf(Cipher cipher) {
   return methods::methodNamed("caesar");
 }
 
+Direction decryptionOf(Cipher cipher) {
+  return cipher == Cipher::substitution ? Direction::encode : methods::undoing(methodOf(cipher));
+}
+
 std::string decrypt(Cipher cipher, const methods::Settings& options, std::string text) {
-  const methods::Method& method = methodOf(cipher);
   methods::OwnCoders coders;
-  return method.run(coders.all(), options, method.decodes ? Direction::decode : Direction::encode,
-                    std::move(text));
+  return methodOf(cipher).run(coders.all(), options, decryptionOf(cipher), std::move(text));
 }
 
 double cribChanceNats(std::string_view crib, std::size_t length) {

@@ -17,6 +17,11 @@ std::unique_ptr<Cracker> makeCracker(Cipher cipher, const CrackSettings& setting
 // The method of the registry whose options a candidate of `cipher` carries.
 const methods::Method& methodOf(Cipher cipher);
 
+// The direction in which a candidate's options decrypt: a substitution's
+// alphabets map the cipher's letters to the plain ones, so they are applied
+// as they stand.
+Direction decryptionOf(Cipher cipher);
+
 // `text` decrypted by a candidate of `cipher` with `options`.
 std::string decrypt(Cipher cipher, const methods::Settings& options, std::string text);
 

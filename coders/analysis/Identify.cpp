@@ -43,9 +43,6 @@ constexpr double kTryCiphers = 0.5;
 // so its second or third key may read best.
 constexpr double kKeptKey = 0.001;
 constexpr std::size_t kKeysKept = 3;
-// A text is taken for Morse code when this share of its non-whitespace
-// bytes, or more, are dots and dashes.
-constexpr double kMorseShare = 0.8;
 // A chain of one step more is taken to be a quarter as likely.
 const double kStepNats = std::log(4.0);
 // The texts reached by decoding that are read, at most: every keyless
@@ -53,131 +50,15 @@ const double kStepNats = std::log(4.0);
 // several decodings accept branches.
 constexpr std::size_t kMostNodes = 96;
 
-// Whether every byte of `text` is one of `allowed` or whitespace.
-bool onlyOf(std::string_view text, std::string_view allowed) {
-  return std::all_of(text.begin(), text.end(), [allowed](char c) {
-    return ascii::isWhitespace(c) || allowed.find(c) != std::string_view::npos;
-  });
-}
-
-std::size_t countOf(std::string_view text, std::string_view of) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [of](char c) { return of.find(c) != std::string_view::npos; }));
-}
-
-constexpr std::string_view kHexDigits = "0123456789ABCDEFabcdef";
-// What may stand between the numbers of a list: whitespace, commas and the
-// like.
-constexpr std::string_view kListSeparators = " \t\n\v\f\r,;:";
-
-// Whether `text` has words (between runs of `separators`) and `holds` for
-// every one of them.
-template <typename Test>
-bool allWords(std::string_view text, std::string_view separators, Test holds) {
-  bool any = false;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    at = std::min(text.size(), text.find_first_not_of(separators, at));
-    const std::size_t end = std::min(text.size(), text.find_first_of(separators, at));
-    if (end > at) {
-      if (!holds(text.substr(at, end - at))) return false;
-      any = true;
-    }
-    at = end;
-  }
-  return any;
-}
-
-// Whether `word` is the decimal number of a byte, signed or not
-// (-128..255), so that reading it loses nothing.
-bool isByteNumber(std::string_view word) {
-  const std::size_t sign = !word.empty() && (word[0] == '-' || word[0] == '+') ? 1 : 0;
-  const std::string_view digits = word.substr(sign);
-  if (digits.empty() || digits.size() > 3 || !onlyOf(digits, "0123456789")) return false;
-  const int value = (sign == 1 && word[0] == '-' ? -1 : 1) * std::stoi(std::string(digits));
-  return value >= -128 && value <= 255;
-}
-
-// `word` without the prefix that names its base ("0x", "\x", "0b").
-std::string_view unprefixed(std::string_view word, char base) {
-  const bool prefixed = word.size() > 2 && (word[0] == '0' || word[0] == '\\') &&
-                        (word[1] == base || word[1] == base - 32);
-  return prefixed ? word.substr(2) : word;
-}
-
-// Whether `word` is whole bytes of hexadecimal digits, perhaps each pair
-// with its own prefix ("0x41", "\\x41\\x42", "4142").
-bool isHexBytes(std::string_view word) {
-  std::size_t digits = 0;
-  for (std::size_t at = 0; at < word.size();) {
-    const std::string_view rest = unprefixed(word.substr(at), 'x');
-    at = word.size() - rest.size();
-    if (kHexDigits.find(word[at]) == std::string_view::npos) return false;
-    ++digits;
-    ++at;
-  }
-  return digits % 2 == 0;
-}
-
-constexpr std::string_view kBase64Alphabet =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/-_=";
-
-// Whether `text` is Base64 as it is written: its alphabet (standard or
-// URL-safe) wrapped at any width, padded or not.
-bool isBase64(std::string_view text, std::size_t signs) {
-  const std::size_t equals = countOf(text, "=");
-  const std::size_t digits = signs - equals;
-  if (digits < 4 || !onlyOf(text, kBase64Alphabet) || digits % 4 == 1 || equals > 2) return false;
-  // Padding stands at the end only, and fills the last group.
-  const std::size_t lastSign = text.find_last_not_of(" \t\n\v\f\r");
-  const std::size_t firstEquals = text.find('=');
-  return equals == 0 || (firstEquals + equals > lastSign && (digits + equals) % 4 == 0);
-}
-
-// The decodings worth trying on `text`: those whose written form it has,
-// each with the options it takes.
+// The decodings worth trying on `text`: those of the registry whose written
+// form it has, each with the options it takes.
 std::vector<Step> decodingsOf(std::string_view text) {
   std::vector<Step> steps;
-  const auto add = [&steps](std::string_view name, methods::Settings options = {}) {
-    steps.push_back({&methods::methodNamed(name), Direction::decode, std::move(options)});
-  };
-  const std::size_t signs = text.size() - countOf(text, " \t\n\v\f\r");
-  if (signs == 0) return steps;
-  if (allWords(text, kListSeparators,
-               [](std::string_view word) { return onlyOf(unprefixed(word, 'b'), "01"); })) {
-    // Runs of digits as long as a group or shorter are a byte each; longer
-    // runs are groups of eight unless their count says seven.
-    const std::size_t digits = countOf(text, "01") - countOf(text, "bB");
-    bool longRuns = false;
-    allWords(text, kListSeparators, [&longRuns](std::string_view word) {
-      longRuns = longRuns || unprefixed(word, 'b').size() > 8;
-      return true;
-    });
-    if (!longRuns || digits % 8 == 0 || digits % 7 != 0) add("binary", {{"bits", 8}});
-    if (longRuns && digits % 7 == 0) add("binary", {{"bits", 7}});
-    return steps;
+  for (const methods::Method& method : methods::all()) {
+    if (method.accepts == nullptr) continue;
+    for (methods::Settings& options : method.accepts(text))
+      steps.push_back({&method, methods::undoing(method), std::move(options)});
   }
-  // Morse code passes on the bytes it has no code for, so a little else
-  // may stand among the dots and dashes.
-  if (countOf(text, ".-/") >= kMorseShare * static_cast<double>(signs)) {
-    add("morse");
-    return steps;
-  }
-  if (allWords(text, kListSeparators, isByteNumber)) add("decimal");
-  if (allWords(text, kListSeparators, isHexBytes)) add("hex");
-  if (isBase64(text, signs)) add("base64");
-  const std::size_t escapes = [text] {
-    std::size_t n = 0;
-    for (std::size_t i = text.find('%'); i != std::string_view::npos && i + 2 < text.size();
-         i = text.find('%', i + 1)) {
-      n += kHexDigits.find(text[i + 1]) != std::string_view::npos &&
-                   kHexDigits.find(text[i + 2]) != std::string_view::npos
-               ? 1
-               : 0;
-    }
-    return n;
-  }();
-  if (escapes > 0 && escapes * 2 >= countOf(text, "%")) add("url");
   return steps;
 }
 
@@ -354,8 +235,7 @@ double calibratedChance(const Features& features) {
 }  // namespace
 
 Step stepOf(Cipher cipher, const methods::Settings& options) {
-  const methods::Method& method = methodOf(cipher);
-  return {&method, method.decodes ? Direction::decode : Direction::encode, options};
+  return {&methodOf(cipher), decryptionOf(cipher), options};
 }
 
 std::string runChain(const std::vector<Step>& steps, std::string text) {

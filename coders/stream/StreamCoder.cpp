@@ -245,13 +245,13 @@ class VigenereRun final : public StreamCoder {
   std::optional<VigenereKey> run;
 };
 
-std::unique_ptr<StreamCoder> eachByte(OneShot code) {
-  return std::make_unique<EachByte>(std::move(code));
-}
-
 }  // namespace
 
 namespace stream {
+
+std::unique_ptr<StreamCoder> eachByte(OneShot code) {
+  return std::make_unique<EachByte>(std::move(code));
+}
 
 std::unique_ptr<StreamCoder> caesarShift(std::int32_t shift) {
   return eachByte(

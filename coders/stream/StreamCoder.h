@@ -2,6 +2,7 @@
 #define ZEMBRAX_CODERS_STREAM_STREAMCODER_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,10 @@ class StreamCoder {
 // One stream coder for every operation of the coders, with the options the
 // one-shot calls take.
 namespace stream {
+
+// A stream of a coder that codes each byte on its own, so that any piece is
+// coded by `code` as it comes.
+std::unique_ptr<StreamCoder> eachByte(std::function<std::string(std::string)> code);
 
 std::unique_ptr<StreamCoder> caesarShift(std::int32_t shift);
 std::unique_ptr<StreamCoder> caesarShiftFull(std::int32_t shift);

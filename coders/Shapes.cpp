@@ -1,0 +1,169 @@
+#include "Shapes.h"
+
+#include <algorithm>
+#include <string>
+
+#include "Ascii.h"
+
+namespace shapes {
+
+namespace {
+
+constexpr std::string_view kWhitespace = " \t\n\v\f\r";
+constexpr std::string_view kHexDigits = "0123456789ABCDEFabcdef";
+// What may stand between the numbers of a list: whitespace, commas and the
+// like.
+constexpr std::string_view kListSeparators = " \t\n\v\f\r,;:";
+// A text is taken for Morse code when this share of its non-whitespace
+// bytes, or more, are dots and dashes.
+constexpr double kMorseShare = 0.8;
+
+// Whether every byte of `text` is one of `allowed` or whitespace.
+bool onlyOf(std::string_view text, std::string_view allowed) {
+  return std::all_of(text.begin(), text.end(), [allowed](char c) {
+    return ascii::isWhitespace(c) || allowed.find(c) != std::string_view::npos;
+  });
+}
+
+std::size_t countOf(std::string_view text, std::string_view of) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [of](char c) { return of.find(c) != std::string_view::npos; }));
+}
+
+// The bytes of `text` that are no whitespace.
+std::size_t signsOf(std::string_view text) {
+  return text.size() - countOf(text, kWhitespace);
+}
+
+// Whether `text` has words (between runs of list separators) and `holds`
+// for every one of them.
+template <typename Test>
+bool allWords(std::string_view text, Test holds) {
+  bool any = false;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    at = std::min(text.size(), text.find_first_not_of(kListSeparators, at));
+    const std::size_t end = std::min(text.size(), text.find_first_of(kListSeparators, at));
+    if (end > at) {
+      if (!holds(text.substr(at, end - at))) return false;
+      any = true;
+    }
+    at = end;
+  }
+  return any;
+}
+
+// Whether `word` is the decimal number of a byte, signed or not
+// (-128..255), so that reading it loses nothing.
+bool isByteNumber(std::string_view word) {
+  const std::size_t sign = !word.empty() && (word[0] == '-' || word[0] == '+') ? 1 : 0;
+  const std::string_view digits = word.substr(sign);
+  if (digits.empty() || digits.size() > 3 || !onlyOf(digits, "0123456789")) return false;
+  const int value = (sign == 1 && word[0] == '-' ? -1 : 1) * std::stoi(std::string(digits));
+  return value >= -128 && value <= 255;
+}
+
+// `word` without the prefix that names its base ("0x", "\x", "0b").
+std::string_view unprefixed(std::string_view word, char base) {
+  const bool prefixed = word.size() > 2 && (word[0] == '0' || word[0] == '\\') &&
+                        (word[1] == base || word[1] == base - 32);
+  return prefixed ? word.substr(2) : word;
+}
+
+bool isHexWord(std::string_view word) {
+  std::size_t digits = 0;
+  for (std::size_t at = 0; at < word.size();) {
+    const std::string_view rest = unprefixed(word.substr(at), 'x');
+    at = word.size() - rest.size();
+    if (kHexDigits.find(word[at]) == std::string_view::npos) return false;
+    ++digits;
+    ++at;
+  }
+  return digits % 2 == 0;
+}
+
+// Whether the `equals` padding signs of `text`, if any, stand at its end
+// and fill its last group of `group` digits.
+bool padsItsEnd(std::string_view text, std::size_t equals, std::size_t digits, std::size_t group) {
+  const std::size_t lastSign = text.find_last_not_of(kWhitespace);
+  const std::size_t firstEquals = text.find('=');
+  return equals == 0 || (firstEquals + equals > lastSign && (digits + equals) % group == 0);
+}
+
+constexpr std::string_view kBase64Alphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/-_=";
+
+}  // namespace
+
+std::vector<std::int32_t> binaryWidths(std::string_view text) {
+  if (!allWords(text, [](std::string_view word) { return onlyOf(unprefixed(word, 'b'), "01"); }))
+    return {};
+  const std::size_t digits = countOf(text, "01") - countOf(text, "bB");
+  bool longRuns = false;
+  allWords(text, [&longRuns](std::string_view word) {
+    longRuns = longRuns || unprefixed(word, 'b').size() > 8;
+    return true;
+  });
+  std::vector<std::int32_t> widths;
+  if (!longRuns || digits % 8 == 0 || digits % 7 != 0) widths.push_back(8);
+  if (longRuns && digits % 7 == 0) widths.push_back(7);
+  return widths;
+}
+
+bool isMorse(std::string_view text) {
+  const std::size_t signs = signsOf(text);
+  return signs > 0 && binaryWidths(text).empty() &&
+         static_cast<double>(countOf(text, ".-/")) >= kMorseShare * static_cast<double>(signs);
+}
+
+bool isBinaryOrMorse(std::string_view text) {
+  return !binaryWidths(text).empty() || isMorse(text);
+}
+
+bool isDecimalBytes(std::string_view text) {
+  return !isBinaryOrMorse(text) && allWords(text, isByteNumber);
+}
+
+bool isHexBytes(std::string_view text) {
+  return !isBinaryOrMorse(text) && allWords(text, isHexWord);
+}
+
+bool isBase64(std::string_view text) {
+  if (isBinaryOrMorse(text)) return false;
+  const std::size_t equals = countOf(text, "=");
+  const std::size_t digits = signsOf(text) - equals;
+  if (digits < 4 || !onlyOf(text, kBase64Alphabet) || digits % 4 == 1 || equals > 2) return false;
+  return padsItsEnd(text, equals, digits, 4);
+}
+
+bool isOctalBytes(std::string_view text) {
+  return !isBinaryOrMorse(text) && allWords(text, [](std::string_view word) {
+    return word.size() <= 3 && onlyOf(word, "01234567") && (word.size() < 3 || word[0] <= '3');
+  });
+}
+
+bool isBase32(std::string_view text) {
+  if (isBinaryOrMorse(text)) return false;
+  const std::size_t equals = countOf(text, "=");
+  const std::size_t digits = signsOf(text) - equals;
+  // The digits of a last group that its bits fill.
+  constexpr std::string_view kWhole = "10101101";
+  if (digits < 8 || !onlyOf(text, "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567=") || kWhole[digits % 8] != '1')
+    return false;
+  return padsItsEnd(text, equals, digits, 8);
+}
+
+bool isUrlEncoded(std::string_view text) {
+  if (isBinaryOrMorse(text)) return false;
+  std::size_t escapes = 0;
+  for (std::size_t i = text.find('%'); i != std::string_view::npos && i + 2 < text.size();
+       i = text.find('%', i + 1)) {
+    escapes += kHexDigits.find(text[i + 1]) != std::string_view::npos &&
+                       kHexDigits.find(text[i + 2]) != std::string_view::npos
+                   ? 1
+                   : 0;
+  }
+  return escapes > 0 && escapes * 2 >= countOf(text, "%");
+}
+
+}  // namespace shapes

@@ -1,0 +1,51 @@
+#ifndef ZEMBRAX_CODERS_SHAPES_H_
+#define ZEMBRAX_CODERS_SHAPES_H_
+
+// Whether a text has the written form of an encoding, as the registry's
+// `accepts` asks: the text's decoding then loses nothing and is worth trying.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace shapes {
+
+// The widths (7, 8) of binary digits that `text` reads as, none where it is
+// no list of binary digits: runs of digits as long as a group or shorter are
+// a byte each; longer runs are groups of eight unless their count says
+// seven.
+std::vector<std::int32_t> binaryWidths(std::string_view text);
+
+// Mostly dots and dashes: Morse code passes on the bytes it has no code
+// for, so a little else may stand among them.
+bool isMorse(std::string_view text);
+
+// Whether `text` reads as a list of bytes in another form already (binary
+// digits or Morse code), which numbers and Base64 would read as well but
+// worse.
+bool isBinaryOrMorse(std::string_view text);
+
+// A list of decimal numbers of bytes, signed or not (-128..255).
+bool isDecimalBytes(std::string_view text);
+
+// A list of whole bytes of hexadecimal digits, perhaps each pair with its
+// own prefix ("0x41", "\x41\x42", "4142").
+bool isHexBytes(std::string_view text);
+
+// Base64 as it is written: its alphabet (standard or URL-safe) wrapped at
+// any width, padded or not.
+bool isBase64(std::string_view text);
+
+// A list of octal numbers of bytes (0 to 377).
+bool isOctalBytes(std::string_view text);
+
+// Base32 as it is written: its capitals and digits 2-7 wrapped at any
+// width, padded or not.
+bool isBase32(std::string_view text);
+
+// Percent escapes, of which most are well formed.
+bool isUrlEncoded(std::string_view text);
+
+}  // namespace shapes
+
+#endif  // ZEMBRAX_CODERS_SHAPES_H_
