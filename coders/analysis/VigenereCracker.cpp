@@ -104,6 +104,41 @@ std::string keyText(const Key& key) {
   return text;
 }
 
+// The keys offered that fit best, at most `most`, each with its fit and the
+// index of the language it was read in; a key offered again is kept once.
+class BestKeys {
+ public:
+  explicit BestKeys(std::size_t most) : most(most) {}
+
+  // Whether a key of fit `fit` would be kept.
+  bool wanted(double fit) const { return kept.size() < most || fit > kept.back().fit; }
+
+  void offer(Key key, double fit, std::size_t language) {
+    if (!wanted(fit)) return;
+    if (std::any_of(kept.begin(), kept.end(), [&](const Kept& k) { return k.key == key; })) return;
+    if (kept.size() == most) kept.pop_back();
+    kept.push_back({std::move(key), fit, language});
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const Kept& a, const Kept& b) { return a.fit > b.fit; });
+  }
+
+  // Moves the keys, best first, with their languages, to the end of `out`.
+  void moveTo(std::vector<std::pair<Key, std::size_t>>& out) {
+    for (Kept& k : kept)
+      out.emplace_back(std::move(k.key), k.language);
+    kept.clear();
+  }
+
+ private:
+  struct Kept {
+    Key key;
+    double fit;
+    std::size_t language;
+  };
+  std::size_t most;
+  std::vector<Kept> kept;
+};
+
 // The key letters of one period refined on the chain, each column in turn
 // given the shift that makes the whole sample likeliest, until none moves.
 class Refiner {
@@ -250,12 +285,7 @@ std::vector<double> VigenereCracker::keyLogLikelihoods(const Key& key,
 
 std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
     const std::vector<Language>& languages) const {
-  struct Fit {
-    Key key;
-    double logLikelihood;
-    std::size_t language;
-  };
-  std::vector<Fit> best;
+  BestKeys best(kWordKeysKept);
   std::vector<std::uint8_t> plain(sample.size());
   for (std::size_t l = 0; l < languages.size(); ++l) {
     const LetterChain& chain = fitness::chainOf(languages[l]);
@@ -265,33 +295,21 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
       for (std::size_t j = 0; j < sample.size(); ++j)
         plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - (word[j % word.size()] - 'a')) % 26);
       const double fit = fitness::chainLogLikelihood(chain, plain);
-      if (best.size() == kWordKeysKept && fit <= best.back().logLikelihood) continue;
+      if (!best.wanted(fit)) continue;
       Key key;
       for (const char c : word)
         key.push_back(static_cast<std::uint8_t>(c - 'a'));
-      if (std::any_of(best.begin(), best.end(), [&](const Fit& f) { return f.key == key; }))
-        continue;
-      if (best.size() == kWordKeysKept) best.pop_back();
-      best.push_back({std::move(key), fit, l});
-      std::stable_sort(best.begin(), best.end(), [](const Fit& a, const Fit& b) {
-        return a.logLikelihood > b.logLikelihood;
-      });
+      best.offer(std::move(key), fit, l);
     }
   }
   std::vector<std::pair<Key, std::size_t>> keys;
-  for (Fit& fit : best)
-    keys.emplace_back(std::move(fit.key), fit.language);
+  best.moveTo(keys);
   return keys;
 }
 
 std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
     const std::vector<Language>& languages) const {
   const std::vector<std::uint8_t> crib = letterIndices(settings.crib);
-  struct Fit {
-    Key key;
-    double logLikelihood;
-    std::size_t language;
-  };
   std::vector<std::pair<Key, std::size_t>> keys;
   std::vector<std::uint8_t> plain(sample.size());
   const std::size_t places =
@@ -304,7 +322,7 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
     // text fits by chance.
     if (period > crib.size() && sample.size() / period < kOpenColumnLetters) continue;
     const std::vector<Column> columns = counts.columns(period);
-    std::vector<Fit> best;
+    BestKeys best(kCribKeysKept);
     for (std::size_t at = 0; at < places; ++at) {
       if (settings.stopped()) return {};
       Key key(period, 26);
@@ -353,19 +371,10 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::cribKeys(
             }
           }
         }
-        fit -= chosen;
-        if (best.size() == kCribKeysKept && fit <= best.back().logLikelihood) continue;
-        if (std::any_of(best.begin(), best.end(), [&](const Fit& f) { return f.key == filled; }))
-          continue;
-        if (best.size() == kCribKeysKept) best.pop_back();
-        best.push_back({std::move(filled), fit, l});
-        std::stable_sort(best.begin(), best.end(), [](const Fit& a, const Fit& b) {
-          return a.logLikelihood > b.logLikelihood;
-        });
+        best.offer(std::move(filled), fit - chosen, l);
       }
     }
-    for (Fit& fit : best)
-      keys.emplace_back(std::move(fit.key), fit.language);
+    best.moveTo(keys);
   }
   return keys;
 }
