@@ -120,8 +120,7 @@ void TmainForm::setUpAnalysis() {
     action->setToolTip(tip);
     addAction(action);
     box->addMenuAction(action);
-    connect(action, &QAction::triggered, this,
-            [this, handle, doing] { deliverEvent(handle, doing); });
+    connect(action, &QAction::triggered, this, [handle, doing] { deliverEvent(handle, doing); });
   };
   boxAction(
       ui->srcMemo, tr("What is this?"), "whatIsThis", QKeySequence(Qt::CTRL | Qt::Key_I),
