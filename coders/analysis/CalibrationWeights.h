@@ -16,7 +16,8 @@
 namespace analysis::calibration {
 
 // The bias, then one weight per feature.
-inline constexpr std::array<double, 8> kWeights = {1.5221, 0.0761263, 0.0364256, 1.91473, -1.48859, -0.944268, 0.130061, -0.394323};
+inline constexpr std::array<double, 8> kWeights = {1.5221,   0.0761263, 0.0364256, 1.91473,
+                                                   -1.48859, -0.944268, 0.130061,  -0.394323};
 
 }  // namespace analysis::calibration
 

@@ -164,6 +164,16 @@ std::vector<Language> languagesFor(const CrackSettings& settings) {
   return all;
 }
 
+double unknownFrequencyNats(std::span<const double> counts, double symbols) {
+  double n = 0;
+  double nats = 0;
+  for (const double count : counts) {
+    n += count;
+    nats += std::lgamma(count + 1);
+  }
+  return nats + std::lgamma(symbols) - std::lgamma(n + symbols);
+}
+
 double logSumExp(std::span<const double> values) {
   if (values.empty()) return -std::numeric_limits<double>::infinity();
   const double high = *std::max_element(values.begin(), values.end());

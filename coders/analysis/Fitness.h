@@ -87,6 +87,12 @@ const std::array<float, 256>& textByteLogChances();
 // The languages to try: the one given, or all.
 std::vector<Language> languagesFor(const CrackSettings& settings);
 
+// ln p of a sequence with these counts of its symbols (of `symbols` kinds,
+// some perhaps never counted) when their frequencies are unknown, every set
+// of frequencies as likely: the Dirichlet-multinomial with all weights one.
+// Unlike the counts' own frequencies it does not flatter a short sequence.
+double unknownFrequencyNats(std::span<const double> counts, double symbols);
+
 // ln of the sum of the exponentials of `values` (minus infinity for none).
 double logSumExp(std::span<const double> values);
 

@@ -76,27 +76,13 @@ const std::array<float, 256>& tokenByteLogChances() {
   return chances;
 }
 
-// ln p of a sequence with these counts of its symbols (of `symbols` kinds,
-// some perhaps never counted) when their frequencies are unknown, every set
-// of frequencies as likely: the Dirichlet-multinomial with all weights one.
-// Unlike the counts' own frequencies it does not flatter a short sequence.
-double unknownFrequencyNats(std::span<const double> counts, double symbols) {
-  double n = 0;
-  double nats = 0;
-  for (const double count : counts) {
-    n += count;
-    nats += std::lgamma(count + 1);
-  }
-  return nats + std::lgamma(symbols) - std::lgamma(n + symbols);
-}
-
 // Whether plaintext has byte `k` only by mistake: the control bytes but
 // tab and line breaks.
 bool isForeign(int k) {
   return (k < 0x20 && k != '\t' && k != '\n' && k != '\r') || k == 0x7F;
 }
 
-// As unknownFrequencyNats for the kinds of byte of a text, where the
+// As fitness::unknownFrequencyNats for the kinds of byte of a text, where the
 // frequencies are expected near `shares` (ln p per kind; kinds never
 // expected are skipped): weights of a total of kFormPrior shared as the
 // form shares its bytes. A kind that the form seldom has costs dearly
@@ -287,9 +273,10 @@ Reading readingOf(std::string_view text, std::optional<Language> language) {
   const double forms[] = {prose, token};
   const double asLanguage = fitness::logSumExp(forms);
   // Scrambled letters keep the text's form and lose its language.
-  const double scrambled = std::max(proseForm + unknownFrequencyNats(letterCounts, 26),
-                                    tokenForm + unknownFrequencyNats(tokenLetterCounts, 26));
-  const double asNothing = std::max(scrambled, unknownFrequencyNats(byteCounts, 256));
+  const double scrambled =
+      std::max(proseForm + fitness::unknownFrequencyNats(letterCounts, 26),
+               tokenForm + fitness::unknownFrequencyNats(tokenLetterCounts, 26));
+  const double asNothing = std::max(scrambled, fitness::unknownFrequencyNats(byteCounts, 256));
   return {prose >= token ? proseLanguage : tokenLanguage, asLanguage, asNothing,
           letters.size() < 2 ? 0.0 : naturalChance(asLanguage - asNothing)};
 }

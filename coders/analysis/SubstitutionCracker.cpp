@@ -233,10 +233,7 @@ double noOrderLogLikelihood(std::span<const std::uint8_t> letters) {
   std::array<double, 26> counts{};
   for (const std::uint8_t letter : letters)
     ++counts[letter];
-  double sum = std::lgamma(26.0) - std::lgamma(static_cast<double>(letters.size()) + 26);
-  for (const double count : counts)
-    sum += std::lgamma(count + 1);
-  return sum;
+  return fitness::unknownFrequencyNats(counts, 26);
 }
 
 // ln of the number of keys that `letters` tell apart: keys that differ only
