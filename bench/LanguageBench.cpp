@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Fitness.h"
 #include "Language.h"
 
 namespace {
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
       const std::size_t stride = (letters.size() - length) / kSamples;
       for (std::size_t s = 0; s < kSamples; ++s) {
         const std::span sample(letters.data() + s * stride, length);
-        right += analysis::rankLanguages(sample).front().language == language;
+        right += analysis::fitness::rankLanguages(sample).front().language == language;
       }
       const double share = 100.0 * static_cast<double>(right) / kSamples;
       sums[l] += share;

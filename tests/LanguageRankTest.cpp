@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "Fitness.h"
 #include "Language.h"
 
 // How rankLanguages does on the held-out texts of tests/corpus, which took
@@ -30,7 +31,7 @@ double shareRight(Language language, std::size_t length, std::size_t samples) {
   std::size_t right = 0;
   for (std::size_t s = 0; s < samples; ++s) {
     const std::span sample(letters.data() + s * stride, length);
-    right += analysis::rankLanguages(sample).front().language == language;
+    right += analysis::fitness::rankLanguages(sample).front().language == language;
   }
   return static_cast<double>(right) / static_cast<double>(samples);
 }
@@ -52,7 +53,7 @@ TEST(RankLanguages, IsSureOfALongText) {
   for (std::size_t i = 0; i < analysis::kLanguageCount; ++i) {
     const auto language = static_cast<Language>(i);
     const auto letters = heldOutLetters(language);
-    const auto ranking = analysis::rankLanguages(std::span(letters).first(1000));
+    const auto ranking = analysis::fitness::rankLanguages(std::span(letters).first(1000));
     EXPECT_EQ(ranking.front().language, language);
     EXPECT_GT(ranking.front().probability, 0.999) << analysis::codeOf(language);
   }
@@ -60,9 +61,9 @@ TEST(RankLanguages, IsSureOfALongText) {
 
 TEST(RankLanguages, JudgesALongTextByItsFirstLetters) {
   auto letters = heldOutLetters(Language::de);
-  const auto head = analysis::rankLanguages(std::span(letters).first(analysis::kMostLettersRanked));
-  const auto whole = analysis::rankLanguages(letters);
-  ASSERT_GT(letters.size(), analysis::kMostLettersRanked);
+  const auto head = analysis::fitness::rankLanguages(std::span(letters).first(analysis::fitness::kMostLettersRanked));
+  const auto whole = analysis::fitness::rankLanguages(letters);
+  ASSERT_GT(letters.size(), analysis::fitness::kMostLettersRanked);
   for (std::size_t i = 0; i < head.size(); ++i) {
     EXPECT_EQ(head[i].language, whole[i].language);
     EXPECT_EQ(head[i].logLikelihood, whole[i].logLikelihood);
@@ -76,12 +77,13 @@ TEST(RankLanguages, ShiftedTextIsLessLikelyThanItsPlainText) {
     const auto text = heldOutLetters(language);
     const auto letters = std::span(text).first(60);
     const auto& model = analysis::modelOf(language);
-    const double plain = model.logLikelihood(letters);
+    const auto& chain = analysis::fitness::chainOf(language);
+    const double plain = analysis::fitness::chainLogLikelihood(chain, letters);
     std::vector<std::uint8_t> shifted(letters.begin(), letters.end());
     for (int shift = 1; shift < 26; ++shift) {
       for (auto& letter : shifted)
         letter = static_cast<std::uint8_t>((letter + 1) % 26);
-      EXPECT_LT(model.logLikelihood(shifted), plain) << analysis::codeOf(language) << shift;
+      EXPECT_LT(analysis::fitness::chainLogLikelihood(chain, shifted), plain) << analysis::codeOf(language) << shift;
       EXPECT_LT(analysis::quadgramFitness(model, shifted),
                 analysis::quadgramFitness(model, letters))
           << analysis::codeOf(language) << shift;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <numeric>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Ascii.h"
 #include "analysis/Crackers.h"
@@ -184,16 +186,24 @@ Report ByteMapCracker::finish() {
   // Every key in every language from the histogram alone, then the keys
   // that rank first again with the sample read in sequence.
   const std::size_t keys = maps.size();
-  fitness::buildChains(languages);
   // Per language, the weights of running text and of text in capitals.
   std::vector<std::array<std::array<double, 256>, 2>> weights;
   for (const Language language : languages)
     weights.push_back({byteWeights(language, false), byteWeights(language, true)});
-  auto histogramScore = [&](const ByteMap& map, const std::array<double, 256>& counted,
-                            const std::array<double, 256>& weight) {
-    double sum = 0;
+  // The byte values counted, with their counts: a short text holds few.
+  using Histogram = std::vector<std::pair<std::uint8_t, double>>;
+  auto held = [](const std::array<double, 256>& counted) {
+    Histogram histogram;
     for (int b = 0; b < 256; ++b)
-      sum += counted[b] * weight[map[b]];
+      if (counted[b] != 0) histogram.emplace_back(static_cast<std::uint8_t>(b), counted[b]);
+    return histogram;
+  };
+  const Histogram allHeld = held(all), restHeld = held(rest);
+  auto histogramScore = [](const ByteMap& map, const Histogram& counted,
+                           const std::array<double, 256>& weight) {
+    double sum = 0;
+    for (const auto& [b, count] : counted)
+      sum += count * weight[map[b]];
     return sum;
   };
   // Running text, or text in capitals at the share kCapitalShare.
@@ -207,8 +217,8 @@ Report ByteMapCracker::finish() {
   std::vector<double> scores(keys);
   for (std::size_t k = 0; k < keys; ++k) {
     for (std::size_t l = 0; l < languages.size(); ++l)
-      perLanguage[k][l] = eitherCase(histogramScore(maps[k], all, weights[l][0]),
-                                     histogramScore(maps[k], all, weights[l][1]));
+      perLanguage[k][l] = eitherCase(histogramScore(maps[k], allHeld, weights[l][0]),
+                                     histogramScore(maps[k], allHeld, weights[l][1]));
     scores[k] = fitness::logSumExp(perLanguage[k]) - languagePrior;
   }
   std::vector<std::size_t> order(keys);
@@ -224,8 +234,8 @@ Report ByteMapCracker::finish() {
     const std::size_t k = order[r];
     for (std::size_t l = 0; l < languages.size(); ++l) {
       const std::array<double, 2> read = sampleLogLikelihood(maps[k], languages[l]);
-      perLanguage[k][l] = eitherCase(read[0] + histogramScore(maps[k], rest, weights[l][0]),
-                                     read[1] + histogramScore(maps[k], rest, weights[l][1]));
+      perLanguage[k][l] = eitherCase(read[0] + histogramScore(maps[k], restHeld, weights[l][0]),
+                                     read[1] + histogramScore(maps[k], restHeld, weights[l][1]));
     }
     scores[k] = fitness::logSumExp(perLanguage[k]) - languagePrior;
   }

@@ -4,110 +4,51 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <memory>
-#include <mutex>
+#include <cstring>
+#include <stdexcept>
 
-#include "analysis/Parallel.h"
+#include "analysis/TableData.h"
 
 namespace analysis::fitness {
 
 namespace {
 
-// The weight of a context's own chances against the next shorter context's
-// when a chain mixes them: the longer context knows more but has seen less,
-// and a letter never seen after it must not ruin a whole decryption.
-constexpr float kOwnWeight = 0.85f;
+// The layout of a chain (little-endian): a mark, then ln p of each letter
+// alone, after one and after two letters (floats), then the code book
+// (floats) and the codes (a byte each) of the chances after three.
+constexpr std::array<std::uint8_t, 8> kChainMark = {'Z', 'X', 'L', 'C', 1, 0, 0, 0};
+constexpr std::size_t kFirstAt = kChainMark.size();
+constexpr std::size_t kSecondAt = kFirstAt + 26 * sizeof(float);
+constexpr std::size_t kThirdAt = kSecondAt + 26 * 26 * sizeof(float);
+constexpr std::size_t kFourthBookAt = kThirdAt + 26 * 26 * 26 * sizeof(float);
+constexpr std::size_t kFourthAt = kFourthBookAt + 256 * sizeof(float);
+constexpr std::size_t kChainSize = kFourthAt + 26 * 26 * 26 * 26;
 
-// The least letter chance a model may give, so that a letter missing from a
-// language's table stays possible.
-constexpr double kLeastLetterChance = 1e-5;
-
-// Calls `take(context, row)` with the chances of the next letter after every
-// context of `order` letters, normalised per context from the joint ln p of
-// `gram` (order + 1 letters) and mixed with the shorter context's chances
-// `shorter` (not logs).
-template <typename Gram, typename Take>
-void conditional(Gram gram, std::uint32_t contexts, std::span<const float> shorter,
-                 std::uint32_t shorterContexts, Take take) {
-  std::array<float, 26> row;
-  for (std::uint32_t context = 0; context < contexts; ++context) {
-    float high = -std::numeric_limits<float>::infinity();
-    for (std::uint32_t letter = 0; letter < 26; ++letter)
-      high = std::max(high, gram(context * 26 + letter));
-    float total = 0;
-    for (std::uint32_t letter = 0; letter < 26; ++letter) {
-      row[letter] = std::exp(gram(context * 26 + letter) - high);
-      total += row[letter];
-    }
-    // The shorter context drops the oldest letter.
-    const float* tail = &shorter[(context % shorterContexts) * 26];
-    for (std::uint32_t letter = 0; letter < 26; ++letter)
-      row[letter] = kOwnWeight * row[letter] / total + (1 - kOwnWeight) * tail[letter];
-    take(context, std::span<const float, 26>(row));
-  }
-}
-
-// The chances that `conditional` gives, as one table.
-template <typename Gram>
-std::vector<float> conditionalTable(Gram gram, std::uint32_t contexts,
-                                    std::span<const float> shorter, std::uint32_t shorterContexts) {
-  std::vector<float> out(static_cast<std::size_t>(contexts) * 26);
-  conditional(gram, contexts, shorter, shorterContexts,
-              [&out](std::uint32_t context, std::span<const float, 26> row) {
-                std::copy(row.begin(), row.end(), out.begin() + context * 26);
-              });
-  return out;
-}
-
-// The natural logs of `chances`, in place.
-void takeLogs(std::vector<float>& chances) {
-  for (float& c : chances)
-    c = std::log(c);
+// Copies the floats at `at` in `chain` into `out`.
+void readFloats(std::span<const std::uint8_t> chain, std::size_t at, std::span<float> out) {
+  std::memcpy(out.data(), chain.data() + at, out.size_bytes());
 }
 
 }  // namespace
 
-LetterChain::LetterChain(const LanguageModel& model) {
-  const auto& frequencies = model.letterFrequencies();
-  std::vector<float> alone(26);
-  for (std::size_t letter = 0; letter < 26; ++letter)
-    alone[letter] = static_cast<float>(std::max(frequencies[letter], kLeastLetterChance));
-  second = conditionalTable([&](std::uint32_t i) { return model.bigram(i); }, 26, alone, 1);
-  third = conditionalTable([&](std::uint32_t i) { return model.trigram(i); }, 26 * 26, second, 26);
-  // No chance after three letters falls below the shorter context's share
-  // of the least chance after two, nor rises above one: the codes span the
-  // logs between.
-  const float least = std::log((1 - kOwnWeight) * *std::min_element(third.begin(), third.end()));
-  const float step = -least / static_cast<float>(fourthBook.size() - 1);
-  for (std::size_t code = 0; code < fourthBook.size(); ++code)
-    fourthBook[code] = least + step * static_cast<float>(code);
-  // Every code is written below, so the table starts unset.
-  fourth = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t{26} * 26 * 26 * 26);
-  conditional([&](std::uint32_t i) { return model.quadgram(i); }, 26 * 26 * 26, third, 26 * 26,
-              [&](std::uint32_t context, std::span<const float, 26> row) {
-                for (std::size_t letter = 0; letter < 26; ++letter) {
-                  // The nearest code; the bounds only guard against rounding.
-                  const float code = (std::log(row[letter]) - least) / step + 0.5f;
-                  fourth[context * 26 + letter] =
-                      static_cast<std::uint8_t>(std::clamp(code, 0.0f, 255.0f));
-                }
-              });
-  takeLogs(alone);
-  takeLogs(second);
-  takeLogs(third);
-  std::copy(alone.begin(), alone.end(), first.begin());
+LetterChain::LetterChain(std::span<const std::uint8_t> chain) : third(26 * 26 * 26) {
+  if (chain.size() != kChainSize || !std::equal(kChainMark.begin(), kChainMark.end(), chain.begin()))
+    throw std::runtime_error("not a letter chain");
+  readFloats(chain, kFirstAt, first);
+  readFloats(chain, kSecondAt, second);
+  readFloats(chain, kThirdAt, third);
+  readFloats(chain, kFourthBookAt, fourthBook);
+  fourth = chain.data() + kFourthAt;
 }
 
 const LetterChain& chainOf(Language language) {
-  static std::array<std::once_flag, kLanguageCount> built;
-  static std::array<std::unique_ptr<LetterChain>, kLanguageCount> chains;
-  const auto at = static_cast<std::size_t>(language);
-  std::call_once(built[at], [&] { chains[at] = std::make_unique<LetterChain>(modelOf(language)); });
-  return *chains[at];
-}
-
-void buildChains(std::span<const Language> languages) {
-  forEachAtOnce(languages.size(), [languages](std::size_t l) { chainOf(languages[l]); });
+  static const std::vector<LetterChain> chains = [] {
+    std::vector<LetterChain> all;
+    for (std::size_t l = 0; l < kLanguageCount; ++l)
+      all.emplace_back(chainCoded(codeOf(static_cast<Language>(l))));
+    return all;
+  }();
+  return chains[static_cast<std::size_t>(language)];
 }
 
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters) {
@@ -116,6 +57,28 @@ double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t
   for (const std::uint8_t letter : letters)
     sum += cursor.take(chain, letter);
   return sum;
+}
+
+std::vector<LanguageScore> rankLanguages(std::span<const std::uint8_t> letters) {
+  letters = letters.first(std::min(letters.size(), kMostLettersRanked));
+  std::vector<LanguageScore> scores;
+  for (std::size_t i = 0; i < kLanguageCount; ++i) {
+    const auto language = static_cast<Language>(i);
+    scores.push_back({language, chainLogLikelihood(chainOf(language), letters), 0.0});
+  }
+  std::stable_sort(scores.begin(), scores.end(),
+                   [](const LanguageScore& a, const LanguageScore& b) {
+                     return a.logLikelihood > b.logLikelihood;
+                   });
+  // Posterior chances, shifted by the best score so that exp cannot underflow to all zeros.
+  double total = 0;
+  for (LanguageScore& score : scores) {
+    score.probability = std::exp(score.logLikelihood - scores.front().logLikelihood);
+    total += score.probability;
+  }
+  for (LanguageScore& score : scores)
+    score.probability /= total;
+  return scores;
 }
 
 const std::array<float, 256>& textByteLogChances() {

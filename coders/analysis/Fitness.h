@@ -21,9 +21,12 @@ namespace analysis::fitness {
 // A language's letters as a chain: the natural log of the chance of each
 // letter given up to three letters before it, each context's chances summing
 // to one, so that texts of any length and any number of letters compare.
+// tools/chains makes it from the language's n-gram table.
 class LetterChain {
  public:
-  explicit LetterChain(const LanguageModel& model);
+  // Reads a chain as tools/chains writes it, which must outlive it; throws
+  // std::runtime_error when its size or mark is not that of a chain.
+  explicit LetterChain(std::span<const std::uint8_t> chain);
 
   // ln p(letter | the letters of `context`), where `context` holds the last
   // `known` letters (0 to 3) in base 26, the oldest most significant.
@@ -44,23 +47,30 @@ class LetterChain {
 
  private:
   std::array<float, 26> first{};
-  std::vector<float> second, third;
+  std::array<float, 26 * 26> second{};
+  std::vector<float> third;
   // The chances after three letters, the largest table by far, as codes of
-  // evenly spaced logs: a quarter of the memory, so that it is built and
-  // walked through at a quarter of the cache misses.
-  std::unique_ptr<std::uint8_t[]> fourth;
+  // evenly spaced logs, read where the chain lies.
   std::array<float, 256> fourthBook{};
+  const std::uint8_t* fourth = nullptr;
 };
 
-// The chain of `language`, built on first use (thread-safe) and kept.
+// The chain of `language`, compiled in.
 const LetterChain& chainOf(Language language);
-
-// Builds the chains of `languages` not built yet, several at once on the
-// processor's threads, so that a first search waits less for them.
-void buildChains(std::span<const Language> languages);
 
 // ln p of the run of letters `letters` (indices 0..25) in the chain.
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters);
+
+// The languages ranked by how well `letters` read as each in its chain, best
+// first, with the chance of each (posterior under equal priors, sums to 1).
+// A long text is judged on its first kMostLettersRanked letters.
+struct LanguageScore {
+  Language language;
+  double logLikelihood;
+  double probability;
+};
+inline constexpr std::size_t kMostLettersRanked = 4096;
+std::vector<LanguageScore> rankLanguages(std::span<const std::uint8_t> letters);
 
 // Follows a run of letters through the chain one letter at a time.
 class ChainCursor {

@@ -26,7 +26,7 @@ using reading::readingOf;
 // of the text: no more than the letters that a reading takes in, so that
 // every chain's result is read whole, and every chain answers for the same
 // bytes.
-constexpr std::size_t kComparedBytes = kMostLettersRanked;
+constexpr std::size_t kComparedBytes = fitness::kMostLettersRanked;
 // The ciphers are broken on this much of a text: enough for any key here
 // (a Vigenere key of the longest length searched wants some 25 times its
 // letters), little enough to stay quick.

@@ -46,9 +46,10 @@ std::optional<Language> languageCoded(std::string_view code);
 // byte dropped.
 std::vector<std::uint8_t> letterIndices(std::string_view text);
 
-// A language's statistics over the letters A-Z, case folded. The n-gram
-// tables are the compiled-in bytes themselves (one byte per bigram and
-// trigram, half a byte per quadgram), read through their code books.
+// A language's statistics over the letters A-Z, case folded: how often each
+// letter occurs, and the quadgram table, the compiled-in bytes themselves
+// (half a byte per quadgram) read through its code book. The chance of a
+// text is the letter chain's (Fitness.h), made from the same table.
 class LanguageModel {
  public:
   // Reads a table as tools/langstats writes it; throws std::runtime_error
@@ -58,38 +59,16 @@ class LanguageModel {
   // How often each letter occurs; sums to 1.
   const std::array<double, 26>& letterFrequencies() const { return frequencies_; }
 
-  // Natural-log probabilities, the n-gram's letters as a base-26 number,
-  // first letter most significant; unseen n-grams get a floor value.
-  float bigram(std::uint32_t index) const { return bigramBook_[bigrams_[index]]; }
-  float trigram(std::uint32_t index) const { return trigramBook_[trigrams_[index]]; }
+  // The natural-log probability of a quadgram, its letters as a base-26
+  // number, first letter most significant; unseen ones get a floor value.
   float quadgram(std::uint32_t index) const {
     return quadgramBook_[(quadgrams_[index >> 1] >> ((index & 1) * 4)) & 0x0F];
   }
 
-  // The natural-log probability of the letter sequence under this language:
-  // each letter's chance after the (up to) three before it, the quadgram,
-  // trigram, bigram and letter estimates mixed so that n-grams the tables
-  // never saw still have a chance.
-  double logLikelihood(std::span<const std::uint8_t> letters) const;
-
  private:
-  // The chance of letter `next` after the context of `order` letters ending
-  // in `context` (a base-26 number), as the mixture gives it.
-  double chance(std::uint32_t context, std::size_t order, std::uint8_t next) const;
-
   std::array<double, 26> frequencies_{};
-  std::array<float, 256> bigramBook_{};
-  std::array<float, 256> trigramBook_{};
   std::array<float, 16> quadgramBook_{};
-  const std::uint8_t* bigrams_ = nullptr;
-  const std::uint8_t* trigrams_ = nullptr;
   const std::uint8_t* quadgrams_ = nullptr;
-  // For each context of one to three letters, the summed probability of the
-  // n-grams seen after it, which turns a joint probability into a
-  // conditional one.
-  std::array<double, 26> bigramContext_{};
-  std::vector<double> trigramContext_;
-  std::vector<double> quadgramContext_;
 };
 
 // The statistics of `language`, read from the compiled-in table on first use.
@@ -102,18 +81,6 @@ double coincidenceOf(const std::array<double, 26>& shares);
 
 // Sum of the quadgram log-probabilities over every run of four consecutive letters.
 double quadgramFitness(const LanguageModel& model, std::span<const std::uint8_t> letters);
-
-// The languages ranked by how well `letters` read as each, best first, with
-// the chance of each (posterior under equal priors, sums to 1). Uses n-grams
-// so that 15-letter texts rank sensibly; a long text is judged on its first
-// kMostLettersRanked letters.
-struct LanguageScore {
-  Language language;
-  double logLikelihood;
-  double probability;
-};
-inline constexpr std::size_t kMostLettersRanked = 4096;
-std::vector<LanguageScore> rankLanguages(std::span<const std::uint8_t> letters);
 
 }  // namespace analysis
 

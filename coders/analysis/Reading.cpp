@@ -156,11 +156,12 @@ std::pair<Language, double> letterNats(std::span<const std::uint8_t> letters, st
                                        std::optional<Language> language) {
   if (language) {
     return {*language,
-            mixedNats(modelOf(*language).logLikelihood(letters), runs, *language, letters.size())};
+            mixedNats(fitness::chainLogLikelihood(fitness::chainOf(*language), letters), runs,
+                      *language, letters.size())};
   }
   if (letters.empty()) return {Language::en, 0.0};
   std::pair<Language, double> best{Language::en, -std::numeric_limits<double>::infinity()};
-  for (const LanguageScore& score : rankLanguages(letters)) {
+  for (const fitness::LanguageScore& score : fitness::rankLanguages(letters)) {
     const double nats = mixedNats(score.logLikelihood, runs, score.language, letters.size());
     if (nats > best.second) best = {score.language, nats};
   }
@@ -236,7 +237,7 @@ Reading readingOf(std::string_view text, std::optional<Language> language) {
       tokenRuns += proseRuns.back();
       ++letterCounts[letters.back()];
       ++tokenLetterCounts[letters.back()];
-      if (letters.size() == kMostLettersRanked) break;
+      if (letters.size() == fitness::kMostLettersRanked) break;
       continue;
     }
     ++proseKinds[byte];

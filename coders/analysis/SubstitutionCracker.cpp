@@ -259,7 +259,7 @@ double noKeyChance(std::span<const std::uint8_t> letters, const Key& key,
     letter = key[letter];
   std::vector<double> read;
   for (const Language language : languages)
-    read.push_back(modelOf(language).logLikelihood(plain));
+    read.push_back(fitness::chainLogLikelihood(fitness::chainOf(language), plain));
   const double someKey = fitness::logSumExp(read) -
                          std::log(static_cast<double>(languages.size())) - keyChoices(letters);
   return 1 / (1 + std::exp(someKey - noOrderLogLikelihood(letters)));

@@ -34,9 +34,10 @@
   }                                                                                                \
   }
 
-// A language's n-gram table and word list.
-#define ZEMBRAX_TABLE(code)                      \
-  ZEMBRAX_TABLE_FILE(table_##code, #code ".bin") \
+// A language's n-gram table, letter chain and word list.
+#define ZEMBRAX_TABLE(code)                        \
+  ZEMBRAX_TABLE_FILE(table_##code, #code ".bin")   \
+  ZEMBRAX_TABLE_FILE(chain_##code, #code ".chain") \
   ZEMBRAX_TABLE_FILE(words_##code, #code ".words")
 
 ZEMBRAX_TABLE(en)
@@ -60,19 +61,20 @@ namespace analysis {
 
 namespace {
 
-// A language's table and word list, by its code.
+// A language's tables, by its code.
 struct Tables {
   std::string_view code;
   std::span<const std::uint8_t> (*table)();
+  std::span<const std::uint8_t> (*chain)();
   std::span<const std::uint8_t> (*words)();
 };
+#define ZEMBRAX_TABLES_OF(code) {#code, table_##code, chain_##code, words_##code}
 constexpr Tables kTables[] = {
-    {"en", table_en, words_en}, {"de", table_de, words_de}, {"fr", table_fr, words_fr},
-    {"es", table_es, words_es}, {"it", table_it, words_it}, {"pt", table_pt, words_pt},
-    {"nl", table_nl, words_nl}, {"pl", table_pl, words_pl}, {"sv", table_sv, words_sv},
-    {"da", table_da, words_da}, {"nb", table_nb, words_nb}, {"fi", table_fi, words_fi},
-    {"cs", table_cs, words_cs}, {"hu", table_hu, words_hu}, {"tr", table_tr, words_tr},
-    {"id", table_id, words_id}};
+    ZEMBRAX_TABLES_OF(en), ZEMBRAX_TABLES_OF(de), ZEMBRAX_TABLES_OF(fr), ZEMBRAX_TABLES_OF(es),
+    ZEMBRAX_TABLES_OF(it), ZEMBRAX_TABLES_OF(pt), ZEMBRAX_TABLES_OF(nl), ZEMBRAX_TABLES_OF(pl),
+    ZEMBRAX_TABLES_OF(sv), ZEMBRAX_TABLES_OF(da), ZEMBRAX_TABLES_OF(nb), ZEMBRAX_TABLES_OF(fi),
+    ZEMBRAX_TABLES_OF(cs), ZEMBRAX_TABLES_OF(hu), ZEMBRAX_TABLES_OF(tr), ZEMBRAX_TABLES_OF(id)};
+#undef ZEMBRAX_TABLES_OF
 
 const Tables* tablesCoded(std::string_view code) {
   for (const Tables& tables : kTables) {
@@ -86,6 +88,11 @@ const Tables* tablesCoded(std::string_view code) {
 std::span<const std::uint8_t> tableCoded(std::string_view code) {
   const Tables* tables = tablesCoded(code);
   return tables != nullptr ? tables->table() : std::span<const std::uint8_t>();
+}
+
+std::span<const std::uint8_t> chainCoded(std::string_view code) {
+  const Tables* tables = tablesCoded(code);
+  return tables != nullptr ? tables->chain() : std::span<const std::uint8_t>();
 }
 
 std::string_view wordsCoded(std::string_view code) {

@@ -399,7 +399,6 @@ Report VigenereCracker::finish() {
     report.note = total == 0 ? fitness::kNoInput : fitness::kNoLetters;
     return report;
   }
-  fitness::buildChains(languages);
   const std::size_t longest =
       std::max(least, std::min(most, std::max<std::size_t>(letters / kLeastLettersPerColumn, 1)));
   report.evidence.inputLetters = fitness::frequencies(counts.columns(1)[0]);

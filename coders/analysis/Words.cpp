@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -25,6 +26,19 @@ constexpr double kMeanStretch = 6;
 
 }  // namespace
 
+namespace {
+
+// FNV-1a: quick on short words, and spread well enough for a table at most
+// half full.
+std::uint32_t hashOf(std::string_view word) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : word)
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  return hash;
+}
+
+}  // namespace
+
 WordList::WordList(std::string_view listing) {
   double total = 0;
   std::vector<double> counts;
@@ -40,14 +54,24 @@ WordList::WordList(std::string_view listing) {
     counts.push_back(count);
     total += count;
   }
-  chances.reserve(words.size());
-  for (std::size_t w = 0; w < words.size(); ++w)
-    chances.emplace(words[w], static_cast<float>(std::log(counts[w] / total)));
+  slots.assign(std::bit_ceil(2 * words.size() + 1), 0);
+  const std::size_t mask = slots.size() - 1;
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    chances.push_back(static_cast<float>(std::log(counts[w] / total)));
+    std::size_t at = hashOf(words[w]) & mask;
+    while (slots[at] != 0 && words[slots[at] - 1] != words[w])
+      at = (at + 1) & mask;
+    // A word listed twice keeps its first, commoner, rank.
+    if (slots[at] == 0) slots[at] = static_cast<std::uint32_t>(w + 1);
+  }
 }
 
 float WordList::logChance(std::string_view word) const {
-  const auto found = chances.find(word);
-  return found == chances.end() ? 0.0f : found->second;
+  const std::size_t mask = slots.size() - 1;
+  for (std::size_t at = hashOf(word) & mask; slots[at] != 0; at = (at + 1) & mask) {
+    if (words[slots[at] - 1] == word) return chances[slots[at] - 1];
+  }
+  return 0.0f;
 }
 
 const WordList& wordListOf(Language language) {
@@ -60,13 +84,14 @@ const WordList& wordListOf(Language language) {
 }
 
 double vigenereKeyNats(std::string_view key) {
-  // The words of every list, counted once each, that a key may be.
+  // The words that a key may be: those of every list, a word that several
+  // lists hold counted once per list, which costs a key that is a word a
+  // fraction of a nat and spares the first call a set of all of them.
   static const double keyWords = [] {
-    std::unordered_map<std::string_view, bool> all;
+    std::size_t all = 0;
     for (std::size_t l = 0; l < kLanguageCount; ++l)
-      for (const std::string_view word : wordListOf(static_cast<Language>(l)).ranked())
-        all.emplace(word, true);
-    return static_cast<double>(all.size());
+      all += wordListOf(static_cast<Language>(l)).ranked().size();
+    return static_cast<double>(all);
   }();
   std::string word(key);
   for (char& c : word)
