@@ -61,7 +61,8 @@ TEST(RankLanguages, IsSureOfALongText) {
 
 TEST(RankLanguages, JudgesALongTextByItsFirstLetters) {
   auto letters = heldOutLetters(Language::de);
-  const auto head = analysis::fitness::rankLanguages(std::span(letters).first(analysis::fitness::kMostLettersRanked));
+  const auto head = analysis::fitness::rankLanguages(
+      std::span(letters).first(analysis::fitness::kMostLettersRanked));
   const auto whole = analysis::fitness::rankLanguages(letters);
   ASSERT_GT(letters.size(), analysis::fitness::kMostLettersRanked);
   for (std::size_t i = 0; i < head.size(); ++i) {
@@ -83,7 +84,8 @@ TEST(RankLanguages, ShiftedTextIsLessLikelyThanItsPlainText) {
     for (int shift = 1; shift < 26; ++shift) {
       for (auto& letter : shifted)
         letter = static_cast<std::uint8_t>((letter + 1) % 26);
-      EXPECT_LT(analysis::fitness::chainLogLikelihood(chain, shifted), plain) << analysis::codeOf(language) << shift;
+      EXPECT_LT(analysis::fitness::chainLogLikelihood(chain, shifted), plain)
+          << analysis::codeOf(language) << shift;
       EXPECT_LT(analysis::quadgramFitness(model, shifted),
                 analysis::quadgramFitness(model, letters))
           << analysis::codeOf(language) << shift;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "analysis/TableData.h"
@@ -32,7 +32,8 @@ void readFloats(std::span<const std::uint8_t> chain, std::size_t at, std::span<f
 }  // namespace
 
 LetterChain::LetterChain(std::span<const std::uint8_t> chain) : third(26 * 26 * 26) {
-  if (chain.size() != kChainSize || !std::equal(kChainMark.begin(), kChainMark.end(), chain.begin()))
+  if (chain.size() != kChainSize ||
+      !std::equal(kChainMark.begin(), kChainMark.end(), chain.begin()))
     throw std::runtime_error("not a letter chain");
   readFloats(chain, kFirstAt, first);
   readFloats(chain, kSecondAt, second);

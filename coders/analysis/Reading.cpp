@@ -155,9 +155,8 @@ double mixedNats(double chainNats, std::string_view runs, Language language, std
 std::pair<Language, double> letterNats(std::span<const std::uint8_t> letters, std::string_view runs,
                                        std::optional<Language> language) {
   if (language) {
-    return {*language,
-            mixedNats(fitness::chainLogLikelihood(fitness::chainOf(*language), letters), runs,
-                      *language, letters.size())};
+    return {*language, mixedNats(fitness::chainLogLikelihood(fitness::chainOf(*language), letters),
+                                 runs, *language, letters.size())};
   }
   if (letters.empty()) return {Language::en, 0.0};
   std::pair<Language, double> best{Language::en, -std::numeric_limits<double>::infinity()};

@@ -68,7 +68,8 @@ struct Tables {
   std::span<const std::uint8_t> (*chain)();
   std::span<const std::uint8_t> (*words)();
 };
-#define ZEMBRAX_TABLES_OF(code) {#code, table_##code, chain_##code, words_##code}
+#define ZEMBRAX_TABLES_OF(code) \
+  { #code, table_##code, chain_##code, words_##code }
 constexpr Tables kTables[] = {
     ZEMBRAX_TABLES_OF(en), ZEMBRAX_TABLES_OF(de), ZEMBRAX_TABLES_OF(fr), ZEMBRAX_TABLES_OF(es),
     ZEMBRAX_TABLES_OF(it), ZEMBRAX_TABLES_OF(pt), ZEMBRAX_TABLES_OF(nl), ZEMBRAX_TABLES_OF(pl),

@@ -5,9 +5,9 @@
 // the same running text as the letter statistics: for reading short texts,
 // whose letters alone say little, and for trying words as keys.
 
+#include <cstdint>
 #include <span>
 #include <string_view>
-#include <cstdint>
 #include <vector>
 
 #include "analysis/Language.h"
