@@ -399,7 +399,8 @@ const Method kMethods[] = {
      .ways = Ways::sameCall,
      .run = [](Coders, const Settings&, Direction,
                std::string text) { return puzzle::rot47(std::move(text)); },
-     .stream = [](const Settings&, Direction) { return puzzle::rot47Stream(); }},
+     .stream = [](const Settings&, Direction) { return puzzle::rot47Stream(); },
+     .accepts = whenShaped<shapes::isRot47>},
     {.name = "atbash",
      .caption = "Atbash",
      .page = kMorePage,
@@ -408,7 +409,8 @@ const Method kMethods[] = {
      .ways = Ways::sameCall,
      .run = [](Coders, const Settings&, Direction,
                std::string text) { return puzzle::atbash(std::move(text)); },
-     .stream = [](const Settings&, Direction) { return puzzle::atbashStream(); }},
+     .stream = [](const Settings&, Direction) { return puzzle::atbashStream(); },
+     .accepts = whenShaped<shapes::isMostlyLetters>},
     {.name = "trithemius",
      .caption = "Trithemius",
      .page = kMorePage,
@@ -428,6 +430,16 @@ const Method kMethods[] = {
                std::string text) { return puzzle::reversed(std::move(text), flagOf(s, "chars")); },
      .stream = [](const Settings& s,
                   Direction) { return puzzle::reversedStream(flagOf(s, "chars")); },
+     // By characters where the text has any beyond ASCII, which bytes
+     // backwards would break.
+     .accepts =
+         [](std::string_view text) {
+           if (!shapes::isBackwards(text)) return std::vector<Settings>{};
+           const bool ascii = std::all_of(text.begin(), text.end(), [](char c) {
+             return static_cast<unsigned char>(c) < 0x80;
+           });
+           return std::vector<Settings>{ascii ? Settings{} : Settings{{"chars", true}}};
+         },
      // Characters backwards give back invalid UTF-8 otherwise.
      .samples =
          [] {

@@ -14,6 +14,18 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEFabcdef";
 // What may stand between the numbers of a list: whitespace, commas and the
 // like.
 constexpr std::string_view kListSeparators = " \t\n\v\f\r,;:";
+// A text of fewer signs than this is too short to say what made it.
+constexpr std::size_t kLeastSigns = 6;
+// A text is taken for mostly letters when this share of its signs, or
+// more, are letters: running text has some 80 %, a flag with digits for
+// letters less.
+constexpr double kLetterShare = 0.6;
+// A text is taken for ROT47's when ROT47 makes this share of its signs
+// small letters, at least twice the share it has itself, and this share of
+// its signs are the signs that it makes of the letters j to o: running text
+// has some 20 % of them, numbers and Base64 next to none.
+constexpr double kRot47SmallShare = 0.6;
+constexpr double kRot47SignShare = 0.1;
 // A text is taken for Morse code when this share of its non-whitespace
 // bytes, or more, are dots and dashes.
 constexpr double kMorseShare = 0.8;
@@ -164,6 +176,41 @@ bool isUrlEncoded(std::string_view text) {
                    : 0;
   }
   return escapes > 0 && escapes * 2 >= countOf(text, "%");
+}
+
+bool isRot47(std::string_view text) {
+  const std::size_t signs = signsOf(text);
+  if (signs < kLeastSigns) return false;
+  const bool printable = std::all_of(text.begin(), text.end(), [](char c) {
+    return ascii::isWhitespace(c) || (c >= '!' && c <= '~');
+  });
+  // ROT47 turns '2' to 'K' into 'a' to 'z'.
+  const auto small = static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; }));
+  const auto smallAfter = static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return c >= '2' && c <= 'K'; }));
+  const std::size_t middle = countOf(text, ":;<=>?@");
+  return printable && smallAfter >= kRot47SmallShare * static_cast<double>(signs) &&
+         smallAfter >= 2 * small && middle >= kRot47SignShare * static_cast<double>(signs);
+}
+
+bool isMostlyLetters(std::string_view text) {
+  const std::size_t signs = signsOf(text);
+  const auto letters =
+      static_cast<std::size_t>(std::count_if(text.begin(), text.end(), ascii::isLetter));
+  return signs >= kLeastSigns && letters >= kLetterShare * static_cast<double>(signs);
+}
+
+bool isBackwards(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kWhitespace);
+  const std::size_t last = text.find_last_not_of(kWhitespace);
+  if (first == std::string_view::npos) return false;
+  const std::string_view signs = text.substr(first, last - first + 1);
+  const bool wrapper = signs.front() == '}' && signs.find('{') != std::string_view::npos &&
+                       signs.back() != '{' && signs.find('{') > signs.rfind('}');
+  const std::size_t body = signs.find_first_not_of('=');
+  const bool padding = body > 0 && body != std::string_view::npos && isBase64(signs.substr(body));
+  return wrapper || padding || isMostlyLetters(text);
 }
 
 }  // namespace shapes

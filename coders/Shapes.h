@@ -46,6 +46,18 @@ bool isBase32(std::string_view text);
 // Percent escapes, of which most are well formed.
 bool isUrlEncoded(std::string_view text);
 
+// Printable ASCII that ROT47 turns mostly into small letters, where it has
+// few itself: what ROT47 makes of running text, words and flags.
+bool isRot47(std::string_view text);
+
+// Mostly letters, which Atbash keeps letters: a text it may have made.
+bool isMostlyLetters(std::string_view text);
+
+// Mostly letters, or written backwards in a form that gives it away: a
+// wrapper's closing brace first and its opening brace after the name
+// ("}...{flag"), or Base64's padding at the start.
+bool isBackwards(std::string_view text);
+
 }  // namespace shapes
 
 #endif  // ZEMBRAX_CODERS_SHAPES_H_

@@ -148,12 +148,22 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {".... .. / - .... . .-. .", {"morse"}},
       {"72, 105, -1", {"decimal"}},
       {"48 69 ff", {"base64", "hex"}},
-      {"SGVsbG8=", {"base64"}},
-      {"SGVs bG8", {"base64"}},
+      // Letters that Atbash or reversal may have made, too.
+      {"SGVsbG8=", {"base64", "atbash", "reverse"}},
+      {"SGVs bG8", {"base64", "atbash", "reverse"}},
       {"a%20b%21", {"url"}},
       {"4142", {"base64", "hex"}},
-      {"Hello, World", {}},
+      {"Hello, World", {"atbash", "reverse"}},
       {" \r\n", {}},
+      // What ROT47 makes of running text and of a flag.
+      {"E9:D :D 2 D64C6E ?@E6", {"rot47"}},
+      {"7=28L=67E0>6N", {"rot47"}},
+      // Written backwards: a flag, Base64 with its padding first, and
+      // characters beyond ASCII.
+      {"}1_tsuj{galf", {"atbash", "reverse"}},
+      {"==Qbvl2c", {"atbash", "reverse"}},
+      {"trag \xC3\xA9tirw", {"atbash", "reverse --chars"}},
+      {"abc", {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> accepted;

@@ -309,17 +309,17 @@ inline const std::vector<Kind>& kinds() {
                s.words[static_cast<std::size_t>(pick(r, 0, static_cast<int>(s.words.size()) - 1))];
          return Made{ClassicCoder().vigenereEncode(plain, key), plain};
        }},
-      {"rot47", true,
+      {"rot47", false,
        [](const Source& s, Random& r) {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::rot47(plain), plain};
        }},
-      {"atbash", true,
+      {"atbash", false,
        [](const Source& s, Random& r) {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::atbash(plain), plain};
        }},
-      {"reversed", true,
+      {"reversed", false,
        [](const Source& s, Random& r) {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::reversed(plain), plain};

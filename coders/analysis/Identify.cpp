@@ -50,16 +50,32 @@ const double kStepNats = std::log(4.0);
 // several decodings accept branches.
 constexpr std::size_t kMostNodes = 96;
 
+// Whether `method` undoes itself (ROT47, Atbash, reversal): the keyless
+// decodings that any text of their form is open to. Each comes once in a
+// chain at most, as twice undoes it, and no cipher is broken after one, as a
+// cipher's key would read as well without it.
+bool undoesItself(const methods::Method& method) {
+  return method.ways == methods::Ways::sameCall;
+}
+
 // The decodings worth trying on `text`: those of the registry whose written
-// form it has, each with the options it takes.
+// form it has, each with the options it takes. One that undoes itself only
+// where no other takes the text: a text of letters that Base64 or Base32
+// reads is theirs, and their layers do not branch at every depth.
 std::vector<Step> decodingsOf(std::string_view text) {
-  std::vector<Step> steps;
+  std::vector<Step> steps, undoingThemselves;
   for (const methods::Method& method : methods::all()) {
     if (method.accepts == nullptr) continue;
     for (methods::Settings& options : method.accepts(text))
-      steps.push_back({&method, methods::undoing(method), std::move(options)});
+      (undoesItself(method) ? undoingThemselves : steps)
+          .push_back({&method, methods::undoing(method), std::move(options)});
   }
-  return steps;
+  return steps.empty() ? undoingThemselves : steps;
+}
+
+bool usesMethod(const std::vector<Step>& steps, const methods::Method& method) {
+  return std::any_of(steps.begin(), steps.end(),
+                     [&method](const Step& step) { return step.method == &method; });
 }
 
 // The natural log of the number of keys a cracker of `cipher` chose among,
@@ -105,6 +121,10 @@ class Search {
                      [](const Node& a, const Node& b) { return a.steps.size() > b.steps.size(); });
     for (const Node& node : nodes) {
       if (settings.stopped()) return;
+      const bool afterItsOwnUndoing =
+          std::any_of(node.steps.begin(), node.steps.end(),
+                      [](const Step& step) { return undoesItself(*step.method); });
+      if (afterItsOwnUndoing) continue;
       if (node.reading.natural < kTryCiphers && tryCiphers(node.text, node.steps)) return;
     }
   }
@@ -126,6 +146,7 @@ class Search {
     found.push_back({steps, 0.0});
     if (steps.size() == kMostDecodings || nodes.size() >= kMostNodes) return;
     for (Step& step : decodingsOf(text)) {
+      if (undoesItself(*step.method) && usesMethod(steps, *step.method)) continue;
       std::string decoded = runChain({step}, text);
       if (decoded.empty() || decoded == text) continue;
       std::vector<Step> longer = steps;
