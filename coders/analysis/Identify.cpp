@@ -45,9 +45,10 @@ constexpr double kKeptKey = 0.001;
 constexpr std::size_t kKeysKept = 3;
 // A chain of one step more is taken to be a quarter as likely.
 const double kStepNats = std::log(4.0);
-// The texts reached by decoding that are read, at most: every keyless
-// decoding shrinks its text, so deep chains stay few, but a text that
-// several decodings accept branches.
+// The texts reached by decoding that are read, at most: most keyless
+// decodings shrink their text, so deep chains stay few; but a text that
+// several decodings accept branches, and those that undo themselves keep
+// its size.
 constexpr std::size_t kMostNodes = 96;
 
 // Whether `method` undoes itself (ROT47, Atbash, reversal): the keyless
@@ -59,18 +60,15 @@ bool undoesItself(const methods::Method& method) {
 }
 
 // The decodings worth trying on `text`: those of the registry whose written
-// form it has, each with the options it takes. One that undoes itself only
-// where no other takes the text: a text of letters that Base64 or Base32
-// reads is theirs, and their layers do not branch at every depth.
+// form it has, each with the options it takes.
 std::vector<Step> decodingsOf(std::string_view text) {
-  std::vector<Step> steps, undoingThemselves;
+  std::vector<Step> steps;
   for (const methods::Method& method : methods::all()) {
     if (method.accepts == nullptr) continue;
     for (methods::Settings& options : method.accepts(text))
-      (undoesItself(method) ? undoingThemselves : steps)
-          .push_back({&method, methods::undoing(method), std::move(options)});
+      steps.push_back({&method, methods::undoing(method), std::move(options)});
   }
-  return steps.empty() ? undoingThemselves : steps;
+  return steps;
 }
 
 bool usesMethod(const std::vector<Step>& steps, const methods::Method& method) {

@@ -11,6 +11,7 @@
 #include "analysis/Crackers.h"
 #include "analysis/Fitness.h"
 #include "analysis/PairSearch.h"
+#include "analysis/Parallel.h"
 #include "analysis/PeriodCounts.h"
 #include "analysis/Words.h"
 #include "classic/ClassicCoder.h"
@@ -111,7 +112,9 @@ class BestKeys {
   explicit BestKeys(std::size_t most) : most(most) {}
 
   // Whether a key of fit `fit` would be kept.
-  bool wanted(double fit) const { return kept.size() < most || fit > kept.back().fit; }
+  bool wanted(double fit) const { return fit > floor(); }
+  // The fit that a key must beat to be kept.
+  double floor() const { return kept.size() < most ? -INFINITY : kept.back().fit; }
 
   void offer(Key key, double fit, std::size_t language) {
     if (!wanted(fit)) return;
@@ -120,6 +123,13 @@ class BestKeys {
     kept.push_back({std::move(key), fit, language});
     std::stable_sort(kept.begin(), kept.end(),
                      [](const Kept& a, const Kept& b) { return a.fit > b.fit; });
+  }
+
+  // Offers every key kept to `other`.
+  void offerAllTo(BestKeys& other) {
+    for (Kept& k : kept)
+      other.offer(std::move(k.key), k.fit, k.language);
+    kept.clear();
   }
 
   // Moves the keys, best first, with their languages, to the end of `out`.
@@ -285,23 +295,35 @@ std::vector<double> VigenereCracker::keyLogLikelihoods(const Key& key,
 
 std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
     const std::vector<Language>& languages) const {
-  BestKeys best(kWordKeysKept);
-  std::vector<std::uint8_t> plain(sample.size());
-  for (std::size_t l = 0; l < languages.size(); ++l) {
+  // Each language's best on a thread of its own, then the best of those.
+  std::vector<BestKeys> perLanguage(languages.size(), BestKeys(kWordKeysKept));
+  forEachAtOnce(languages.size(), [&](std::size_t l) {
     const LetterChain& chain = fitness::chainOf(languages[l]);
+    BestKeys& best = perLanguage[l];
     for (const std::string_view word : words::wordListOf(languages[l]).ranked()) {
-      if (settings.stopped()) return {};
+      if (settings.stopped()) return;
       if (word.size() < std::max(least, kShortestWordKey) || word.size() > most) continue;
-      for (std::size_t j = 0; j < sample.size(); ++j)
-        plain[j] = static_cast<std::uint8_t>((sample[j] + 26 - (word[j % word.size()] - 'a')) % 26);
-      const double fit = fitness::chainLogLikelihood(chain, plain);
+      // Every letter lowers the fit, so a word is dropped once it falls
+      // below the keys kept.
+      const double floor = best.floor();
+      fitness::ChainCursor cursor;
+      double fit = 0;
+      for (std::size_t j = 0, k = 0; j < sample.size() && fit > floor; ++j) {
+        const int plain = sample[j] - (word[k] - 'a');
+        fit += cursor.take(chain, static_cast<std::uint8_t>(plain < 0 ? plain + 26 : plain));
+        k = k + 1 == word.size() ? 0 : k + 1;
+      }
       if (!best.wanted(fit)) continue;
       Key key;
       for (const char c : word)
         key.push_back(static_cast<std::uint8_t>(c - 'a'));
       best.offer(std::move(key), fit, l);
     }
-  }
+  });
+  if (settings.stopped()) return {};
+  BestKeys best(kWordKeysKept);
+  for (BestKeys& language : perLanguage)
+    language.offerAllTo(best);
   std::vector<std::pair<Key, std::size_t>> keys;
   best.moveTo(keys);
   return keys;
