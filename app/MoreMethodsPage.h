@@ -1,0 +1,67 @@
+#ifndef ZEMBRAX_APP_MOREMETHODSPAGE_H_
+#define ZEMBRAX_APP_MOREMETHODSPAGE_H_
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Methods.h"
+#include "Text.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QFormLayout;
+
+// The page "More methods": a list of the methods that the registry puts on
+// it, narrowed by a filter box above it, and the options of the method
+// chosen, made from the registry's own description of them.
+class MoreMethodsPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MoreMethodsPage(QWidget* parent = nullptr);
+
+  // The method chosen in the list; none where the filter hides them all.
+  const methods::Method* method() const;
+
+  // The settings that the option controls give; a text option is read by
+  // `bytes`, and left out where it is empty.
+  methods::Settings settings(const std::function<std::string(QLineEdit*)>& bytes) const;
+
+  // Whether the box of a required option is empty.
+  bool missing() const;
+
+  // Chooses `chosen` in the list, emptying a filter that hides it, and sets
+  // its option controls to `options`, texts shown in `encoding`.
+  void choose(const methods::Method& chosen, const methods::Settings& options,
+              text::Encoding encoding);
+
+ signals:
+  // Another method was chosen, or none.
+  void methodChosen();
+  // The method or one of its options changed.
+  void optionsChanged();
+  // An option box (line edit or spin box) was made for the method chosen.
+  void optionBoxMade(QWidget* box);
+
+ private:
+  // Hides the methods whose caption and summary lack `text`, and chooses
+  // the first one shown where the chosen one went.
+  void filter(const QString& text);
+  // Makes the controls of the chosen method's options in place of the last
+  // method's.
+  void showOptions();
+
+  QLineEdit* filterBox;
+  QListWidget* list;
+  QLabel* summary;
+  QWidget* optionArea;
+  QFormLayout* optionRows;
+  // The control of each option of the method chosen, in its order.
+  std::vector<QWidget*> controls;
+};
+
+#endif  // ZEMBRAX_APP_MOREMETHODSPAGE_H_
