@@ -95,7 +95,9 @@ MoreMethodsPage::MoreMethodsPage(QWidget* parent) : QWidget(parent) {
   optionRows->setVerticalSpacing(2);
 
   connect(filterBox, &QLineEdit::textChanged, this, &MoreMethodsPage::filter);
-  connect(list, &QListWidget::currentItemChanged, this, [this] {
+  // The selection, not the current row, is the choice: a screen reader's
+  // user selects a row without moving to it.
+  connect(list, &QListWidget::itemSelectionChanged, this, [this] {
     showOptions();
     emit methodChosen();
     emit optionsChanged();
@@ -104,8 +106,9 @@ MoreMethodsPage::MoreMethodsPage(QWidget* parent) : QWidget(parent) {
 }
 
 const methods::Method* MoreMethodsPage::method() const {
-  const QListWidgetItem* item = list->currentItem();
-  if (item == nullptr || item->isHidden()) return nullptr;
+  const QList<QListWidgetItem*> chosen = list->selectedItems();
+  if (chosen.isEmpty() || chosen.front()->isHidden()) return nullptr;
+  const QListWidgetItem* item = chosen.front();
   return methods::named(item->data(Qt::UserRole).toString().toStdString());
 }
 
@@ -181,13 +184,12 @@ void MoreMethodsPage::filter(const QString& text) {
     item->setHidden(!shown);
     if (shown && firstShown == nullptr) firstShown = item;
   }
-  QListWidgetItem* current = list->currentItem();
-  if (current != nullptr && !current->isHidden()) return;
+  if (method() != nullptr) return;
   if (firstShown != nullptr) {
     list->setCurrentItem(firstShown);
   } else {
     // The method chosen is gone from the list; nothing runs until one shows.
-    list->setCurrentItem(nullptr);
+    list->clearSelection();
   }
 }
 
