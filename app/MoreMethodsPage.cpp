@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,8 +23,8 @@ namespace {
 // window's buttons on the right.
 constexpr QRect kFilterPlace(16, 326, 140, 21);
 constexpr QRect kListPlace(16, 350, 140, 72);
-constexpr QRect kSummaryPlace(168, 326, 305, 30);
-constexpr QRect kOptionPlace(168, 358, 305, 48);
+// The chosen method's summary, and its options under it.
+constexpr QRect kDetailsPlace(168, 326, 305, 82);
 
 // The page's own name in the registry.
 constexpr std::string_view kPage = "moreMethodsPage";
@@ -81,15 +82,20 @@ MoreMethodsPage::MoreMethodsPage(QWidget* parent) : QWidget(parent) {
     item->setToolTip(QString::fromUtf8(method->summary));
   }
 
-  summary = new QLabel(this);
+  auto* details = new QWidget(this);
+  details->setGeometry(kDetailsPlace);
+  auto* column = new QVBoxLayout(details);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(4);
+  summary = new QLabel(details);
   summary->setObjectName(QStringLiteral("methodSummary"));
-  summary->setGeometry(kSummaryPlace);
   summary->setWordWrap(true);
   summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-  optionArea = new QWidget(this);
+  column->addWidget(summary);
+  optionArea = new QWidget(details);
   optionArea->setObjectName(QStringLiteral("methodOptions"));
-  optionArea->setGeometry(kOptionPlace);
+  column->addWidget(optionArea);
+  column->addStretch();
   optionRows = new QFormLayout(optionArea);
   optionRows->setContentsMargins(0, 0, 0, 0);
   optionRows->setVerticalSpacing(2);
