@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <utility>
 
 #include "BoxText.h"
 
@@ -42,8 +43,8 @@ void keepToChoices(QSpinBox& box, std::span<const std::int32_t> choices) {
   std::vector<int> sorted(choices.begin(), choices.end());
   std::sort(sorted.begin(), sorted.end());
   box.setRange(sorted.front(), sorted.back());
-  box.setValue(sorted.back());
-  auto last = std::make_shared<int>(sorted.back());
+  box.setValue(sorted.front());
+  auto last = std::make_shared<int>(sorted.front());
   QObject::connect(&box, &QSpinBox::valueChanged, &box, [&box, sorted, last](int value) {
     if (std::binary_search(sorted.begin(), sorted.end(), value)) {
       *last = value;
@@ -56,7 +57,18 @@ void keepToChoices(QSpinBox& box, std::span<const std::int32_t> choices) {
 
 }  // namespace
 
-MoreMethodsPage::MoreMethodsPage(QWidget* parent) : QWidget(parent) {
+MoreMethodsPage::MoreMethodsPage(QWidget* parent) : MoreMethodsPage(registryMethods(), parent) {}
+
+std::vector<const methods::Method*> MoreMethodsPage::registryMethods() {
+  std::vector<const methods::Method*> offered;
+  for (const methods::Method& method : methods::all()) {
+    if (method.page == kPage) offered.push_back(&method);
+  }
+  return offered;
+}
+
+MoreMethodsPage::MoreMethodsPage(std::vector<const methods::Method*> offered, QWidget* parent)
+    : QWidget(parent), offered(std::move(offered)) {
   filterBox = new QLineEdit(this);
   filterBox->setObjectName(QStringLiteral("methodFilterBox"));
   filterBox->setGeometry(kFilterPlace);
@@ -70,15 +82,12 @@ MoreMethodsPage::MoreMethodsPage(QWidget* parent) : QWidget(parent) {
   list->setGeometry(kListPlace);
   list->setAccessibleName(tr("Methods"));
   list->setAccessibleDescription(tr("The method that Encrypt and Decrypt run"));
-  std::vector<const methods::Method*> offered;
-  for (const methods::Method& method : methods::all()) {
-    if (method.page == kPage) offered.push_back(&method);
-  }
-  std::sort(offered.begin(), offered.end(),
+  std::sort(this->offered.begin(), this->offered.end(),
             [](const auto* a, const auto* b) { return a->caption < b->caption; });
-  for (const methods::Method* method : offered) {
+  for (std::size_t i = 0; i < this->offered.size(); ++i) {
+    const methods::Method* method = this->offered[i];
     auto* item = new QListWidgetItem(QString::fromUtf8(method->caption), list);
-    item->setData(Qt::UserRole, QString::fromUtf8(method->name));
+    item->setData(Qt::UserRole, static_cast<qulonglong>(i));
     item->setToolTip(QString::fromUtf8(method->summary));
   }
 
@@ -114,8 +123,7 @@ MoreMethodsPage::MoreMethodsPage(QWidget* parent) : QWidget(parent) {
 const methods::Method* MoreMethodsPage::method() const {
   const QList<QListWidgetItem*> chosen = list->selectedItems();
   if (chosen.isEmpty() || chosen.front()->isHidden()) return nullptr;
-  const QListWidgetItem* item = chosen.front();
-  return methods::named(item->data(Qt::UserRole).toString().toStdString());
+  return offered[chosen.front()->data(Qt::UserRole).toULongLong()];
 }
 
 methods::Settings MoreMethodsPage::settings(
@@ -127,8 +135,9 @@ methods::Settings MoreMethodsPage::settings(
     const methods::Option& option = chosen->options[i];
     switch (option.kind) {
       case methods::OptionKind::integer:
-        settings.push_back(
-            {option.name, std::int32_t{static_cast<QSpinBox*>(controls[i])->value()}});
+        if (given[i] == nullptr || given[i]->isChecked())
+          settings.push_back(
+              {option.name, std::int32_t{static_cast<QSpinBox*>(controls[i])->value()}});
         break;
       case methods::OptionKind::flag:
         if (static_cast<QCheckBox*>(controls[i])->isChecked())
@@ -166,6 +175,10 @@ void MoreMethodsPage::choose(const methods::Method& chosen, const methods::Setti
     switch (option.kind) {
       case methods::OptionKind::integer: {
         auto* box = static_cast<QSpinBox*>(controls[i]);
+        const bool set = std::any_of(options.begin(), options.end(), [&](const auto& setting) {
+          return setting.name == option.name;
+        });
+        if (given[i] != nullptr) given[i]->setChecked(set);
         box->setValue(methods::integerOf(options, option.name, box->value()));
         break;
       }
@@ -203,6 +216,7 @@ void MoreMethodsPage::showOptions() {
   while (optionRows->rowCount() > 0)
     optionRows->removeRow(0);
   controls.clear();
+  given.clear();
   const methods::Method* chosen = method();
   summary->setText(chosen != nullptr ? QString::fromUtf8(chosen->summary) : QString());
   if (chosen == nullptr) return;
@@ -242,8 +256,20 @@ void MoreMethodsPage::showOptions() {
     control->setAccessibleName(caption);
     control->setAccessibleDescription(QString::fromUtf8(option.help));
     control->setToolTip(QString::fromUtf8(option.help));
+    QCheckBox* giving = nullptr;
     if (option.kind == methods::OptionKind::flag) {
       optionRows->addRow(control);
+    } else if (option.kind == methods::OptionKind::integer && !option.required) {
+      // A number that may be left out is given only when ticked; otherwise
+      // the method takes its own.
+      giving = new QCheckBox(tr("%1 :").arg(caption), optionArea);
+      giving->setObjectName(QString::fromUtf8(option.name) + QStringLiteral("Given"));
+      giving->setAccessibleDescription(tr("Gives the option; the method's own value otherwise"));
+      control->setEnabled(false);
+      connect(giving, &QCheckBox::toggled, control, &QWidget::setEnabled);
+      connect(giving, &QCheckBox::toggled, this, &MoreMethodsPage::optionsChanged);
+      optionRows->addRow(giving, control);
+      emit optionBoxMade(control);
     } else {
       auto* label = new QLabel(tr("%1 :").arg(caption), optionArea);
       label->setBuddy(control);
@@ -251,5 +277,6 @@ void MoreMethodsPage::showOptions() {
       emit optionBoxMade(control);
     }
     controls.push_back(control);
+    given.push_back(giving);
   }
 }

@@ -10,6 +10,7 @@
 #include "Methods.h"
 #include "Text.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,7 +23,10 @@ class MoreMethodsPage : public QWidget {
   Q_OBJECT
 
  public:
+  // The page of the registry's methods whose page it is.
   explicit MoreMethodsPage(QWidget* parent = nullptr);
+  // The page of the methods `offered`.
+  explicit MoreMethodsPage(std::vector<const methods::Method*> offered, QWidget* parent = nullptr);
 
   // The method chosen in the list; none where the filter hides them all.
   const methods::Method* method() const;
@@ -60,8 +64,14 @@ class MoreMethodsPage : public QWidget {
   QLabel* summary;
   QWidget* optionArea;
   QFormLayout* optionRows;
-  // The control of each option of the method chosen, in its order.
+  static std::vector<const methods::Method*> registryMethods();
+
+  // The methods listed, by their rows' data.
+  std::vector<const methods::Method*> offered;
+  // The control of each option of the method chosen, in its order, and the
+  // check box that gives a number that may be left out (null for others).
   std::vector<QWidget*> controls;
+  std::vector<QCheckBox*> given;
 };
 
 #endif  // ZEMBRAX_APP_MOREMETHODSPAGE_H_

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -15,7 +16,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Methods.h"
@@ -24,6 +27,8 @@
 #include "analysis/AnalysisForm.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 // The registry's methods that the page lists.
 std::vector<const methods::Method*> listed() {
@@ -204,6 +209,74 @@ TEST_F(MoreMethodsPageTest, OptionControlsComeFromTheRegistryWithTheirHelp) {
   EXPECT_EQ(QAccessible::queryAccessibleInterface(list())->text(QAccessible::Name), "Methods");
   EXPECT_EQ(QAccessible::queryAccessibleInterface(filterBox())->text(QAccessible::Name),
             "Filter methods");
+}
+
+// A method of every kind of option, for a page of its own: a number of
+// some values that may be left out, any number that must be given, a
+// required text and a flag.
+constexpr std::int32_t kSizes[] = {8, 5, 6};
+constexpr methods::Option kEveryKind[] = {
+    {"size", methods::OptionKind::integer, "N", "the size, 5, 6 or 8", false, "", kSizes},
+    {"count", methods::OptionKind::integer, "N", "any count", true},
+    {"key", methods::OptionKind::text, "KEY", "the key", true},
+    {"upper", methods::OptionKind::flag, "", "in capitals"},
+};
+const methods::Method kEveryKindMethod = {.name = "every",
+                                          .caption = "Every kind",
+                                          .page = "moreMethodsPage",
+                                          .summary = "Has an option of every kind",
+                                          .example = "",
+                                          .ways = methods::Ways::sameCall,
+                                          .options = kEveryKind,
+                                          .run = [](methods::Coders, const methods::Settings&,
+                                                    Direction, std::string text) { return text; },
+                                          .stream = nullptr};
+
+TEST(MoreMethodsPageOptions, ReadAndSetEveryKindOfOption) {
+  MoreMethodsPage page({&kEveryKindMethod});
+  page.show();
+  ASSERT_EQ(page.method(), &kEveryKindMethod);
+  const auto bytes = [](QLineEdit* box) { return box->text().toStdString(); };
+  auto* size = page.findChild<QSpinBox*>("sizeOption");
+  auto* sizeGiven = page.findChild<QCheckBox*>("sizeGiven");
+  auto* count = page.findChild<QSpinBox*>("countOption");
+  auto* key = page.findChild<QLineEdit*>("keyOption");
+  auto* upper = page.findChild<QCheckBox*>("upperOption");
+  ASSERT_TRUE(size && sizeGiven && count && key && upper);
+  EXPECT_EQ(count->minimum(), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(count->maximum(), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(key->placeholderText(), "KEY");
+
+  // The required text is missing; the number that may be left out is.
+  EXPECT_TRUE(page.missing());
+  EXPECT_FALSE(size->isEnabled());
+  key->setText("abc");
+  EXPECT_FALSE(page.missing());
+  EXPECT_EQ(page.settings(bytes), (methods::Settings{{"count", 0}, {"key", "abc"s}}));
+
+  // The size keeps to its choices, moving on past a value between two.
+  sizeGiven->setChecked(true);
+  EXPECT_TRUE(size->isEnabled());
+  EXPECT_EQ(size->value(), 5);
+  const std::vector<std::pair<int, int>> steps = {{1, 6}, {1, 8}, {-1, 6}, {-1, 5}, {1, 6}};
+  for (const auto& [by, value] : steps) {
+    size->stepBy(by);
+    EXPECT_EQ(size->value(), value) << by;
+  }
+  size->setValue(7);
+  EXPECT_EQ(size->value(), 8);
+  count->setValue(-40);
+  upper->setChecked(true);
+  EXPECT_EQ(page.settings(bytes),
+            (methods::Settings{{"size", 8}, {"count", -40}, {"key", "abc"s}, {"upper", true}}));
+
+  // Settings set the controls back, and what they leave out is left out.
+  for (const methods::Settings& set :
+       {methods::Settings{{"size", 6}, {"count", 3}, {"key", "k"s}},
+        methods::Settings{{"count", 7}, {"key", "xy"s}, {"upper", true}}}) {
+    page.choose(kEveryKindMethod, set, text::Encoding::utf8);
+    EXPECT_EQ(page.settings(bytes), set);
+  }
 }
 
 TEST_F(MoreMethodsPageTest, PageChangeClearsBothBoxesAsOneUndoableEdit) {
