@@ -67,8 +67,8 @@ std::vector<const methods::Method*> MoreMethodsPage::registryMethods() {
   return offered;
 }
 
-MoreMethodsPage::MoreMethodsPage(std::vector<const methods::Method*> offered, QWidget* parent)
-    : QWidget(parent), offered(std::move(offered)) {
+MoreMethodsPage::MoreMethodsPage(std::vector<const methods::Method*> listed, QWidget* parent)
+    : QWidget(parent), offered(std::move(listed)) {
   filterBox = new QLineEdit(this);
   filterBox->setObjectName(QStringLiteral("methodFilterBox"));
   filterBox->setGeometry(kFilterPlace);
@@ -82,10 +82,10 @@ MoreMethodsPage::MoreMethodsPage(std::vector<const methods::Method*> offered, QW
   list->setGeometry(kListPlace);
   list->setAccessibleName(tr("Methods"));
   list->setAccessibleDescription(tr("The method that Encrypt and Decrypt run"));
-  std::sort(this->offered.begin(), this->offered.end(),
+  std::sort(offered.begin(), offered.end(),
             [](const auto* a, const auto* b) { return a->caption < b->caption; });
-  for (std::size_t i = 0; i < this->offered.size(); ++i) {
-    const methods::Method* method = this->offered[i];
+  for (std::size_t i = 0; i < offered.size(); ++i) {
+    const methods::Method* method = offered[i];
     auto* item = new QListWidgetItem(QString::fromUtf8(method->caption), list);
     item->setData(Qt::UserRole, static_cast<qulonglong>(i));
     item->setToolTip(QString::fromUtf8(method->summary));
@@ -198,8 +198,9 @@ void MoreMethodsPage::filter(const QString& text) {
   QListWidgetItem* firstShown = nullptr;
   for (int row = 0; row < list->count(); ++row) {
     QListWidgetItem* item = list->item(row);
-    const bool shown = item->text().contains(wanted, Qt::CaseInsensitive) ||
-                       item->toolTip().contains(wanted, Qt::CaseInsensitive);
+    const methods::Method* listed = offered[item->data(Qt::UserRole).toULongLong()];
+    const bool shown = QString::fromUtf8(listed->caption).contains(wanted, Qt::CaseInsensitive) ||
+                       QString::fromUtf8(listed->summary).contains(wanted, Qt::CaseInsensitive);
     item->setHidden(!shown);
     if (shown && firstShown == nullptr) firstShown = item;
   }

@@ -25,8 +25,8 @@ class MoreMethodsPage : public QWidget {
  public:
   // The page of the registry's methods whose page it is.
   explicit MoreMethodsPage(QWidget* parent = nullptr);
-  // The page of the methods `offered`.
-  explicit MoreMethodsPage(std::vector<const methods::Method*> offered, QWidget* parent = nullptr);
+  // The page of the methods `listed`.
+  explicit MoreMethodsPage(std::vector<const methods::Method*> listed, QWidget* parent = nullptr);
 
   // The method chosen in the list; none where the filter hides them all.
   const methods::Method* method() const;
