@@ -221,6 +221,13 @@ void MoreMethodsPage::showOptions() {
   const methods::Method* chosen = method();
   summary->setText(chosen != nullptr ? QString::fromUtf8(chosen->summary) : QString());
   if (chosen == nullptr) return;
+  // Tab goes from the list through the options, which are made after the
+  // window's other controls.
+  QWidget* before = list;
+  const auto tabTo = [&before](QWidget* next) {
+    QWidget::setTabOrder(before, next);
+    before = next;
+  };
   for (const methods::Option& option : chosen->options) {
     const QString caption = captionOf(option);
     QWidget* control = nullptr;
@@ -277,6 +284,8 @@ void MoreMethodsPage::showOptions() {
       optionRows->addRow(label, control);
       emit optionBoxMade(control);
     }
+    if (giving != nullptr) tabTo(giving);
+    tabTo(control);
     controls.push_back(control);
     given.push_back(giving);
   }

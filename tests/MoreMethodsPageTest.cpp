@@ -201,9 +201,15 @@ TEST_F(MoreMethodsPageTest, OptionControlsComeFromTheRegistryWithTheirHelp) {
       EXPECT_EQ(made->inherits("QCheckBox"), option.kind == methods::OptionKind::flag) << name;
     }
   }
-  // Another method's controls go with it.
+  // Another method's controls go with it; Tab reaches them from the list.
   page()->choose(methods::methodNamed("reverse"), {{"chars", true}}, form->encoding());
   EXPECT_TRUE(control<QCheckBox>("charsOption")->isChecked());
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return control<QCheckBox>("charsOption")->isVisible(); }));
+  list()->setFocus();
+  QTest::keyClick(list(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), control<QCheckBox>("charsOption"));
   page()->choose(methods::methodNamed("atbash"), {}, form->encoding());
   EXPECT_EQ(form->findChild<QCheckBox*>("charsOption"), nullptr);
   EXPECT_EQ(QAccessible::queryAccessibleInterface(list())->text(QAccessible::Name), "Methods");
