@@ -21,9 +21,9 @@
 #include "BoxText.h"
 #include "Exceptions.h"
 #include "Memo.h"
+#include "MoreMethodsPage.h"
 #include "Platform.h"
 #include "Screen.h"
-#include "StrToInt.h"
 #include "analysis/AnalysisController.h"
 #include "ui_Interface.h"
 
@@ -60,12 +60,12 @@ constexpr int kZoomStep = 10;
 constexpr int kLargestZoom = 400;
 
 // Tabs with little room beside their captions, so that the captions of all
-// nine pages fit the window's width at once, without scroll arrows.
+// pages fit the window's width at once, without scroll arrows.
 class CompactTabs : public QProxyStyle {
  public:
   int pixelMetric(PixelMetric metric, const QStyleOption* option,
                   const QWidget* widget) const override {
-    if (metric == PM_TabBarTabHSpace) return 10;
+    if (metric == PM_TabBarTabHSpace) return 2;
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
@@ -164,6 +164,11 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   setUpAnalysis();
   addTips();
   addKeys();
+  // The page of further methods makes its option controls as a method is
+  // chosen there.
+  connect(ui->moreMethodsPage, &MoreMethodsPage::methodChosen, this, &TmainForm::offerButtons);
+  connect(ui->moreMethodsPage, &MoreMethodsPage::optionBoxMade, this,
+          [this](QWidget* box) { setUpOptionBox(*box); });
 
   // Both boxes' text grows and shrinks together, and keeps its size.
   // It stops where it would grow unreadably small.
@@ -208,18 +213,19 @@ std::string TmainForm::optionBytes(QLineEdit* box) const {
 TmainForm::~TmainForm() = default;
 
 void TmainForm::processInput(Direction direction, int pageIndex) {
-  const QWidget* page = ui->optionPagina->widget(pageIndex);
-  if (ui->srcMemo->text().empty() || fieldMissing(page)) {
+  const pages::MethodPage* row = rowOf(ui->optionPagina->widget(pageIndex));
+  if (row == nullptr) return;
+  const pages::Controls controls = pageControls();
+  if (ui->srcMemo->text().empty() || (row->missing != nullptr && row->missing(controls))) {
     hiddenResult.clear();
     ui->destMemo->setText("Insufficient input...");
     showResultNote(false);
     return;
   }
-  const std::optional<PageRequest> request = pageRequest(page);
+  const std::optional<pages::Request> request = pages::read(*row, controls);
   if (!request) return;
   std::string text = inputText();
-  // Both buttons of the Substitution page substitute the same way round.
-  if (page == ui->substPage) direction = Direction::encode;
+  if (row->oneWay) direction = Direction::encode;
   // The page's hexadecimal Decrypt keeps its notice; only the command line
   // and the analysis read hexadecimal.
   std::string result = request->method->name == "hex" && direction == Direction::decode
@@ -227,6 +233,14 @@ void TmainForm::processInput(Direction direction, int pageIndex) {
                            : request->method->run({classicCoder, charCoder, signalCoder},
                                                   request->settings, direction, std::move(text));
   showResult(std::move(result));
+}
+
+const pages::MethodPage* TmainForm::rowOf(const QWidget* page) const {
+  return page != nullptr ? pages::named(page->objectName().toStdString()) : nullptr;
+}
+
+pages::Controls TmainForm::pageControls() {
+  return {*ui, textEncoding, [this](QLineEdit* box) { return optionBytes(box); }, charCoder};
 }
 
 std::size_t TmainForm::inputLength() const {
@@ -247,55 +261,6 @@ void TmainForm::showResult(std::string result) {
   ui->destMemo->setText(std::move(result));
   hiddenResult = std::move(hidden);
   showResultNote(true);
-}
-
-bool TmainForm::fieldMissing(const QWidget* page) const {
-  if (page == ui->vigenerePage) return ui->vigenereKeyBox->text().isEmpty();
-  if (page == ui->substPage)
-    return ui->substKey1Box->text().isEmpty() || ui->substKey2Box->text().isEmpty();
-  if (page == ui->bitManipPage) return ui->keyBox->text().isEmpty();
-  return false;
-}
-
-std::optional<TmainForm::PageRequest> TmainForm::pageRequest(const QWidget* page) const {
-  using methods::methodNamed;
-  if (page == ui->caesarPage) {
-    if (!ui->shiftOpt1->isChecked() && !ui->shiftOpt2->isChecked()) return std::nullopt;
-    return PageRequest{
-        &methodNamed("caesar"),
-        {{"shift", ui->caesarShiftBox->value()}, {"full", !ui->shiftOpt1->isChecked()}}};
-  }
-  if (page == ui->vigenerePage)
-    return PageRequest{&methodNamed("vigenere"), {{"key", optionBytes(ui->vigenereKeyBox)}}};
-  if (page == ui->substPage) {
-    return PageRequest{
-        &methodNamed("subst"),
-        {{"from", optionBytes(ui->substKey1Box)}, {"to", optionBytes(ui->substKey2Box)}}};
-  }
-  if (page == ui->bitManipPage) {
-    for (const auto& [radio, operation] :
-         {std::pair{ui->bitANDradio, "and"}, std::pair{ui->bitORradio, "or"},
-          std::pair{ui->bitXORradio, "xor"}}) {
-      if (radio->isChecked())
-        return PageRequest{&methodNamed("bitwise"), {{operation, StrToInt(ui->keyBox->text())}}};
-    }
-    return std::nullopt;
-  }
-  if (page == ui->asciiPage) {
-    const std::int32_t width = ui->RadioButton1->isChecked() ? 8 : 7;
-    for (const auto& [radio, base] :
-         {std::pair{ui->bitBinRadio, "binary"}, std::pair{ui->bitDecRadio, "decimal"},
-          std::pair{ui->bitHexRadio, "hex"}}) {
-      if (radio->isChecked()) return PageRequest{&methodNamed(base), {{"bits", width}}};
-    }
-    return std::nullopt;
-  }
-  // The pages without options offer the one method whose page they are.
-  for (const methods::Method& method : methods::all()) {
-    if (page != nullptr && page->objectName() == QLatin1String(method.page))
-      return PageRequest{&method, {}};
-  }
-  return std::nullopt;
 }
 
 bool TmainForm::openFile(const QString& path) {
@@ -377,17 +342,15 @@ void TmainForm::optionPaginaChange() {
     ui->srcMemo->deleteSelection();
   }
   ui->srcMemo->setFocus(Qt::OtherFocusReason);
-  // The buttons offer the ways that the page's methods code.
-  const QWidget* page = ui->optionPagina->currentWidget();
-  bool encodes = false;
-  bool decodes = false;
-  for (const methods::Method& method : methods::all()) {
-    if (page->objectName() != QLatin1String(method.page)) continue;
-    encodes = encodes || methods::encodes(method);
-    decodes = decodes || methods::decodes(method);
-  }
-  ui->encodeBut->setEnabled(encodes);
-  ui->decodeBut->setEnabled(decodes);
+  offerButtons();
+}
+
+void TmainForm::offerButtons() {
+  const pages::MethodPage* row = rowOf(ui->optionPagina->currentWidget());
+  const pages::Buttons offered =
+      row != nullptr ? pages::buttons(*row, pageControls()) : pages::Buttons{};
+  ui->encodeBut->setEnabled(offered.encrypt);
+  ui->decodeBut->setEnabled(offered.decrypt);
 }
 
 void TmainForm::RadioButton1Click() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "BoxText.h"
+#include "MethodPages.h"
 #include "Methods.h"
 #include "Text.h"
 #include "analysis/AnalysisJob.h"
@@ -27,7 +28,8 @@ class TmainForm;
 }
 
 // The main window: input and output boxes, a page of options for each of the
-// nine methods, and the Encrypt, Decrypt and About buttons.
+// nine methods and one for the registry's further methods, and the Encrypt,
+// Decrypt and About buttons.
 class TmainForm : public QWidget {
   Q_OBJECT
 
@@ -94,19 +96,12 @@ class TmainForm : public QWidget {
   void useResultAsInput();
 
  private:
-  // A method of the registry, with the settings that a page's controls give.
-  struct PageRequest {
-    const methods::Method* method;
-    methods::Settings settings;
-  };
-
-  // Whether an option box that `page` needs is empty.
-  bool fieldMissing(const QWidget* page) const;
-
-  // The method that the controls of `page` choose, with their settings; none
-  // when no option of the page selects one. A bitwise value that is not an
-  // integer throws, as the window's string-to-integer conversion does.
-  std::optional<PageRequest> pageRequest(const QWidget* page) const;
+  // The row of the table of pages for `page`, and what its functions read
+  // and write.
+  const pages::MethodPage* rowOf(const QWidget* page) const;
+  pages::Controls pageControls();
+  // Enables Encrypt and Decrypt as the page shown offers them.
+  void offerButtons();
 
   // Shows `result` in the output box up to its first zero byte, and keeps
   // the rest for a saved result.
@@ -151,6 +146,9 @@ class TmainForm : public QWidget {
   void showResultNote(bool ran);
   // Gives the buttons and option controls tooltips that name their keys.
   void addTips();
+  // Adds the keys to an option box's tooltip, and lets Enter there run
+  // Encrypt (Decrypt where Encrypt is off).
+  void setUpOptionBox(QWidget& box);
   // Enter and Space press the focused button, Enter in an option box runs
   // Encrypt (Decrypt where Encrypt is off), and Ctrl+Tab, Ctrl+PgDn and
   // their Shift and PgUp partners change pages.

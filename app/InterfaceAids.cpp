@@ -153,9 +153,6 @@ void TmainForm::showResultNote(bool ran) {
 }
 
 void TmainForm::addTips() {
-  for (QWidget* box : optionBoxes(*ui->optionPagina))
-    box->setToolTip(
-        tr("Enter runs Encrypt, or Decrypt where Encrypt is off. %1").arg(codingKeys()));
   for (QRadioButton* radio : ui->optionPagina->findChildren<QRadioButton*>())
     radio->setToolTip(codingKeys());
   // The About button, the window's help, names every key, a line each.
@@ -180,17 +177,23 @@ void TmainForm::addKeys() {
   // As in a dialog: Enter presses the focused button, as Space does.
   for (QPushButton* button : findChildren<QPushButton*>())
     button->setAutoDefault(true);
-  for (QWidget* box : optionBoxes(*ui->optionPagina)) {
-    runOnEnter(*box, [this] {
-      QPushButton* run = ui->encodeBut->isEnabled() ? ui->encodeBut : ui->decodeBut;
-      run->click();
-    });
-  }
+  for (QWidget* box : optionBoxes(*ui->optionPagina))
+    setUpOptionBox(*box);
   addPageKeys(*ui->optionPagina, *this);
   ui->optionPagina->tabBar()->setToolTip(
       tr("%1 or %2 shows the next page, %3 or %4 the one before; a new page clears both boxes.")
           .arg(keyText(Qt::CTRL | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageDown),
                keyText(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), keyText(Qt::CTRL | Qt::Key_PageUp)));
+}
+
+void TmainForm::setUpOptionBox(QWidget& box) {
+  const QString keys =
+      tr("Enter runs Encrypt, or Decrypt where Encrypt is off. %1").arg(codingKeys());
+  box.setToolTip(box.toolTip().isEmpty() ? keys : box.toolTip() + QLatin1Char('\n') + keys);
+  runOnEnter(box, [this] {
+    QPushButton* run = ui->encodeBut->isEnabled() ? ui->encodeBut : ui->decodeBut;
+    run->click();
+  });
 }
 
 void TmainForm::showZoom(QWidget* memo, int percent) {

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QPushButton>
 
-#include <array>
 #include <functional>
 #include <utility>
 
@@ -13,6 +12,7 @@
 #include "Exceptions.h"
 #include "Interface.h"
 #include "Memo.h"
+#include "MoreMethodsPage.h"
 #include "analysis/AnalysisController.h"
 #include "ui_Interface.h"
 
@@ -23,18 +23,6 @@ using analysis::Cipher;
 // Where "Find key" sits on its page: in the free corner below the options,
 // left of the window's buttons.
 constexpr QRect kFindKeyPlace(16, 400, 75, 25);
-
-// The pages that "Find key" serves.
-struct KeyPage {
-  QWidget* Ui::TmainForm::*page;
-  const char* name;  // of its button
-};
-constexpr std::array<KeyPage, 4> kKeyPages = {{
-    {&Ui::TmainForm::caesarPage, "caesarFindKeyBut"},
-    {&Ui::TmainForm::vigenerePage, "vigenereFindKeyBut"},
-    {&Ui::TmainForm::substPage, "substFindKeyBut"},
-    {&Ui::TmainForm::bitManipPage, "bitFindKeyBut"},
-}};
 
 // How a method is named in a sentence: the first word of its caption,
 // "Caesar" for "Caesar shift".
@@ -73,9 +61,11 @@ void TmainForm::setUpAnalysis() {
   // "Find key" on each cipher's page, and a key for the one shown, which
   // elsewhere asks "What is this?" instead.
   const QKeySequence findKey(Qt::CTRL | Qt::Key_K);
-  for (const KeyPage& keyPage : kKeyPages) {
-    auto* button = new QPushButton(tr("Find key"), (*ui).*keyPage.page);
-    button->setObjectName(QString::fromLatin1(keyPage.name));
+  for (const pages::MethodPage& row : pages::all()) {
+    if (row.findKeyButton == nullptr) continue;
+    auto* button = new QPushButton(
+        tr("Find key"), ui->optionPagina->findChild<QWidget*>(QString::fromUtf8(row.page)));
+    button->setObjectName(QString::fromLatin1(row.findKeyButton));
     button->setGeometry(kFindKeyPlace);
     button->setAccessibleName(tr("Find key"));
     button->setToolTip(tr("Find the key of the input and decrypt it (%1)")
@@ -88,11 +78,10 @@ void TmainForm::setUpAnalysis() {
   findKeyAction->setShortcut(findKey);
   addAction(findKeyAction);
   connect(findKeyAction, &QAction::triggered, this, [this] {
-    for (const KeyPage& keyPage : kKeyPages) {
-      if (ui->optionPagina->currentWidget() == (*ui).*keyPage.page) {
-        ui->optionPagina->currentWidget()->findChild<QPushButton*>(keyPage.name)->click();
-        return;
-      }
+    const pages::MethodPage* row = rowOf(ui->optionPagina->currentWidget());
+    if (row != nullptr && row->findKeyButton != nullptr) {
+      ui->optionPagina->currentWidget()->findChild<QPushButton*>(row->findKeyButton)->click();
+      return;
     }
     deliverEvent(
         [this] {
@@ -136,8 +125,13 @@ void TmainForm::setUpAnalysis() {
   const auto changed = [this] { analysisControl->inputChanged(); };
   connect(ui->srcMemo, &TMemo::textChanged, analysisControl, changed);
   connect(ui->optionPagina, &QTabWidget::currentChanged, analysisControl, changed);
-  for (QLineEdit* box : ui->optionPagina->findChildren<QLineEdit*>())
-    connect(box, &QLineEdit::textChanged, analysisControl, changed);
+  // The page of further methods says itself when its method or options
+  // change; its filter only narrows the list.
+  for (QLineEdit* box : ui->optionPagina->findChildren<QLineEdit*>()) {
+    if (!ui->moreMethodsPage->isAncestorOf(box))
+      connect(box, &QLineEdit::textChanged, analysisControl, changed);
+  }
+  connect(ui->moreMethodsPage, &MoreMethodsPage::optionsChanged, analysisControl, changed);
   for (QRadioButton* radio : ui->optionPagina->findChildren<QRadioButton*>())
     connect(radio, &QRadioButton::toggled, analysisControl, changed);
 }
@@ -152,15 +146,9 @@ void TmainForm::findKeyClick() {
     showResult("Insufficient input...");
     return;
   }
-  const QWidget* page = ui->optionPagina->currentWidget();
-  Cipher cipher = Cipher::bitwiseXor;
-  if (page == ui->caesarPage) {
-    cipher = ui->shiftOpt2->isChecked() ? Cipher::caesarFull : Cipher::caesar;
-  } else if (page == ui->vigenerePage) {
-    cipher = Cipher::vigenere;
-  } else if (page == ui->substPage) {
-    cipher = Cipher::substitution;
-  }
+  const pages::MethodPage* row = rowOf(ui->optionPagina->currentWidget());
+  if (row == nullptr || row->cipher == nullptr) return;
+  const Cipher cipher = row->cipher(pageControls());
   analysisControl->findKey(cipher, ui->srcMemo->text(), inputLength());
 }
 
@@ -208,32 +196,9 @@ void TmainForm::applyChain(const std::vector<analysis::Step>& steps) {
 }
 
 void TmainForm::showOnPage(const methods::Method& method, const methods::Settings& options) {
-  const std::string_view name = method.name;
-  if (name == "caesar") {
-    (methods::flagOf(options, "full") ? ui->shiftOpt2 : ui->shiftOpt1)->setChecked(true);
-    ui->caesarShiftBox->setValue(methods::integerOf(options, "shift"));
-  } else if (name == "vigenere") {
-    ui->vigenereKeyBox->setText(fromBytes(methods::textOf(options, "key"), textEncoding));
-  } else if (name == "subst") {
-    ui->substKey1Box->setText(fromBytes(methods::textOf(options, "from"), textEncoding));
-    ui->substKey2Box->setText(fromBytes(methods::textOf(options, "to"), textEncoding));
-  } else if (name == "bitwise") {
-    for (const auto& [radio, operation] :
-         {std::pair{ui->bitANDradio, "and"}, std::pair{ui->bitORradio, "or"},
-          std::pair{ui->bitXORradio, "xor"}}) {
-      if (options.empty() || options.front().name != operation) continue;
-      radio->setChecked(true);
-      ui->keyBox->setValue(methods::integerOf(options, operation));
-    }
-  } else if (name == "binary" || name == "decimal" || name == "hex") {
-    (name == "binary"    ? ui->bitBinRadio
-     : name == "decimal" ? ui->bitDecRadio
-                         : ui->bitHexRadio)
-        ->setChecked(true);
-    const bool seven = methods::integerOf(options, "bits", 8) == 7;
-    (seven ? ui->RadioButton2 : ui->RadioButton1)->setChecked(true);
-    charCoder.setBitWidth(seven ? 7 : 8);
-  }
+  const pages::MethodPage* row = pages::named(method.page);
+  if (row == nullptr) return;
+  if (row->write != nullptr) row->write(pageControls(), method, options);
   QWidget* page = ui->optionPagina->findChild<QWidget*>(QString::fromUtf8(method.page));
   if (page != nullptr) ui->optionPagina->setCurrentWidget(page);
 }

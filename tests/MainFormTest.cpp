@@ -44,9 +44,10 @@ using namespace std::string_literals;
 using Page = const char*;
 constexpr Page caesar = "caesarPage", vigenere = "vigenerePage", base64 = "base64Page",
                substitution = "substPage", url = "URLPage", bitwise = "bitManipPage",
-               numbers = "asciiPage", morse = "morsePage", lsb = "lsbPage";
+               numbers = "asciiPage", morse = "morsePage", lsb = "lsbPage",
+               more = "moreMethodsPage";
 constexpr Page kPages[] = {caesar,  vigenere, base64, substitution, url,
-                           bitwise, numbers,  morse,  lsb};
+                           bitwise, numbers,  morse,  lsb,          more};
 
 // Waits for the next modal window, hands it to `inspect` and closes it, so
 // that a click that opens one returns. Gives up after five seconds.
@@ -233,9 +234,9 @@ TEST_F(MainFormTest, RefusesIncompleteInput) {
 
 TEST_F(MainFormTest, PageChangesClearTheBoxesAndSetTheButtons) {
   EXPECT_EQ(pages()->currentWidget()->objectName(), "asciiPage");
-  const QStringList captions = {"Shift (Caesar)", "Vigenere",     "Base64",
-                                "Substitution",   "URL-encoding", "Bitwise",
-                                "ASCII",          "Morse",        "LSB"};
+  const QStringList captions = {
+      "Shift (Caesar)", "Vigenere", "Base64", "Substitution", "URL-encoding",
+      "Bitwise",        "ASCII",    "Morse",  "LSB",          "More methods"};
   for (int page = 0; page < captions.size(); ++page)
     EXPECT_EQ(pages()->tabText(page), captions[page]);
 

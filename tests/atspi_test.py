@@ -4,7 +4,9 @@ result, and the note on a result the box does not show whole, as a screen
 reader's user would; then finds the key of a Caesar text with Find key and
 reads the analysis window's candidates, one row to a key with their
 confidences adding up to 100 % at most, and its letter chart; then
-changes the input and reads the line that greys the answer out."""
+changes the input and reads the line that greys the answer out; last
+chooses Base32 in the list of the page "More methods", ticks its option
+and encrypts."""
 
 import os
 import subprocess
@@ -133,6 +135,27 @@ try:
     check("the stale line is shown", stale.getState().contains(pyatspi.STATE_SHOWING), True)
     check("Apply is off", find(app, "push button", "Apply").getState().contains(
         pyatspi.STATE_ENABLED), False)
+
+    # The page of further methods: its list, and the option controls of the
+    # method chosen there, which Encrypt reads.
+    press(find(app, "page tab", "More methods"))
+    methods = find(app, "list", "Methods")
+    captions = [methods.getChildAtIndex(i).name for i in range(methods.childCount)]
+    check("Base32 is listed", "Base32" in captions, True)
+    press(methods.getChildAtIndex(captions.index("Base32")))
+    padding = find(app, "check box", "No padding")
+    check("the option says what it does",
+          padding.description, "without the = that fill the last group")
+    press(padding)
+    deadline = time.monotonic() + 10
+    while text_of(source) and time.monotonic() < deadline:  # a page change empties it
+        time.sleep(0.1)
+    source.queryEditableText().insertText(0, "Hi", 2)
+    press(find(app, "push button", "Encrypt"))
+    deadline = time.monotonic() + 10
+    while text_of(result) != "JBUQ" and time.monotonic() < deadline:
+        time.sleep(0.1)
+    check("Base32 without padding", text_of(result), "JBUQ")
 finally:
     program.terminate()
     program.wait(10)
