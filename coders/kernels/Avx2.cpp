@@ -10,10 +10,12 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "ByteMap.h"
 #include "char/DecimalTable.h"
@@ -85,10 +87,14 @@ WIDE __m256i moveByRows(const ChangedRows& rows, __m256i bytes) {
 }
 
 WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
+  // The head, a byte at a time, up to the next cache line of `out`.
+  const std::size_t head = std::min(n, bytesToLine(out));
+  for (std::size_t i = 0; i < head; ++i)
+    out[i] = static_cast<char>(table[static_cast<unsigned char>(in[i])]);
   const ChangedRows rows = changedRows(table);
-  std::size_t i = 0;
+  std::size_t i = head;
   for (; i + 32 <= n; i += 32)
-    store(out + i, moveByRows(rows, load(in + i)));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out + i), moveByRows(rows, load(in + i)));
   return {i, i};
 }
 
@@ -699,6 +705,8 @@ const Kernels& avx2Kernels() {
       .bitwise = bitwise,
       .lsbExtract = lsbExtract,
       .substitute = substitute,
+      .rot47 = rot47,
+      .atbash = atbash,
       .vigenere = vigenere,
       .base64Encode = base64Encode,
       .urlEncode = urlEncode,

@@ -21,10 +21,12 @@
 #include <immintrin.h>
 #endif
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "ByteMap.h"
 #include "char/DecimalTable.h"
@@ -81,9 +83,13 @@ WIDE std::uint64_t whitespaceOf(__m512i c) {
 
 WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
   const ByteTable replacement = loadTable(table);
-  std::size_t i = 0;
+  // The head, masked, up to the next cache line of `out`.
+  const std::size_t head = std::min(n, bytesToLine(out));
+  const __m512i first = _mm512_maskz_loadu_epi8(_bzhi_u64(~std::uint64_t{0}, head), in);
+  storeFirst(out, lookup(replacement, first), head);
+  std::size_t i = head;
   for (; i + 64 <= n; i += 64)
-    _mm512_storeu_si512(out + i, lookup(replacement, _mm512_loadu_si512(in + i)));
+    _mm512_store_si512(out + i, lookup(replacement, _mm512_loadu_si512(in + i)));
   return {i, i};
 }
 
@@ -552,6 +558,8 @@ const Kernels& avx512Kernels() {
       .bitwise = bitwise,
       .lsbExtract = lsbExtract,
       .substitute = substitute,
+      .rot47 = rot47,
+      .atbash = atbash,
       .vigenere = vigenere,
       .base64Encode = base64Encode,
       .urlEncode = urlEncode,

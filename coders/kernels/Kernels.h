@@ -39,14 +39,18 @@ struct Kernels {
   // The name of the instruction set, for reports.
   const char* name;
 
-  // Byte maps: `shift` is 0..25 for the letters, 0..254 around 1..255 for
-  // the full cycle; `table` has 256 entries.
+  // Byte maps: a head up to the next cache line of `out` first, then whole
+  // lines, so that where the text starts costs nothing. `shift` is 0..25 for
+  // the letters, 0..254 around 1..255 for the full cycle; `table` has 256
+  // entries.
   Progress (*caesarShift)(const char* in, std::size_t n, char* out, unsigned char shift);
   Progress (*caesarShiftFull)(const char* in, std::size_t n, char* out, unsigned char shift);
   Progress (*bitwise)(const char* in, std::size_t n, char* out, unsigned char value,
                       BitOperation operation);
   Progress (*lsbExtract)(const char* in, std::size_t n, char* out);
   Progress (*substitute)(const char* in, std::size_t n, char* out, const unsigned char* table);
+  Progress (*rot47)(const char* in, std::size_t n, char* out);
+  Progress (*atbash)(const char* in, std::size_t n, char* out);
   // `steps` holds the key's forward steps repeated to keyLength + 64 bytes;
   // `position` is the place in the key of the next letter, kept up to date.
   Progress (*vigenere)(const char* in, std::size_t n, char* out, const char* steps,
