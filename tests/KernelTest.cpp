@@ -123,6 +123,20 @@ std::string mixedNumbers(RandomText& random) {
   return text;
 }
 
+// Octal numbers of one to five digits between runs of one to three bytes
+// that are no octal digit ('8' and '9' among them); past the 150th byte, a
+// number longer than a block.
+std::string octalNumbers(RandomText& random) {
+  const std::string longest(70, '7');
+  std::string text;
+  while (text.size() < 600) {
+    if (text.size() >= 150 && text.find(longest) == std::string::npos) text += longest + " ";
+    text += random.bytes(random.integer(1, 5), '0', '7');
+    text += random.bytes(random.integer(1, 3), '8', '@');
+  }
+  return text;
+}
+
 std::vector<KernelCase> kernelCases() {
   RandomText random;
   const std::string bytes = random.withoutZero(600);
@@ -220,6 +234,9 @@ std::vector<KernelCase> kernelCases() {
       {"morseEncode", times(8), bytes,
        [](K k, P in, auto n, char* out) { return k.morseEncode(in, n, out); },
        [](S t) { return reference::morseEncode(t); }, false},
+      {"base32Encode", [](std::size_t n) { return n / 5 * 8; }, bytes,
+       [](K k, P in, auto n, char* out) { return k.base32Encode(in, n, out); },
+       [](S t) { return reference::base32(t); }, false},
       {"base64Decode", same, base64Lines,
        [](K k, P in, auto n, char* out) { return k.base64Decode(in, n, out); },
        [](S t) { return reference::base64Decode(t); }, true},
@@ -235,6 +252,12 @@ std::vector<KernelCase> kernelCases() {
       {"fromDecimal, mixed numbers", same, mixedNumbers(random),
        [](K k, P in, auto n, char* out) { return k.fromDecimal(in, n, out); },
        [](S t) { return reference::fromDecimal(t); }, true},
+      {"base32Decode", same, reference::base32(bytes),
+       [](K k, P in, auto n, char* out) { return k.base32Decode(in, n, out); },
+       [](S t) { return reference::fromBase32(t); }, true},
+      {"fromOctal", same, octalNumbers(random),
+       [](K k, P in, auto n, char* out) { return k.fromOctal(in, n, out); },
+       [](S t) { return reference::fromOctal(t); }, true},
       {"morseDecode", same, reference::morseEncode(random.bytes(300, 'A', 'Z')),
        [](K k, P in, auto n, char* out) { return k.morseDecode(in, n, out); },
        [](S t) { return reference::morseDecode(t); }, true},

@@ -714,10 +714,13 @@ const Kernels& avx2Kernels() {
       .toDecimal = toDecimal,
       .toHex = toHex,
       .morseEncode = nothing,
+      .base32Encode = nothing,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
       .fromDecimal = fromDecimal,
       .morseDecode = morseDecode,
+      .base32Decode = nothing,
+      .fromOctal = nothing,
   };
   return kAvx2;
 }

@@ -26,10 +26,13 @@ constexpr Kernels kPortable = {
     .toDecimal = nothing,
     .toHex = nothing,
     .morseEncode = nothing,
+    .base32Encode = nothing,
     .base64Decode = nothing,
     .urlDecode = nothing,
     .fromDecimal = nothing,
     .morseDecode = nothing,
+    .base32Decode = nothing,
+    .fromOctal = nothing,
 };
 
 constexpr Tier kFastestFirst[] = {Tier::avx512, Tier::avx2, Tier::portable};

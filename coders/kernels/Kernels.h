@@ -12,9 +12,9 @@
 // on from there; read == n means it did all. It reads no byte outside
 // in[0, n), and `out` has room for the most that any n bytes can become, not
 // one byte more: n for the byte maps and decoders, 4 for every 3 (rounded
-// up) for Base64, 3n for URL and hexadecimal, 5n for decimal, width * n for
-// binary, 8n for Morse. Where the output never overtakes the input (byte
-// maps and decoders), `out` may be `in` or trail it in the same buffer.
+// up) for Base64, 8 for every 5 (rounded down) for Base32, 3n for URL and
+// hexadecimal, 5n for decimal, width * n for binary, 8n for Morse. Where the output never overtakes
+// the input (byte maps and decoders), `out` may be `in` or trail it in the same buffer.
 //
 // There are three tiers: AVX-512 (with its byte-permute and compress
 // instructions), AVX2, and the portable one, which does nothing at all, so
@@ -63,6 +63,7 @@ struct Kernels {
   Progress (*toDecimal)(const char* in, std::size_t n, char* out);
   Progress (*toHex)(const char* in, std::size_t n, char* out);
   Progress (*morseEncode)(const char* in, std::size_t n, char* out);
+  Progress (*base32Encode)(const char* in, std::size_t n, char* out);
 
   // Decoders. Base64 takes whole groups of characters from the alphabet and
   // whitespace between them, and leaves a group with a zero byte to the plain
@@ -71,6 +72,11 @@ struct Kernels {
   Progress (*urlDecode)(const char* in, std::size_t n, char* out);
   Progress (*fromDecimal)(const char* in, std::size_t n, char* out);
   Progress (*morseDecode)(const char* in, std::size_t n, char* out);
+  // Base32 takes whole groups of eight digits, in either case, and stops
+  // before any other byte. Octal reads numbers from where none is open, and
+  // stops after the last byte that ends one.
+  Progress (*base32Decode)(const char* in, std::size_t n, char* out);
+  Progress (*fromOctal)(const char* in, std::size_t n, char* out);
 };
 
 // The kernel of an operation that a tier leaves to the plain loop.
