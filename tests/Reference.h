@@ -411,6 +411,14 @@ inline std::string fromBase32(const std::string& text) {
   return out;
 }
 
+// Every byte as its octal number and a space.
+inline std::string toOctal(const std::string& bytes) {
+  std::ostringstream out;
+  for (const char c : bytes)
+    out << std::oct << static_cast<int>(static_cast<unsigned char>(c)) << ' ';
+  return out.str();
+}
+
 // Every run of octal digits as its number modulo 256.
 inline std::string fromOctal(const std::string& text) {
   std::string out;

@@ -715,6 +715,7 @@ const Kernels& avx2Kernels() {
       .toHex = toHex,
       .morseEncode = nothing,
       .base32Encode = nothing,
+      .toOctal = nothing,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
       .fromDecimal = fromDecimal,

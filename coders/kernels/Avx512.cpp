@@ -611,6 +611,32 @@ WIDE Progress base32Decode(const char* in, std::size_t n, char* out) {
   return {i, static_cast<std::size_t>(o - out)};
 }
 
+// Each sixteen bytes as their octal numbers, each with a space: two bytes to
+// each 64-bit lane, from which one multishift takes each byte's three digits
+// into four places, the space last; a compress drops the high digits of
+// numbers below 64 and the middle ones of numbers below 8.
+WIDE Progress toOctal(const char* in, std::size_t n, char* out) {
+  const __m512i fields = _mm512_set1_epi64(0x00080B0E00000306);
+  const __m512i digitBits = _mm512_set1_epi64(0x0007070300070703);
+  const __m512i characters = _mm512_set1_epi64(0x2030303020303030);
+  constexpr std::uint64_t kHigh = 0x1111111111111111;
+  constexpr std::uint64_t kLowAndSpace = 0xCCCCCCCCCCCCCCCC;
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 16 <= n; i += 16) {
+    const __m512i pairs =
+        _mm512_cvtepu16_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)));
+    const __m512i digits = _mm512_and_si512(_mm512_multishift_epi64_epi8(fields, pairs), digitBits);
+    const std::uint64_t nonzero = _mm512_test_epi8_mask(digits, digits);
+    const std::uint64_t high = nonzero & kHigh;
+    const std::uint64_t kept = high | high << 1 | (nonzero & kHigh << 1) | kLowAndSpace;
+    const auto count = static_cast<std::size_t>(_mm_popcnt_u64(kept));
+    storeFirst(o, _mm512_maskz_compress_epi8(kept, _mm512_add_epi8(digits, characters)), count);
+    o += count;
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
 // Lane j takes lane j - `places` of a vector.
 constexpr std::array<char, 64> lanesBack(int places) {
   std::array<char, 64> order{};
@@ -681,6 +707,7 @@ const Kernels& avx512Kernels() {
       .toHex = toHex,
       .morseEncode = morseEncode,
       .base32Encode = base32Encode,
+      .toOctal = toOctal,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
       .fromDecimal = fromDecimal,

@@ -13,7 +13,7 @@
 // in[0, n), and `out` has room for the most that any n bytes can become, not
 // one byte more: n for the byte maps and decoders, 4 for every 3 (rounded
 // up) for Base64, 8 for every 5 (rounded down) for Base32, 3n for URL and
-// hexadecimal, 5n for decimal, width * n for binary, 8n for Morse. Where the
+// hexadecimal, 4n for octal, 5n for decimal, width * n for binary, 8n for Morse. Where the
 // output never overtakes the input (byte maps and decoders), `out` may be
 // `in` or trail it in the same buffer.
 
@@ -57,6 +57,7 @@ struct Kernels {
   Progress (*toHex)(const char* in, std::size_t n, char* out);
   Progress (*morseEncode)(const char* in, std::size_t n, char* out);
   Progress (*base32Encode)(const char* in, std::size_t n, char* out);
+  Progress (*toOctal)(const char* in, std::size_t n, char* out);
 
   // Decoders. Base64 takes whole groups of characters from the alphabet and
   // whitespace between them, and leaves a group with a zero byte to the plain

@@ -27,6 +27,7 @@ constexpr Kernels kPortable = {
     .toHex = nothing,
     .morseEncode = nothing,
     .base32Encode = nothing,
+    .toOctal = nothing,
     .base64Decode = nothing,
     .urlDecode = nothing,
     .fromDecimal = nothing,

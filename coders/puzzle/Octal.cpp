@@ -26,9 +26,7 @@ constexpr SpellingTable kOctalSpellings = [] {
 class Writer final : public StreamCoder {
  public:
   std::string feed(std::string piece) override {
-    OutputBuffer out(piece.size() * 4);
-    spellEach(piece, kOctalSpellings, out);
-    return out.finish();
+    return spellAll(piece, kOctalSpellings, 4, kernels::active().toOctal);
   }
 };
 
