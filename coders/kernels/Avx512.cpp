@@ -549,27 +549,21 @@ WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
   return {i, o};
 }
 
-// Lane k of a group of five bytes takes byte 5k + 4 - j of 40 in its byte j,
-// so that it reads as one number with the group's first byte the highest;
-// its three top bytes are left empty.
-constexpr std::array<char, 64> kBase32Lanes = [] {
+// The order that moves eight groups of five bytes, each `from` bytes apart,
+// to `to` bytes apart, turning each group round: byte `to` * k + j takes
+// byte `from` * k + 4 - j. From 5 to 8 it gives each group a 64-bit lane in
+// which it reads as one number with its first byte the highest, the three
+// top bytes left as they fall; from 8 to 5, the way back.
+constexpr std::array<char, 64> turnedGroups(int from, int to) {
   std::array<char, 64> order{};
   for (int k = 0; k < 8; ++k) {
     for (int j = 0; j < 5; ++j)
-      order[static_cast<std::size_t>(8 * k + j)] = static_cast<char>(5 * k + 4 - j);
+      order[static_cast<std::size_t>(to * k + j)] = static_cast<char>(from * k + 4 - j);
   }
   return order;
-}();
-
-// The other way: byte 5k + j of 40 is byte 4 - j of lane k.
-constexpr std::array<char, 64> kBase32Bytes = [] {
-  std::array<char, 64> order{};
-  for (int k = 0; k < 8; ++k) {
-    for (int j = 0; j < 5; ++j)
-      order[static_cast<std::size_t>(5 * k + j)] = static_cast<char>(8 * k + 4 - j);
-  }
-  return order;
-}();
+}
+constexpr std::array<char, 64> kBase32Lanes = turnedGroups(5, 8);
+constexpr std::array<char, 64> kBase32Bytes = turnedGroups(8, 5);
 
 // Each 40 bytes as 64 digits: a group of five bytes to each 64-bit lane,
 // from which one multishift takes the eight 5-bit fields, highest first.
