@@ -21,7 +21,8 @@ WIDE Progress mapEach(const char* in, std::size_t n, char* out, Map map) {
   if (out != in) std::memmove(out, in, n);
   const std::size_t head = std::min(n, bytesToLine(out));
   tables::mapBytes(out, head, map);
-  tables::mapBytes(std::assume_aligned<kCacheLine>(out + head), n - head, map);
+  // A text that ends before the line is all head.
+  if (head < n) tables::mapBytes(std::assume_aligned<kCacheLine>(out + head), n - head, map);
   return {n, n};
 }
 
