@@ -123,6 +123,15 @@ std::string mixedNumbers(RandomText& random) {
   return text;
 }
 
+// `text` with a byte that is no Base32 digit put in at every 20 to 100 bytes:
+// one that is a digit or letter with bit 5 or 7 changed, or padding.
+std::string strayBytes(RandomText& random, std::string text) {
+  const std::string strays = "\xC1\xE1\xDA\xFA\x12\x17\x01\x1A\x92\x97=189@[`{";
+  for (std::size_t at = 0; at < text.size(); at += random.length(80) + 20)
+    text.insert(at, 1, strays[random.integer(0, static_cast<int>(strays.size()) - 1)]);
+  return text;
+}
+
 // Octal numbers of one to five digits between runs of one to three bytes
 // that are no octal digit ('8' and '9' among them); past the 150th byte, a
 // number longer than a block.
@@ -256,6 +265,9 @@ std::vector<KernelCase> kernelCases() {
        [](K k, P in, auto n, char* out) { return k.fromDecimal(in, n, out); },
        [](S t) { return reference::fromDecimal(t); }, true},
       {"base32Decode", same, reference::base32(bytes),
+       [](K k, P in, auto n, char* out) { return k.base32Decode(in, n, out); },
+       [](S t) { return reference::fromBase32(t); }, true},
+      {"base32Decode, bytes that are no digit", same, strayBytes(random, reference::base32(bytes)),
        [](K k, P in, auto n, char* out) { return k.base32Decode(in, n, out); },
        [](S t) { return reference::fromBase32(t); }, true},
       {"fromOctal", same, octalNumbers(random),
