@@ -313,34 +313,50 @@ TEST(Kernels, KeepToExactBuffersAtEveryLength) {
   }
 }
 
-// The byte maps, at every length to 200 and every offset from a cache line
-// of the text, in place: as the plain reference loop maps it, and not a
-// byte outside it touched.
-TEST(Kernels, MapAtEveryOffset) {
-  const std::vector<std::string> maps = {"caesarShift", "caesarShiftFull", "bitwise", "lsbExtract",
-                                         "substitute",  "rot47",           "atbash"};
+// `size` bytes of `buffer` that start `offset` bytes past a cache line, with
+// a guard byte on each side.
+char* placeAt(std::vector<char>& buffer, std::size_t size, std::size_t offset) {
+  buffer.assign(size + 130, '\x5A');
+  const auto start = reinterpret_cast<std::uintptr_t>(buffer.data() + 1);
+  return buffer.data() + 1 + (64 - start % 64) % 64 + offset;
+}
+
+// The byte maps and the puzzle methods' kernels, at every length to 200 and
+// every offset of the text from a cache line, the maps and decoders in
+// place: they write what the plain reference loop makes of what they read,
+// leave what they did not read as it was, and touch no byte outside.
+TEST(Kernels, RunAtEveryOffset) {
+  const std::vector<std::string> names = {"caesarShift",  "caesarShiftFull",
+                                          "bitwise",      "lsbExtract",
+                                          "substitute",   "rot47",
+                                          "atbash",       "base32Encode",
+                                          "base32Decode", "base32Decode, bytes that are no digit",
+                                          "toOctal",      "fromOctal"};
   for (Tier tier : kernels::availableTiers()) {
     const Kernels& k = kernels::kernelsOf(tier);
     for (const KernelCase& c : kernelCases()) {
-      if (std::find(maps.begin(), maps.end(), c.name) == maps.end()) continue;
-      const std::string mapped = c.coder(c.source);
+      if (std::find(names.begin(), names.end(), c.name) == names.end()) continue;
       for (std::size_t n = 0; n <= 200; ++n) {
         for (std::size_t offset = 0; offset < 64; ++offset) {
           const std::string what = std::string(k.name) + " " + c.name + " at " + std::to_string(n) +
                                    " +" + std::to_string(offset);
-          // A guard byte on each side of the text.
-          std::vector<char> buffer(n + 130, '\x5A');
-          const auto start = reinterpret_cast<std::uintptr_t>(buffer.data() + 1);
-          char* const text = buffer.data() + 1 + (64 - start % 64) % 64 + offset;
-          std::copy_n(c.source.begin(), n, text);
-          const Progress done = c.run(k, text, n, text);
+          std::vector<char> inBuffer;
+          std::vector<char> outBuffer;
+          char* const in = placeAt(inBuffer, n, offset);
+          std::copy_n(c.source.begin(), n, in);
+          const std::size_t room = c.room(n);
+          char* const out = c.inPlace ? in : placeAt(outBuffer, room, offset);
+          const Progress done = c.run(k, in, n, out);
           ASSERT_LE(done.read, n) << what;
-          EXPECT_EQ(std::string(text, done.read), mapped.substr(0, done.read)) << what;
-          EXPECT_EQ(std::string(text + done.read, n - done.read),
+          ASSERT_LE(done.written, c.inPlace ? done.read : room) << what;
+          EXPECT_EQ(std::string(out, done.written), c.coder(c.source.substr(0, done.read))) << what;
+          EXPECT_EQ(std::string(in + done.read, n - done.read),
                     c.source.substr(done.read, n - done.read))
               << what;
-          EXPECT_EQ(text[-1], '\x5A') << what;
-          EXPECT_EQ(text[n], '\x5A') << what;
+          EXPECT_EQ(in[-1], '\x5A') << what;
+          EXPECT_EQ(in[n], '\x5A') << what;
+          EXPECT_EQ(out[-1], '\x5A') << what;
+          EXPECT_EQ(out[c.inPlace ? n : room], '\x5A') << what;
         }
       }
     }
