@@ -441,9 +441,11 @@ WIDE __m256i whitespaceOf(__m256i c) {
                          below(_mm256_sub_epi8(c, _mm256_set1_epi8('\t')), 5));
 }
 
-// Each byte of `bytes` moved up one place, with a zero in the first.
-WIDE __m256i shiftUpOne(__m256i bytes) {
-  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 15);
+// Each byte of `bytes` moved up `places` (1 to 15) places, with zeros in the
+// first.
+template <int places>
+WIDE __m256i shiftUp(__m256i bytes) {
+  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 16 - places);
 }
 
 // Reads the numbers of 32-byte blocks that hold only whitespace, digits and
@@ -486,7 +488,7 @@ WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
         _mm256_add_epi8(
             _mm256_add_epi8(_mm256_shuffle_epi8(hundreds, d0), _mm256_shuffle_epi8(tens, d1)), d2),
         _mm256_and_si256(digitNext, below(d2, 10)));
-    const __m256i negative = shiftUpOne(minus);
+    const __m256i negative = shiftUp<1>(minus);
     value = _mm256_sub_epi8(_mm256_xor_si256(value, negative), negative);
     const std::uint32_t starts = digits & ~(digits << 1) & taken;
     // The stores reach up to 32 bytes on; where that could pass input still
@@ -729,6 +731,39 @@ WIDE Progress base32Decode(const char* in, std::size_t n, char* out) {
   return {i, static_cast<std::size_t>(o - out)};
 }
 
+// Octal numbers of 32-byte blocks, as the AVX-512 kernel reads them: each
+// block up to its last byte that is no digit, each number from the three
+// bytes before its end.
+WIDE Progress fromOctal(const char* in, std::size_t n, char* out) {
+  std::size_t i = 0;
+  char* o = out;
+  while (i + 32 <= n) {
+    const __m256i digits = _mm256_sub_epi8(load(in + i), _mm256_set1_epi8('0'));
+    const __m256i isDigit = below(digits, 8);
+    const auto other = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(isDigit));
+    if (other == 0) break;
+    const __m256i run1 = shiftUp<1>(isDigit);
+    const __m256i run2 = _mm256_and_si256(run1, shiftUp<2>(isDigit));
+    const __m256i run3 = _mm256_and_si256(run2, shiftUp<3>(isDigit));
+    const __m256i d = _mm256_and_si256(digits, isDigit);
+    const __m256i ones = _mm256_and_si256(shiftUp<1>(d), run1);
+    const __m256i eights = _mm256_and_si256(shiftUp<2>(d), run2);
+    const __m256i sixtyFours = _mm256_and_si256(shiftUp<3>(d), run3);
+    const __m256i numbers =
+        _mm256_or_si256(_mm256_or_si256(ones, _mm256_slli_epi16(eights, 3)),
+                        _mm256_slli_epi16(_mm256_and_si256(sixtyFours, _mm256_set1_epi8(3)), 6));
+    const std::uint32_t ends = other & static_cast<std::uint32_t>(_mm256_movemask_epi8(run1));
+    // Packed apart first: pack writes past what it keeps, where input not
+    // yet read may lie.
+    char packed[40];
+    const std::size_t count = pack(numbers, ends, packed);
+    std::memcpy(o, packed, count);
+    o += count;
+    i += 32 - static_cast<std::size_t>(std::countl_zero(other));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
 }  // namespace
 
 const Kernels& avx2Kernels() {
@@ -755,7 +790,7 @@ const Kernels& avx2Kernels() {
       .fromDecimal = fromDecimal,
       .morseDecode = morseDecode,
       .base32Decode = base32Decode,
-      .fromOctal = nothing,
+      .fromOctal = fromOctal,
   };
   return kAvx2;
 }
