@@ -118,12 +118,16 @@ std::string inputOf(const Case& c, std::size_t size) {
   return text;
 }
 
-using MapKernel = std::function<kernels::Progress(char* text, std::size_t n)>;
+// A byte-map kernel mapping `n` bytes of `text` in place.
+struct MapKernel {
+  std::string name;
+  std::function<kernels::Progress(char* text, std::size_t n)> run;
+};
 
 // The byte-map kernels of the chosen tier, mapping in place, by the names
 // that bench/run prints them under; none for the portable tier, which has
 // no kernels of its own.
-std::vector<std::pair<std::string, MapKernel>> mapKernels() {
+std::vector<MapKernel> mapKernels() {
   const kernels::Kernels& k = kernels::active();
   if (std::string_view(k.name) == "portable") return {};
   static const std::vector<unsigned char> reversed = [] {
@@ -148,7 +152,7 @@ constexpr std::size_t kOffsets[] = {0, 1, 13, 63};
 
 // A byte-map kernel in place on `size` bytes that start `offset` bytes past
 // a cache line.
-void mapAtOffset(benchmark::State& state, const MapKernel& kernel, std::size_t offset) {
+void mapAtOffset(benchmark::State& state, const MapKernel& map, std::size_t offset) {
   const auto size = static_cast<std::size_t>(state.range(0));
   const std::string input = printableText(size);
   std::vector<char> buffer(size + 128);
@@ -156,7 +160,7 @@ void mapAtOffset(benchmark::State& state, const MapKernel& kernel, std::size_t o
   char* const text = buffer.data() + (64 - start % 64) % 64 + offset;
   std::memcpy(text, input.data(), size);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(kernel(text, size).read);
+    benchmark::DoNotOptimize(map.run(text, size).read);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
@@ -164,11 +168,11 @@ void mapAtOffset(benchmark::State& state, const MapKernel& kernel, std::size_t o
 
 // Inputs are made once, up front, so that making them is never timed.
 int registerAll() {
-  for (const auto& [name, kernel] : mapKernels()) {
+  for (const MapKernel& map : mapKernels()) {
     for (const std::size_t offset : kOffsets) {
       benchmark::RegisterBenchmark(
-          (name + " kernel at +" + std::to_string(offset)).c_str(),
-          [kernel, offset](benchmark::State& s) { mapAtOffset(s, kernel, offset); })
+          (map.name + " kernel at +" + std::to_string(offset)).c_str(),
+          [map, offset](benchmark::State& s) { mapAtOffset(s, map, offset); })
           ->Arg(static_cast<std::int64_t>(16 * kMiB));
     }
   }
