@@ -1,13 +1,16 @@
 // Throughput of every coder operation on 1 MiB and 16 MiB inputs, with a
 // memcpy of the same size as the baseline. Each operation is called through
 // the registry of methods, as the main window calls it, with the text moved in; the copy of the
-// input that each call consumes is made outside the timed part.
+// input that each call consumes is made outside the timed part. The byte-map
+// kernels are also timed on their own, on 16 MiB that start at a cache line
+// and 1, 13 and 63 bytes past one.
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -115,8 +118,64 @@ std::string inputOf(const Case& c, std::size_t size) {
   return text;
 }
 
+// A byte-map kernel mapping `n` bytes of `text` in place.
+struct MapKernel {
+  std::string name;
+  std::function<kernels::Progress(char* text, std::size_t n)> run;
+};
+
+// The byte-map kernels of the chosen tier, mapping in place, by the names
+// that bench/run prints them under; none for the portable tier, which has
+// no kernels of its own.
+std::vector<MapKernel> mapKernels() {
+  const kernels::Kernels& k = kernels::active();
+  if (std::string_view(k.name) == "portable") return {};
+  static const std::vector<unsigned char> reversed = [] {
+    std::vector<unsigned char> table(256);
+    for (int c = 0; c < 256; ++c)
+      table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(255 - c);
+    return table;
+  }();
+  return {
+      {"caesar", [&k](char* p, std::size_t n) { return k.caesarShift(p, n, p, 3); }},
+      {"bitwise",
+       [&k](char* p, std::size_t n) {
+         return k.bitwise(p, n, p, 0x20, kernels::BitOperation::bitXor);
+       }},
+      {"subst", [&k](char* p, std::size_t n) { return k.substitute(p, n, p, reversed.data()); }},
+      {"rot47", [&k](char* p, std::size_t n) { return k.rot47(p, n, p); }},
+      {"atbash", [&k](char* p, std::size_t n) { return k.atbash(p, n, p); }},
+  };
+}
+
+constexpr std::size_t kOffsets[] = {0, 1, 13, 63};
+
+// A byte-map kernel in place on `size` bytes that start `offset` bytes past
+// a cache line.
+void mapAtOffset(benchmark::State& state, const MapKernel& map, std::size_t offset) {
+  const auto size = static_cast<std::size_t>(state.range(0));
+  const std::string input = printableText(size);
+  std::vector<char> buffer(size + 128);
+  const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
+  char* const text = buffer.data() + (64 - start % 64) % 64 + offset;
+  std::memcpy(text, input.data(), size);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(map.run(text, size).read);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+}
+
 // Inputs are made once, up front, so that making them is never timed.
 int registerAll() {
+  for (const MapKernel& map : mapKernels()) {
+    for (const std::size_t offset : kOffsets) {
+      benchmark::RegisterBenchmark(
+          (map.name + " kernel at +" + std::to_string(offset)).c_str(),
+          [map, offset](benchmark::State& s) { mapAtOffset(s, map, offset); })
+          ->Arg(static_cast<std::int64_t>(16 * kMiB));
+    }
+  }
   for (const std::size_t size : {kMiB, 16 * kMiB}) {
     benchmark::RegisterBenchmark("memcpy", memcpyBaseline)->Arg(static_cast<std::int64_t>(size));
     for (const Case& c : cases()) {

@@ -1,8 +1,8 @@
 #ifndef ZEMBRAX_CODERS_BYTEMAP_H_
 #define ZEMBRAX_CODERS_BYTEMAP_H_
 
-// The byte maps of Caesar and LSB extraction, which the coders' plain loops
-// and their wide kernels share.
+// The byte maps of Caesar, ROT47, Atbash and LSB extraction, which the
+// coders' plain loops and their wide kernels share.
 
 #include <cstddef>
 
@@ -41,6 +41,21 @@ inline char moveAroundCycle(char c, unsigned char shift) {
   const auto moved = static_cast<unsigned char>(sum + (sum < byte ? 1 : 0));
   const auto fromZero = static_cast<unsigned char>(shift == 0 ? 255 : shift);
   return static_cast<char>(byte == 0 ? fromZero : moved);
+}
+
+// Moves each of the 94 printable characters '!'..'~' half way round them,
+// and returns every other byte as it is.
+inline char rot47Byte(char c) {
+  const auto place = static_cast<unsigned char>(static_cast<unsigned char>(c) - '!');
+  const auto moved = static_cast<unsigned char>(place >= 47 ? place - 47 : place + 47);
+  return place < 94 ? static_cast<char>('!' + moved) : c;
+}
+
+// Turns an ASCII letter into the one as far from the alphabet's other end,
+// in its own case, and returns every other byte as it is.
+inline char atbashByte(char c) {
+  const unsigned char index = ascii::letterIndex(c);
+  return index < 26 ? static_cast<char>(static_cast<unsigned char>(c) - index + (25 - index)) : c;
 }
 
 inline char lowestBit(char c) {

@@ -389,6 +389,52 @@ inline std::string keyboardShift(std::string text) {
   return text;
 }
 
+// RFC 4648 Base32 back, in either case: every other byte is skipped, and
+// '=' ends a group, dropping the bits that make no whole byte.
+inline std::string fromBase32(const std::string& text) {
+  constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
+  std::string out;
+  std::uint64_t bits = 0;
+  int count = 0;
+  for (const char c : text) {
+    const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    const std::size_t value = kAlphabet.find(upper);
+    if (c == '=') count = 0;
+    if (value == std::string_view::npos) continue;
+    bits = bits << 5 | value;
+    count += 5;
+    if (count >= 8) {
+      out += static_cast<char>(bits >> (count - 8));
+      count -= 8;
+    }
+  }
+  return out;
+}
+
+// Every byte as its octal number and a space.
+inline std::string toOctal(const std::string& bytes) {
+  std::ostringstream out;
+  for (const char c : bytes)
+    out << std::oct << static_cast<int>(static_cast<unsigned char>(c)) << ' ';
+  return out.str();
+}
+
+// Every run of octal digits as its number modulo 256.
+inline std::string fromOctal(const std::string& text) {
+  std::string out;
+  int number = -1;  // none open
+  for (const char c : text) {
+    if (c >= '0' && c <= '7') {
+      number = (std::max(number, 0) * 8 + (c - '0')) % 256;
+    } else if (number >= 0) {
+      out += static_cast<char>(number);
+      number = -1;
+    }
+  }
+  if (number >= 0) out += static_cast<char>(number);
+  return out;
+}
+
 // The reference encoding of the method of the registry named `name`,
 // without options, where one is written here; null where none is.
 using Coding = std::string (*)(const std::string&);

@@ -1,30 +1,31 @@
-"""The analysis library's files include one another one way only: no group
-of them (a header with its source) reaches itself through its includes."""
+"""The files of the analysis library and of the kernels include one another
+one way only: no group of them (a header with its source) reaches itself
+through its includes."""
 
 import os
 import re
 import unittest
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-FOLDER = os.path.join(ROOT, "coders", "analysis")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
-def dependencies():
-    """Each file stem of the folder (Crack for Crack.h and Crack.cpp) with
-    the stems of the folder that its files include."""
+def dependencies(folder):
+    """Each file stem of coders/`folder` (Crack for Crack.h and Crack.cpp)
+    with the stems of the folder that its files include."""
+    directory = os.path.join(ROOT, "coders", folder)
     found = {}
-    for name in os.listdir(FOLDER):
+    for name in os.listdir(directory):
         stem, extension = os.path.splitext(name)
         if extension not in (".h", ".cpp"):
             continue
-        with open(os.path.join(FOLDER, name), encoding="utf-8") as source:
+        with open(os.path.join(directory, name), encoding="utf-8") as source:
             included = INCLUDE.findall(source.read())
         targets = found.setdefault(stem, set())
         for path in included:
             # As the library includes its own headers: "analysis/Crack.h" or "Crack.h".
-            target, _ = os.path.splitext(path.removeprefix("analysis/"))
-            if target != stem and os.path.exists(os.path.join(FOLDER, target + ".h")):
+            target, _ = os.path.splitext(path.removeprefix(folder + "/"))
+            if target != stem and os.path.exists(os.path.join(directory, target + ".h")):
                 targets.add(target)
     return found
 
@@ -65,8 +66,13 @@ class IncludesRunOneWay(unittest.TestCase):
         self.assertEqual(cycles({"a": {"b"}, "b": set()}), [])
 
     def test_analysis_has_none(self):
-        graph = dependencies()
+        graph = dependencies("analysis")
         self.assertIn("Crack", graph)
+        self.assertEqual(cycles(graph), [])
+
+    def test_kernels_have_none(self):
+        graph = dependencies("kernels")
+        self.assertIn("Avx2", graph["Kernels"])
         self.assertEqual(cycles(graph), [])
 
 

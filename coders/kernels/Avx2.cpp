@@ -10,10 +10,12 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "ByteMap.h"
 #include "char/DecimalTable.h"
@@ -85,10 +87,14 @@ WIDE __m256i moveByRows(const ChangedRows& rows, __m256i bytes) {
 }
 
 WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
+  // The head, a byte at a time, up to the next cache line of `out`.
+  const std::size_t head = std::min(n, bytesToLine(out));
+  for (std::size_t i = 0; i < head; ++i)
+    out[i] = static_cast<char>(table[static_cast<unsigned char>(in[i])]);
   const ChangedRows rows = changedRows(table);
-  std::size_t i = 0;
+  std::size_t i = head;
   for (; i + 32 <= n; i += 32)
-    store(out + i, moveByRows(rows, load(in + i)));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out + i), moveByRows(rows, load(in + i)));
   return {i, i};
 }
 
@@ -435,9 +441,11 @@ WIDE __m256i whitespaceOf(__m256i c) {
                          below(_mm256_sub_epi8(c, _mm256_set1_epi8('\t')), 5));
 }
 
-// Each byte of `bytes` moved up one place, with a zero in the first.
-WIDE __m256i shiftUpOne(__m256i bytes) {
-  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 15);
+// Each byte of `bytes` moved up `places` (1 to 15) places, with zeros in the
+// first.
+template <int places>
+WIDE __m256i shiftUp(__m256i bytes) {
+  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(bytes, bytes, 0x08), 16 - places);
 }
 
 // Reads the numbers of 32-byte blocks that hold only whitespace, digits and
@@ -480,7 +488,7 @@ WIDE Progress fromDecimal(const char* in, std::size_t n, char* out) {
         _mm256_add_epi8(
             _mm256_add_epi8(_mm256_shuffle_epi8(hundreds, d0), _mm256_shuffle_epi8(tens, d1)), d2),
         _mm256_and_si256(digitNext, below(d2, 10)));
-    const __m256i negative = shiftUpOne(minus);
+    const __m256i negative = shiftUp<1>(minus);
     value = _mm256_sub_epi8(_mm256_xor_si256(value, negative), negative);
     const std::uint32_t starts = digits & ~(digits << 1) & taken;
     // The stores reach up to 32 bytes on; where that could pass input still
@@ -689,6 +697,73 @@ WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
   return {i, o};
 }
 
+// Each 32 digits as 20 bytes, up to the first block with a byte that is no
+// digit: letters in either case are 0..25, '2'..'7' are 26..31.
+WIDE Progress base32Decode(const char* in, std::size_t n, char* out) {
+  // Within each half, the five bytes of each of its two groups, highest
+  // first, from their 64-bit lanes; the last six are left as they fall.
+  const __m256i gather = _mm256_setr_epi8(4, 3, 2, 1, 0, 12, 11, 10, 9, 8, -1, -1, -1, -1, -1, -1,
+                                          4, 3, 2, 1, 0, 12, 11, 10, 9, 8, -1, -1, -1, -1, -1, -1);
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 32 <= n; i += 32, o += 20) {
+    const __m256i c = load(in + i);
+    const __m256i letter = _mm256_sub_epi8(
+        _mm256_and_si256(c, _mm256_set1_epi8(static_cast<char>(0xDF))), _mm256_set1_epi8('A'));
+    const __m256i digit = _mm256_sub_epi8(c, _mm256_set1_epi8('2' - 26));
+    const __m256i isLetter = below(letter, 26);
+    const __m256i isDigit = below(_mm256_sub_epi8(c, _mm256_set1_epi8('2')), 6);
+    if (~_mm256_movemask_epi8(_mm256_or_si256(isLetter, isDigit)) != 0) break;
+    const __m256i values = _mm256_blendv_epi8(digit, letter, isLetter);
+    // Pairs of digits to 10 bits, pairs of those to 20, and two of those to
+    // the group's 40 bits.
+    const __m256i tens = _mm256_maddubs_epi16(values, _mm256_set1_epi16(0x0120));
+    const __m256i twenties = _mm256_madd_epi16(tens, _mm256_set1_epi32(0x00010400));
+    const __m256i groups = _mm256_or_si256(
+        _mm256_and_si256(_mm256_slli_epi64(twenties, 20), _mm256_set1_epi64x(0xFFFFF00000)),
+        _mm256_srli_epi64(twenties, 32));
+    const __m256i bytes = _mm256_shuffle_epi8(groups, gather);
+    // Sixteen bytes for each ten: what spills over is written again by the
+    // next store or the next block, and lies within the 32 bytes read.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(bytes));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 10), _mm256_extracti128_si256(bytes, 1));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// Octal numbers of 32-byte blocks, as the AVX-512 kernel reads them: each
+// block up to its last byte that is no digit, each number from the three
+// bytes before its end.
+WIDE Progress fromOctal(const char* in, std::size_t n, char* out) {
+  std::size_t i = 0;
+  char* o = out;
+  while (i + 32 <= n) {
+    const __m256i digits = _mm256_sub_epi8(load(in + i), _mm256_set1_epi8('0'));
+    const __m256i isDigit = below(digits, 8);
+    const auto other = ~static_cast<std::uint32_t>(_mm256_movemask_epi8(isDigit));
+    if (other == 0) break;
+    const __m256i run1 = shiftUp<1>(isDigit);
+    const __m256i run2 = _mm256_and_si256(run1, shiftUp<2>(isDigit));
+    const __m256i run3 = _mm256_and_si256(run2, shiftUp<3>(isDigit));
+    const __m256i d = _mm256_and_si256(digits, isDigit);
+    const __m256i ones = _mm256_and_si256(shiftUp<1>(d), run1);
+    const __m256i eights = _mm256_and_si256(shiftUp<2>(d), run2);
+    const __m256i sixtyFours = _mm256_and_si256(shiftUp<3>(d), run3);
+    const __m256i numbers =
+        _mm256_or_si256(_mm256_or_si256(ones, _mm256_slli_epi16(eights, 3)),
+                        _mm256_slli_epi16(_mm256_and_si256(sixtyFours, _mm256_set1_epi8(3)), 6));
+    const std::uint32_t ends = other & static_cast<std::uint32_t>(_mm256_movemask_epi8(run1));
+    // Packed apart first: pack writes past what it keeps, where input not
+    // yet read may lie.
+    char packed[40];
+    const std::size_t count = pack(numbers, ends, packed);
+    std::memcpy(o, packed, count);
+    o += count;
+    i += 32 - static_cast<std::size_t>(std::countl_zero(other));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
 }  // namespace
 
 const Kernels& avx2Kernels() {
@@ -699,6 +774,8 @@ const Kernels& avx2Kernels() {
       .bitwise = bitwise,
       .lsbExtract = lsbExtract,
       .substitute = substitute,
+      .rot47 = rot47,
+      .atbash = atbash,
       .vigenere = vigenere,
       .base64Encode = base64Encode,
       .urlEncode = urlEncode,
@@ -706,10 +783,14 @@ const Kernels& avx2Kernels() {
       .toDecimal = toDecimal,
       .toHex = toHex,
       .morseEncode = nothing,
+      .base32Encode = nothing,
+      .toOctal = nothing,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
       .fromDecimal = fromDecimal,
       .morseDecode = morseDecode,
+      .base32Decode = base32Decode,
+      .fromOctal = fromOctal,
   };
   return kAvx2;
 }

@@ -1,7 +1,7 @@
 #ifndef ZEMBRAX_CODERS_KERNELS_AVX2_H_
 #define ZEMBRAX_CODERS_KERNELS_AVX2_H_
 
-#include "kernels/Kernels.h"
+#include "kernels/KernelTable.h"
 
 // The AVX2 kernels are built wherever the compiler can target them.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))

@@ -21,15 +21,18 @@
 #include <immintrin.h>
 #endif
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "ByteMap.h"
 #include "char/DecimalTable.h"
 #include "char/HexTable.h"
 #include "classic/Base64Table.h"
+#include "puzzle/Base32Table.h"
 #include "signal/MorseTable.h"
 
 #define WIDE \
@@ -81,9 +84,13 @@ WIDE std::uint64_t whitespaceOf(__m512i c) {
 
 WIDE Progress substitute(const char* in, std::size_t n, char* out, const unsigned char* table) {
   const ByteTable replacement = loadTable(table);
-  std::size_t i = 0;
+  // The head, masked, up to the next cache line of `out`.
+  const std::size_t head = std::min(n, bytesToLine(out));
+  const __m512i first = _mm512_maskz_loadu_epi8(_bzhi_u64(~std::uint64_t{0}, head), in);
+  storeFirst(out, lookup(replacement, first), head);
+  std::size_t i = head;
   for (; i + 64 <= n; i += 64)
-    _mm512_storeu_si512(out + i, lookup(replacement, _mm512_loadu_si512(in + i)));
+    _mm512_store_si512(out + i, lookup(replacement, _mm512_loadu_si512(in + i)));
   return {i, i};
 }
 
@@ -542,6 +549,138 @@ WIDE Progress morseDecode(const char* in, std::size_t n, char* out) {
   return {i, o};
 }
 
+// The order that moves eight groups of five bytes, each `from` bytes apart,
+// to `to` bytes apart, turning each group round: byte `to` * k + j takes
+// byte `from` * k + 4 - j. From 5 to 8 it gives each group a 64-bit lane in
+// which it reads as one number with its first byte the highest, the three
+// top bytes left as they fall; from 8 to 5, the way back.
+constexpr std::array<char, 64> turnedGroups(int from, int to) {
+  std::array<char, 64> order{};
+  for (int k = 0; k < 8; ++k) {
+    for (int j = 0; j < 5; ++j)
+      order[static_cast<std::size_t>(to * k + j)] = static_cast<char>(from * k + 4 - j);
+  }
+  return order;
+}
+constexpr std::array<char, 64> kBase32Lanes = turnedGroups(5, 8);
+constexpr std::array<char, 64> kBase32Bytes = turnedGroups(8, 5);
+
+// Each 40 bytes as 64 digits: a group of five bytes to each 64-bit lane,
+// from which one multishift takes the eight 5-bit fields, highest first.
+WIDE Progress base32Encode(const char* in, std::size_t n, char* out) {
+  const __m512i spread = _mm512_loadu_si512(kBase32Lanes.data());
+  const __m512i fields = _mm512_set1_epi64(0x00050A0F14191E23);
+  const __m512i digits = _mm512_maskz_loadu_epi8(0xFFFFFFFF, tables::kBase32Digits);
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 40 <= n; i += 40, o += 64) {
+    const __m512i bytes = _mm512_maskz_loadu_epi8(0xFFFFFFFFFF, in + i);
+    const __m512i groups = _mm512_maskz_permutexvar_epi8(0x1F1F1F1F1F1F1F1F, spread, bytes);
+    const __m512i values =
+        _mm512_and_si512(_mm512_multishift_epi64_epi8(fields, groups), _mm512_set1_epi8(31));
+    _mm512_storeu_si512(o, _mm512_permutexvar_epi8(values, digits));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// Each 64 digits as 40 bytes, up to the first block with a byte that is no
+// digit.
+WIDE Progress base32Decode(const char* in, std::size_t n, char* out) {
+  const ByteTable valueTable = loadTable(tables::kBase32Values.data());
+  const __m512i gather = _mm512_loadu_si512(kBase32Bytes.data());
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 64 <= n; i += 64, o += 40) {
+    const __m512i values = lookup(valueTable, _mm512_loadu_si512(in + i));
+    if (_mm512_movepi8_mask(values) != 0) break;
+    // Pairs of digits to 10 bits, pairs of those to 20, and two of those to
+    // the group's 40 bits.
+    const __m512i tens = _mm512_maddubs_epi16(values, _mm512_set1_epi16(0x0120));
+    const __m512i twenties = _mm512_madd_epi16(tens, _mm512_set1_epi32(0x00010400));
+    const __m512i groups = _mm512_or_si512(
+        _mm512_and_si512(_mm512_slli_epi64(twenties, 20), _mm512_set1_epi64(0xFFFFF00000)),
+        _mm512_srli_epi64(twenties, 32));
+    storeFirst(o, _mm512_permutexvar_epi8(gather, groups), 40);
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// Each sixteen bytes as their octal numbers, each with a space: two bytes to
+// each 64-bit lane, from which one multishift takes each byte's three digits
+// into four places, the space last; a compress drops the high digits of
+// numbers below 64 and the middle ones of numbers below 8.
+WIDE Progress toOctal(const char* in, std::size_t n, char* out) {
+  const __m512i fields = _mm512_set1_epi64(0x00080B0E00000306);
+  const __m512i digitBits = _mm512_set1_epi64(0x0007070300070703);
+  const __m512i characters = _mm512_set1_epi64(0x2030303020303030);
+  constexpr std::uint64_t kHigh = 0x1111111111111111;
+  constexpr std::uint64_t kLowAndSpace = 0xCCCCCCCCCCCCCCCC;
+  std::size_t i = 0;
+  char* o = out;
+  for (; i + 16 <= n; i += 16) {
+    const __m512i pairs =
+        _mm512_cvtepu16_epi64(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)));
+    const __m512i digits = _mm512_and_si512(_mm512_multishift_epi64_epi8(fields, pairs), digitBits);
+    const std::uint64_t nonzero = _mm512_test_epi8_mask(digits, digits);
+    const std::uint64_t high = nonzero & kHigh;
+    const std::uint64_t kept = high | high << 1 | (nonzero & kHigh << 1) | kLowAndSpace;
+    const auto count = static_cast<std::size_t>(_mm_popcnt_u64(kept));
+    storeFirst(o, _mm512_maskz_compress_epi8(kept, _mm512_add_epi8(digits, characters)), count);
+    o += count;
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
+// Lane j takes lane j - `places` of a vector.
+constexpr std::array<char, 64> lanesBack(int places) {
+  std::array<char, 64> order{};
+  for (int j = 0; j < 64; ++j)
+    order[static_cast<std::size_t>(j)] = static_cast<char>((j - places) & 63);
+  return order;
+}
+constexpr std::array<char, 64> kOneBack = lanesBack(1);
+constexpr std::array<char, 64> kTwoBack = lanesBack(2);
+constexpr std::array<char, 64> kThreeBack = lanesBack(3);
+
+// Octal numbers of 64-byte blocks, each block up to its last byte that is
+// no digit, after which no number is open. A number's low eight bits come
+// from its last three digits, so the byte before each end and the two
+// before that are all it needs.
+WIDE Progress fromOctal(const char* in, std::size_t n, char* out) {
+  const __m512i back1 = _mm512_loadu_si512(kOneBack.data());
+  const __m512i back2 = _mm512_loadu_si512(kTwoBack.data());
+  const __m512i back3 = _mm512_loadu_si512(kThreeBack.data());
+  std::size_t i = 0;
+  char* o = out;
+  while (i < n) {
+    const std::uint64_t valid =
+        _bzhi_u64(~std::uint64_t{0}, static_cast<unsigned>(std::min<std::size_t>(n - i, 64)));
+    const __m512i digits =
+        _mm512_sub_epi8(_mm512_maskz_loadu_epi8(valid, in + i), _mm512_set1_epi8('0'));
+    const std::uint64_t isDigit = _mm512_cmplt_epu8_mask(digits, _mm512_set1_epi8(8)) & valid;
+    const std::uint64_t other = ~isDigit & valid;
+    if (other == 0) break;
+    // Ends: bytes that are no digit after a digit. The digits one, two and
+    // three places back count where the run reaches that far.
+    const std::uint64_t run1 = isDigit << 1;
+    const std::uint64_t run2 = run1 & isDigit << 2;
+    const std::uint64_t run3 = run2 & isDigit << 3;
+    const __m512i d = _mm512_maskz_mov_epi8(isDigit, digits);
+    const __m512i ones = _mm512_maskz_permutexvar_epi8(run1, back1, d);
+    const __m512i eights = _mm512_maskz_permutexvar_epi8(run2, back2, d);
+    const __m512i sixtyFours = _mm512_maskz_permutexvar_epi8(run3, back3, d);
+    const __m512i numbers =
+        _mm512_or_si512(_mm512_or_si512(ones, _mm512_slli_epi16(eights, 3)),
+                        _mm512_slli_epi16(_mm512_and_si512(sixtyFours, _mm512_set1_epi8(3)), 6));
+    const std::uint64_t ends = other & run1;
+    const auto count = static_cast<std::size_t>(_mm_popcnt_u64(ends));
+    storeFirst(o, _mm512_maskz_compress_epi8(ends, numbers), count);
+    o += count;
+    i += 64 - static_cast<std::size_t>(std::countl_zero(other));
+  }
+  return {i, static_cast<std::size_t>(o - out)};
+}
+
 }  // namespace
 
 const Kernels& avx512Kernels() {
@@ -552,6 +691,8 @@ const Kernels& avx512Kernels() {
       .bitwise = bitwise,
       .lsbExtract = lsbExtract,
       .substitute = substitute,
+      .rot47 = rot47,
+      .atbash = atbash,
       .vigenere = vigenere,
       .base64Encode = base64Encode,
       .urlEncode = urlEncode,
@@ -559,10 +700,14 @@ const Kernels& avx512Kernels() {
       .toDecimal = toDecimal,
       .toHex = toHex,
       .morseEncode = morseEncode,
+      .base32Encode = base32Encode,
+      .toOctal = toOctal,
       .base64Decode = base64Decode,
       .urlDecode = urlDecode,
       .fromDecimal = fromDecimal,
       .morseDecode = morseDecode,
+      .base32Decode = base32Decode,
+      .fromOctal = fromOctal,
   };
   return kAvx512;
 }

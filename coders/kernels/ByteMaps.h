@@ -7,10 +7,22 @@
 #error "define WIDE as the target attribute of the tier before including ByteMaps.h"
 #endif
 
+constexpr std::size_t kCacheLine = 64;
+
+// How many bytes from `p` to the next cache line: 0 on one.
+inline std::size_t bytesToLine(const char* p) {
+  return (kCacheLine - reinterpret_cast<std::uintptr_t>(p) % kCacheLine) % kCacheLine;
+}
+
+// Maps a head up to the next cache line of `out` first, and the rest in
+// whole lines, whose loads and stores never straddle two lines.
 template <typename Map>
 WIDE Progress mapEach(const char* in, std::size_t n, char* out, Map map) {
   if (out != in) std::memmove(out, in, n);
-  tables::mapBytes(out, n, map);
+  const std::size_t head = std::min(n, bytesToLine(out));
+  tables::mapBytes(out, head, map);
+  // A text that ends before the line is all head.
+  if (head < n) tables::mapBytes(std::assume_aligned<kCacheLine>(out + head), n - head, map);
   return {n, n};
 }
 
@@ -37,4 +49,12 @@ WIDE Progress bitwise(const char* in, std::size_t n, char* out, unsigned char va
 
 WIDE Progress lsbExtract(const char* in, std::size_t n, char* out) {
   return mapEach(in, n, out, tables::lowestBit);
+}
+
+WIDE Progress rot47(const char* in, std::size_t n, char* out) {
+  return mapEach(in, n, out, tables::rot47Byte);
+}
+
+WIDE Progress atbash(const char* in, std::size_t n, char* out) {
+  return mapEach(in, n, out, tables::atbashByte);
 }

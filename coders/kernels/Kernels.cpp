@@ -17,6 +17,8 @@ constexpr Kernels kPortable = {
     .bitwise = nothing,
     .lsbExtract = nothing,
     .substitute = nothing,
+    .rot47 = nothing,
+    .atbash = nothing,
     .vigenere = nothing,
     .base64Encode = nothing,
     .urlEncode = nothing,
@@ -24,10 +26,14 @@ constexpr Kernels kPortable = {
     .toDecimal = nothing,
     .toHex = nothing,
     .morseEncode = nothing,
+    .base32Encode = nothing,
+    .toOctal = nothing,
     .base64Decode = nothing,
     .urlDecode = nothing,
     .fromDecimal = nothing,
     .morseDecode = nothing,
+    .base32Decode = nothing,
+    .fromOctal = nothing,
 };
 
 constexpr Tier kFastestFirst[] = {Tier::avx512, Tier::avx2, Tier::portable};

@@ -2,29 +2,21 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
+#include "kernels/Kernels.h"
+#include "puzzle/Base32Table.h"
 #include "puzzle/Puzzle.h"
 
 namespace puzzle {
 
 namespace {
 
-constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
-// Bytes that are no digit: skipped, or padding that ends a group.
-constexpr unsigned char kSkipped = 0x80;
-constexpr unsigned char kPadding = 0x81;
-
-constexpr std::array<unsigned char, 256> kValues = [] {
-  std::array<unsigned char, 256> values{};
-  values.fill(kSkipped);
-  for (unsigned char d = 0; d < 32; ++d) {
-    values[static_cast<unsigned char>(kDigits[d])] = d;
-    if (d < 26) values[static_cast<unsigned char>(kDigits[d] | 0x20)] = d;
-  }
-  values['='] = kPadding;
-  return values;
-}();
+using tables::kBase32Digits;
+using tables::kBase32Padding;
+using tables::kBase32Skipped;
+using tables::kBase32Values;
 
 // The `size` bytes at `bytes` as one number, the first the highest.
 std::uint64_t groupOf(const char* bytes, std::size_t size) {
@@ -37,7 +29,23 @@ std::uint64_t groupOf(const char* bytes, std::size_t size) {
 // Writes the first `digits` digits of the 40-bit `group` at `o`.
 char* writeDigits(std::uint64_t group, std::size_t digits, char* o) {
   for (std::size_t d = 0; d < digits; ++d)
-    *o++ = kDigits[group >> (35 - 5 * d) & 31];
+    *o++ = kBase32Digits[group >> (35 - 5 * d) & 31];
+  return o;
+}
+
+// The two digits of every 10-bit value, so that a whole group is written
+// in four lookups.
+constexpr std::array<std::array<char, 2>, 1024> kDigitPairs = [] {
+  std::array<std::array<char, 2>, 1024> pairs{};
+  for (std::size_t v = 0; v < 1024; ++v)
+    pairs[v] = {kBase32Digits[v >> 5], kBase32Digits[v & 31]};
+  return pairs;
+}();
+
+// Writes all eight digits of the 40-bit `group` at `o`.
+char* writeWholeGroup(std::uint64_t group, char* o) {
+  for (int shift = 30; shift >= 0; shift -= 10, o += 2)
+    std::memcpy(o, kDigitPairs[group >> shift & 1023].data(), 2);
   return o;
 }
 
@@ -55,9 +63,13 @@ class Encoder final : public StreamCoder {
       held[count++] = piece[i];
       if (count == 5) o = writeGroup(o);
     }
-    // Whole groups straight from the piece.
+    // Whole groups straight from the piece, the kernel's first.
+    const kernels::Progress done =
+        kernels::active().base32Encode(piece.data() + i, piece.size() - i, o);
+    i += done.read;
+    o += done.written;
     for (; i + 5 <= piece.size(); i += 5)
-      o = writeDigits(groupOf(piece.data() + i, 5), 8, o);
+      o = writeWholeGroup(groupOf(piece.data() + i, 5), o);
     for (; i < piece.size(); ++i)
       held[count++] = piece[i];
     return out;
@@ -91,34 +103,65 @@ class Encoder final : public StreamCoder {
 class Decoder final : public StreamCoder {
  public:
   std::string feed(std::string piece) override {
-    std::string out;
-    out.reserve(piece.size() / 8 * 5 + 5);
-    for (const char c : piece) {
-      const unsigned char value = kValues[static_cast<unsigned char>(c)];
-      if (value == kPadding) {
-        endGroup(out);
-      } else if (value != kSkipped) {
-        group = group << 5 | value;
-        if (++count == 8) endGroup(out);
+    // Every eight digits give five bytes, and a group cut short fewer.
+    std::string out((count + piece.size()) / 8 * 5 + 5, '\0');
+    char* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(piece.data());
+    const std::size_t n = piece.size();
+    for (std::size_t i = 0; i < n;) {
+      // At a group's start the kernel takes what it can, then the plain loop
+      // goes on for a block.
+      if (count == 0) {
+        const kernels::Progress done = kernels::active().base32Decode(piece.data() + i, n - i, o);
+        i += done.read;
+        o += done.written;
+      }
+      for (const std::size_t stop = std::min(n, i + 64); i < stop;) {
+        // At a group's start, eight digits in a row make it whole at once.
+        if (count == 0 && i + 8 <= n) {
+          std::uint64_t whole = 0;
+          unsigned char marks = 0;
+          for (std::size_t k = 0; k < 8; ++k) {
+            const unsigned char value = kBase32Values[p[i + k]];
+            marks |= value;
+            whole |= std::uint64_t{value & 31u} << (35 - 5 * k);
+          }
+          if ((marks & 0x80) == 0) {
+            for (int shift = 32; shift >= 0; shift -= 8)
+              *o++ = static_cast<char>(whole >> shift);
+            i += 8;
+            continue;
+          }
+        }
+        const unsigned char value = kBase32Values[p[i++]];
+        if (value == kBase32Padding) {
+          o = endGroup(o);
+        } else if (value != kBase32Skipped) {
+          group = group << 5 | value;
+          if (++count == 8) o = endGroup(o);
+        }
       }
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
   }
 
   std::string finish() override {
-    std::string out;
-    endGroup(out);
+    std::string out(5, '\0');
+    out.resize(static_cast<std::size_t>(endGroup(out.data()) - out.data()));
     return out;
   }
 
  private:
-  // Writes the whole bytes that the digits of the group hold.
-  void endGroup(std::string& out) {
+  // Writes the whole bytes that the digits of the group hold at `o`, empties
+  // the group and returns where its bytes end.
+  char* endGroup(char* o) {
     const int bits = count * 5;
     for (int taken = 8; taken <= bits; taken += 8)
-      out += static_cast<char>(group >> (bits - taken));
+      *o++ = static_cast<char>(group >> (bits - taken));
     group = 0;
     count = 0;
+    return o;
   }
 
   std::uint64_t group = 0;

@@ -1,48 +1,43 @@
-// The byte maps of ROT47 and Atbash, written without branches so that their
-// loops vectorise.
+// The byte maps of ROT47 and Atbash: the wide kernels, and the plain loop
+// for what they leave.
 
+#include <cstddef>
 #include <utility>
 
 #include "ByteMap.h"
+#include "kernels/Kernels.h"
 #include "puzzle/Puzzle.h"
 
 namespace puzzle {
 
 namespace {
 
-char rot47Byte(char c) {
-  const auto place = static_cast<unsigned char>(static_cast<unsigned char>(c) - '!');
-  const auto moved = static_cast<unsigned char>(place >= 47 ? place - 47 : place + 47);
-  return place < 94 ? static_cast<char>('!' + moved) : c;
-}
+using Kernel = kernels::Progress (*)(const char*, std::size_t, char*);
 
-char atbashByte(char c) {
-  const unsigned char index = ascii::letterIndex(c);
-  return index < 26 ? static_cast<char>(static_cast<unsigned char>(c) - index + (25 - index)) : c;
-}
-
+// Maps `text` in place by `kernel`, and what it leaves by `map`.
 template <char (*map)(char)>
-std::string mapped(std::string text) {
-  tables::mapBytes(text.data(), text.size(), map);
+std::string mapped(std::string text, Kernel kernel) {
+  const std::size_t done = kernel(text.data(), text.size(), text.data()).read;
+  tables::mapBytes(text.data() + done, text.size() - done, map);
   return text;
 }
 
 }  // namespace
 
 std::string rot47(std::string text) {
-  return mapped<rot47Byte>(std::move(text));
+  return mapped<tables::rot47Byte>(std::move(text), kernels::active().rot47);
 }
 
 std::unique_ptr<StreamCoder> rot47Stream() {
-  return stream::eachByte(mapped<rot47Byte>);
+  return stream::eachByte(rot47);
 }
 
 std::string atbash(std::string text) {
-  return mapped<atbashByte>(std::move(text));
+  return mapped<tables::atbashByte>(std::move(text), kernels::active().atbash);
 }
 
 std::unique_ptr<StreamCoder> atbashStream() {
-  return stream::eachByte(mapped<atbashByte>);
+  return stream::eachByte(atbash);
 }
 
 }  // namespace puzzle

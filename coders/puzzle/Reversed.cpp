@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -49,11 +51,19 @@ std::string reversed(std::string text, bool characters) {
     std::reverse(text.begin(), text.end());
     return text;
   }
-  // Each character goes whole to the place as far from the end as it was
-  // from the start.
   const std::string_view in(text);
-  std::string out(in.size(), '\0');
+  std::string out = text;
+  std::reverse(out.begin(), out.end());
+  // Reversed byte by byte, each character of several bytes stands backwards,
+  // and is copied over again in its own order, at the place as far from the
+  // end as it was from the start. ASCII is passed over eight bytes at a time.
   for (std::size_t at = 0; at < in.size();) {
+    std::uint64_t eight = 0x8080808080808080;
+    if (at + 8 <= in.size()) std::memcpy(&eight, in.data() + at, 8);
+    if ((eight & 0x8080808080808080) == 0) {
+      at += 8;
+      continue;
+    }
     const std::size_t length = characterAt(in.substr(at));
     std::copy_n(in.data() + at, length, out.data() + (in.size() - at - length));
     at += length;
