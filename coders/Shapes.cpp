@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Ascii.h"
+#include "ByteMap.h"
 
 namespace shapes {
 
@@ -21,11 +22,13 @@ constexpr std::size_t kLeastSigns = 6;
 // letters less.
 constexpr double kLetterShare = 0.6;
 // A text is taken for ROT47's when ROT47 makes this share of its signs
-// small letters, at least twice the share it has itself, and this share of
-// its signs are the signs that it makes of the letters j to o: running text
-// has some 20 % of them, numbers and Base64 next to none.
-constexpr double kRot47SmallShare = 0.6;
-constexpr double kRot47SignShare = 0.1;
+// letters, this share more than it has, and this share of its signs are
+// punctuation: ROT47 writes letters as digits, punctuation and letters of
+// the other half, some 20 % to 40 % of them punctuation, while numbers and
+// Base64 have next to none.
+constexpr double kRot47LetterShare = 0.6;
+constexpr double kRot47Gain = 0.2;
+constexpr double kRot47MarkShare = 0.1;
 // A text is taken for Morse code when this share of its non-whitespace
 // bytes, or more, are dots and dashes.
 constexpr double kMorseShare = 0.8;
@@ -179,19 +182,22 @@ bool isUrlEncoded(std::string_view text) {
 }
 
 bool isRot47(std::string_view text) {
-  const std::size_t signs = signsOf(text);
-  if (signs < kLeastSigns) return false;
-  const bool printable = std::all_of(text.begin(), text.end(), [](char c) {
-    return ascii::isWhitespace(c) || (c >= '!' && c <= '~');
-  });
-  // ROT47 turns '2' to 'K' into 'a' to 'z'.
-  const auto small = static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; }));
-  const auto smallAfter = static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return c >= '2' && c <= 'K'; }));
-  const std::size_t middle = countOf(text, ":;<=>?@");
-  return printable && smallAfter >= kRot47SmallShare * static_cast<double>(signs) &&
-         smallAfter >= 2 * small && middle >= kRot47SignShare * static_cast<double>(signs);
+  // ROT47 moves '!' to '~' and leaves every other byte, UTF-8's among them.
+  const auto moved = [](char c) { return c >= '!' && c <= '~'; };
+  const auto letterAfter = [](char c) { return ascii::isLetter(tables::rot47Byte(c)); };
+  if (!std::all_of(text.begin(), text.end(), [&moved](char c) {
+        return moved(c) || ascii::isWhitespace(c) || static_cast<unsigned char>(c) >= 0x80;
+      }))
+    return false;
+  const auto count = [text](auto test) {
+    return static_cast<double>(std::count_if(text.begin(), text.end(), test));
+  };
+  const double signs = count(moved);
+  const double letters = count(ascii::isLetter), lettersAfter = count(letterAfter);
+  const double marks =
+      count([&moved](char c) { return moved(c) && !ascii::isLetter(c) && !ascii::isDigit(c); });
+  return signs >= kLeastSigns && lettersAfter >= kRot47LetterShare * signs &&
+         lettersAfter >= letters + kRot47Gain * signs && marks >= kRot47MarkShare * signs;
 }
 
 bool isMostlyLetters(std::string_view text) {

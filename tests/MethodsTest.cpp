@@ -155,9 +155,12 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {"4142", {"base64", "hex"}},
       {"Hello, World", {"atbash", "reverse"}},
       {" \r\n", {}},
-      // What ROT47 makes of running text and of a flag.
+      // What ROT47 makes of running text, of capitals, of a flag and of
+      // letters beyond ASCII, which it leaves.
       {"E9:D :D 2 D64C6E ?@E6", {"rot47"}},
+      {"!p$$t }x}st &x%'~", {"rot47"}},
       {"7=28L=67E0>6N", {"rot47"}},
+      {"6DA2\xC3\xA7@D 6> 3C2?4@", {"rot47"}},
       // Written backwards: a flag, Base64 with its padding first, and
       // characters beyond ASCII.
       {"}1_tsuj{galf", {"atbash", "reverse"}},
