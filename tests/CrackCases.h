@@ -16,9 +16,8 @@
 #include <variant>
 
 #include "Ascii.h"
+#include "Methods.h"
 #include "analysis/Crack.h"
-#include "char/CharCoder.h"
-#include "classic/ClassicCoder.h"
 
 namespace crackcases {
 
@@ -69,45 +68,29 @@ inline const methods::Setting* option(const analysis::Candidate& c, std::string_
 // What the candidate's options make of `cipher`.
 inline std::string decryptWith(analysis::Cipher cipher, const analysis::Candidate& c,
                                const std::string& text) {
-  using analysis::Cipher;
-  switch (cipher) {
-    case Cipher::caesar:
-      return ClassicCoder().caesarShift(text, -std::get<std::int32_t>(option(c, "shift")->value));
-    case Cipher::caesarFull:
-      return ClassicCoder().caesarShiftFull(text,
-                                            -std::get<std::int32_t>(option(c, "shift")->value));
-    case Cipher::bitwiseXor:
-      return CharCoder().bitwiseApply(text, std::get<std::int32_t>(option(c, "xor")->value),
-                                      &CharCoder::bitXor);
-    case Cipher::vigenere:
-      return ClassicCoder().vigenereDecode(text, std::get<std::string>(option(c, "key")->value));
-    case Cipher::substitution:
-      return CharCoder().substitute(text, std::get<std::string>(option(c, "from")->value),
-                                    std::get<std::string>(option(c, "to")->value));
-  }
-  return text;
+  return analysis::decrypt(cipher, c.options, text);
 }
 
-// `plain` encrypted with a random key of `cipher` (Vigenere keys of
-// `keyLength` letters).
-inline std::string encrypt(analysis::Cipher cipher, const std::string& plain, std::size_t keyLength,
-                           std::mt19937& random) {
+// A random key of `cipher` (Vigenere keys of `keyLength` letters), as its
+// method's settings.
+inline methods::Settings randomKey(analysis::Cipher cipher, std::size_t keyLength,
+                                   std::mt19937& random) {
   using analysis::Cipher;
   auto pick = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
   };
   switch (cipher) {
     case Cipher::caesar:
-      return ClassicCoder().caesarShift(plain, pick(1, 25));
+      return {{"shift", pick(1, 25)}};
     case Cipher::caesarFull:
-      return ClassicCoder().caesarShiftFull(plain, pick(1, 254));
+      return {{"shift", pick(1, 254)}, {"full", true}};
     case Cipher::bitwiseXor:
-      return CharCoder().bitwiseApply(plain, pick(1, 255), &CharCoder::bitXor);
+      return {{"xor", pick(1, 255)}};
     case Cipher::vigenere: {
       std::string key;
       for (std::size_t i = 0; i < keyLength; ++i)
         key += static_cast<char>('A' + pick(0, 25));
-      return ClassicCoder().vigenereEncode(plain, key);
+      return {{"key", key}};
     }
     case Cipher::substitution: {
       std::string alphabet(26, 'A');
@@ -119,10 +102,20 @@ inline std::string encrypt(analysis::Cipher cipher, const std::string& plain, st
         c = static_cast<char>(c + 32);
       for (char& c : lowerTo)
         c = static_cast<char>(c + 32);
-      return CharCoder().substitute(plain, alphabet + lower, to + lowerTo);
+      return {{"from", alphabet + lower}, {"to", to + lowerTo}};
     }
   }
-  return plain;
+  return {};
+}
+
+// `plain` encrypted with a random key of `cipher` (Vigenere keys of
+// `keyLength` letters), by its method in the registry.
+inline std::string encrypt(analysis::Cipher cipher, const std::string& plain, std::size_t keyLength,
+                           std::mt19937& random) {
+  methods::OwnCoders coders;
+  const methods::Method& method = analysis::methodOf(cipher);
+  return methods::runExact(method, coders.all(), randomKey(cipher, keyLength, random),
+                           methods::encodes(method) ? Direction::encode : Direction::decode, plain);
 }
 
 // Whether `decrypted` is right: equal to `plain`, or for a substitution with

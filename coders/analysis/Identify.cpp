@@ -208,8 +208,11 @@ class Search {
 // Margins of more nats than this say no more: the calibration reads them
 // as this. Running text of a few hundred letters reaches it.
 constexpr double kFeatureCap = 100;
-// The calibration's cases hold no more letters than this: a longer result
-// is read as one of this many, not judged by a line drawn past the cases.
+// The calibration's cases hold from this many letters to this many: a
+// result of fewer or more is read as one of the nearest count, not judged
+// by a line drawn past the cases (a line that puts a result of no letters
+// at all, digits say, above the shortest flag).
+constexpr std::size_t kLeastCalibratedLetters = 8;
 constexpr std::size_t kMostCalibratedLetters = 256;
 
 std::size_t countLetters(std::string_view text) {
@@ -236,7 +239,8 @@ Features featuresOf(const Chain& chain, double overNull, double overNext, double
   return {capped(overNull),
           capped(overNext),
           std::clamp(perLetter, -5.0, 5.0),
-          std::log1p(static_cast<double>(std::min(letters, kMostCalibratedLetters))),
+          std::log1p(static_cast<double>(
+              std::clamp(letters, kLeastCalibratedLetters, kMostCalibratedLetters))),
           byteCipher,
           letterCipher,
           keyless};
