@@ -16,7 +16,8 @@
 namespace analysis::calibration {
 
 // The bias, then one weight per feature.
-inline constexpr std::array<double, 8> kWeights = {3.55571, 0.0572365, 0.0506497, 2.06978, -1.61222, -1.45794, -0.905479, -0.380119};
+inline constexpr std::array<double, 8> kWeights = {3.55571,  0.0572365, 0.0506497, 2.06978,
+                                                   -1.61222, -1.45794,  -0.905479, -0.380119};
 
 }  // namespace analysis::calibration
 

@@ -31,13 +31,13 @@ void readFloats(std::span<const std::uint8_t> chain, std::size_t at, std::span<f
 
 }  // namespace
 
-LetterChain::LetterChain(std::span<const std::uint8_t> chain) : third(26 * 26 * 26) {
+LetterChain::LetterChain(std::span<const std::uint8_t> chain) {
   if (chain.size() != kChainSize ||
       !std::equal(kChainMark.begin(), kChainMark.end(), chain.begin()))
     throw std::runtime_error("not a letter chain");
   readFloats(chain, kFirstAt, first);
   readFloats(chain, kSecondAt, second);
-  readFloats(chain, kThirdAt, third);
+  third = chain.data() + kThirdAt;
   readFloats(chain, kFourthBookAt, fourthBook);
   fourth = chain.data() + kFourthAt;
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -36,8 +37,12 @@ class LetterChain {
         return first[letter];
       case 1:
         return second[context * 26 + letter];
-      case 2:
-        return third[context * 26 + letter];
+      case 2: {
+        // Read where the chain lies, as a float that may stand anywhere.
+        float chance;
+        std::memcpy(&chance, third + (context * 26 + letter) * sizeof chance, sizeof chance);
+        return chance;
+      }
       default:
         return fourthBook[fourth[context * 26 + letter]];
     }
@@ -48,9 +53,10 @@ class LetterChain {
  private:
   std::array<float, 26> first{};
   std::array<float, 26 * 26> second{};
-  std::vector<float> third;
-  // The chances after three letters, the largest table by far, as codes of
-  // evenly spaced logs, read where the chain lies.
+  // The chances after two letters and after three, the largest tables by
+  // far, read where the chain lies: those after three as codes of evenly
+  // spaced logs.
+  const std::uint8_t* third = nullptr;
   std::array<float, 256> fourthBook{};
   const std::uint8_t* fourth = nullptr;
 };

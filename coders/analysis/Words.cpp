@@ -6,11 +6,11 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
 
 #include "analysis/Fitness.h"
+#include "analysis/Parallel.h"
 #include "analysis/TableData.h"
 
 namespace analysis::words {
@@ -75,12 +75,19 @@ float WordList::logChance(std::string_view word) const {
 }
 
 const WordList& wordListOf(Language language) {
-  static std::array<std::once_flag, kLanguageCount> once;
-  static std::array<std::unique_ptr<WordList>, kLanguageCount> lists;
-  const auto i = static_cast<std::size_t>(language);
-  std::call_once(once[i],
-                 [&] { lists[i] = std::make_unique<WordList>(wordsCoded(codeOf(language))); });
-  return *lists[i];
+  // All sixteen at once, on the processor's threads: a short text is read
+  // in every language, and the lists take most of a quick call to read.
+  static const std::vector<WordList> lists = [] {
+    std::vector<std::optional<WordList>> read(kLanguageCount);
+    forEachAtOnce(kLanguageCount, [&read](std::size_t l) {
+      read[l].emplace(wordsCoded(codeOf(static_cast<Language>(l))));
+    });
+    std::vector<WordList> all;
+    for (std::optional<WordList>& list : read)
+      all.push_back(std::move(*list));
+    return all;
+  }();
+  return lists[static_cast<std::size_t>(language)];
 }
 
 double vigenereKeyNats(std::string_view key) {

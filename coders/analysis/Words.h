@@ -38,7 +38,8 @@ class WordList {
   std::vector<std::uint32_t> slots;
 };
 
-// The word list of `language`, read on first use (thread-safe) and kept.
+// The word list of `language`; the first call reads every language's
+// (thread-safe), and they are kept.
 const WordList& wordListOf(Language language);
 
 // -ln of the chance of a Vigenere key (capital letters) before the text is
