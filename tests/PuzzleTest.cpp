@@ -111,6 +111,21 @@ TEST(Puzzle, CribsSettleKeysOfShortTexts) {
   EXPECT_LE(total, 1 + 1e-9);
 }
 
+// A crib key is kept by the language it reads best in, though a language
+// tried before it reads it far worse: here English before Norwegian.
+TEST(Puzzle, ACribKeyIsKeptByItsBestLanguage) {
+  const std::string plain = "kj\xC3\xB8rende jobber Avslutn";
+  analysis::CrackSettings settings;
+  settings.crib = "j\xC3\xB8rend";
+  auto cracker = analysis::makeCracker(analysis::Cipher::vigenere, settings);
+  const std::string text = ClassicCoder().vigenereEncode(plain, "QWERT");
+  cracker->feed(text);
+  const analysis::Report report = cracker->finish();
+  ASSERT_FALSE(report.candidates.empty());
+  EXPECT_EQ(analysis::decrypt(analysis::Cipher::vigenere, report.candidates.front().options, text),
+            plain);
+}
+
 // Short texts under a key that is a word are solved from the word lists.
 TEST(Puzzle, FindsWordKeysOfShortVigenereTexts) {
   for (const char* key : {"SECRET", "GARDEN", "WINTER"}) {

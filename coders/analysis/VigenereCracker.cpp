@@ -116,11 +116,19 @@ class BestKeys {
   // The fit that a key must beat to be kept.
   double floor() const { return kept.size() < most ? -INFINITY : kept.back().fit; }
 
+  // Keeps `key` if it is among the best; a key kept already keeps the
+  // better of its fits, with its language.
   void offer(Key key, double fit, std::size_t language) {
     if (!wanted(fit)) return;
-    if (std::any_of(kept.begin(), kept.end(), [&](const Kept& k) { return k.key == key; })) return;
-    if (kept.size() == most) kept.pop_back();
-    kept.push_back({std::move(key), fit, language});
+    const auto same =
+        std::find_if(kept.begin(), kept.end(), [&](const Kept& k) { return k.key == key; });
+    if (same != kept.end()) {
+      if (fit <= same->fit) return;
+      *same = {std::move(key), fit, language};
+    } else {
+      if (kept.size() == most) kept.pop_back();
+      kept.push_back({std::move(key), fit, language});
+    }
     std::stable_sort(kept.begin(), kept.end(),
                      [](const Kept& a, const Kept& b) { return a.fit > b.fit; });
   }
