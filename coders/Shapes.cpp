@@ -1,6 +1,7 @@
 #include "Shapes.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "Ascii.h"
@@ -33,16 +34,27 @@ constexpr double kRot47MarkShare = 0.1;
 // bytes, or more, are dots and dashes.
 constexpr double kMorseShare = 0.8;
 
+// The bytes of `of` as a table: a text of a megabyte is tested byte by
+// byte, and a search of `of` for each byte takes most of the time.
+std::array<bool, 256> tableOf(std::string_view of) {
+  std::array<bool, 256> table{};
+  for (const char c : of)
+    table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+
 // Whether every byte of `text` is one of `allowed` or whitespace.
 bool onlyOf(std::string_view text, std::string_view allowed) {
-  return std::all_of(text.begin(), text.end(), [allowed](char c) {
-    return ascii::isWhitespace(c) || allowed.find(c) != std::string_view::npos;
+  const std::array<bool, 256> in = tableOf(allowed);
+  return std::all_of(text.begin(), text.end(), [&in](char c) {
+    return ascii::isWhitespace(c) || in[static_cast<unsigned char>(c)];
   });
 }
 
 std::size_t countOf(std::string_view text, std::string_view of) {
+  const std::array<bool, 256> in = tableOf(of);
   return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [of](char c) { return of.find(c) != std::string_view::npos; }));
+      text.begin(), text.end(), [&in](char c) { return in[static_cast<unsigned char>(c)]; }));
 }
 
 // The bytes of `text` that are no whitespace.
@@ -54,11 +66,16 @@ std::size_t signsOf(std::string_view text) {
 // for every one of them.
 template <typename Test>
 bool allWords(std::string_view text, Test holds) {
+  static const std::array<bool, 256> separator = tableOf(kListSeparators);
+  const auto separates = [](char c) { return separator[static_cast<unsigned char>(c)]; };
   bool any = false;
   std::size_t at = 0;
   while (at < text.size()) {
-    at = std::min(text.size(), text.find_first_not_of(kListSeparators, at));
-    const std::size_t end = std::min(text.size(), text.find_first_of(kListSeparators, at));
+    while (at < text.size() && separates(text[at]))
+      ++at;
+    std::size_t end = at;
+    while (end < text.size() && !separates(text[end]))
+      ++end;
     if (end > at) {
       if (!holds(text.substr(at, end - at))) return false;
       any = true;
