@@ -117,10 +117,11 @@ class Decoder final : public StreamCoder {
     for (const char c : piece) {
       const bool afterTilde = tilde;
       const bool afterOpening = openingDigit;
-      tilde = adobe && c == '~';
       openingDigit = false;
-      if (tilde) {
-        // The '<' of "<~" was taken for a digit: take it back.
+      tilde = adobe && c == '~' && !afterOpening;
+      if (adobe && c == '~') {
+        // The '<' of "<~" was taken for a digit: take it back. The '~' of
+        // "<~" starts no end mark.
         if (afterOpening) --count;
       } else if (afterTilde && c == '>') {
         endGroup(out);
