@@ -114,9 +114,12 @@ constexpr std::string_view kZ85Digits =
 // A text of fewer letters than this is taken for no A1Z26, spelling
 // alphabet or Bacon.
 constexpr std::size_t kFewestLetters = 2;
-// A text is taken for A1Z26 or the spelling alphabet when this share of its
-// words, or more, are letters.
+// A text is taken for the spelling alphabet when this share of its words,
+// or more, are spelled letters; for A1Z26 when this share of its numbers,
+// or more, are 1 to 26 (a flag's digits among its letters run into their
+// numbers).
 constexpr double kSpelledShare = 0.9;
+constexpr double kNumberedShare = 0.6;
 
 // A Polybius square's text of fewer pairs than this is taken for numbers of
 // another kind.
@@ -286,7 +289,7 @@ std::optional<std::string> a1z26Separator(std::string_view text) {
     at = end;
   }
   if (letters < kFewestLetters ||
-      static_cast<double>(letters) < kSpelledShare * static_cast<double>(numbers) || gaps.empty())
+      static_cast<double>(letters) < kNumberedShare * static_cast<double>(numbers) || gaps.empty())
     return {};
   const auto most = std::max_element(
       gaps.begin(), gaps.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
@@ -299,8 +302,10 @@ bool isNato(std::string_view text) {
   allWords(
       text,
       [&](std::string_view word) {
-        ++words;
-        spelled += puzzle::natoSign(word) != '\0' || word == "/" ? 1 : 0;
+        // A sign of punctuation is a word of its own there.
+        const bool sign = word.size() == 1 && !ascii::isLetter(word[0]) && !ascii::isDigit(word[0]);
+        words += sign ? 0 : 1;
+        spelled += puzzle::natoSign(word) != '\0' ? 1 : 0;
         return true;
       },
       kWhitespace);

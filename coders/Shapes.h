@@ -73,7 +73,8 @@ bool isZ85(std::string_view text);
 // where that is the coder's own "-". None where the text is no A1Z26.
 std::optional<std::string> a1z26Separator(std::string_view text);
 
-// Words of the spelling alphabet (and "/" for a space), with little else.
+// Words of the spelling alphabet, with little else but signs of
+// punctuation ("/" for a space).
 bool isNato(std::string_view text);
 
 // The signs that a text of Bacon's cipher is written in, "AB" (in either
