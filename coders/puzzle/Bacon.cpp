@@ -2,7 +2,10 @@
 // place in the alphabet in binary, A (or 0) for a nought and B (or 1) for a
 // one.
 
-#include "Ascii.h"
+#include <string_view>
+#include <utility>
+
+#include "puzzle/LetterCodes.h"
 #include "puzzle/Puzzle.h"
 
 namespace puzzle {
@@ -21,33 +24,6 @@ char letterAt(int place, bool full) {
   if (!full) place += (place > 'I' - 'A' ? 1 : 0) + (place > 'U' - 'A' - 1 ? 1 : 0);
   return place < 26 ? static_cast<char>('A' + place) : '\0';
 }
-
-// Groups split by a space; every byte but the letters goes.
-class Encoder final : public StreamCoder {
- public:
-  Encoder(BaconAlphabet alphabet, bool digits)
-      : full(alphabet == BaconAlphabet::full), signs(digits ? "01" : "AB") {}
-
-  std::string feed(std::string piece) override {
-    std::string out;
-    out.reserve(piece.size() * 6);
-    for (const char c : piece) {
-      const unsigned char index = ascii::letterIndex(c);
-      if (index >= 26) continue;
-      if (any) out += ' ';
-      const int place = placeOf(index, full);
-      for (int bit = 4; bit >= 0; --bit)
-        out += signs[static_cast<std::size_t>(place >> bit & 1)];
-      any = true;
-    }
-    return out;
-  }
-
- private:
-  bool full;
-  std::string_view signs;
-  bool any = false;
-};
 
 // Signs of the two kinds, in either case, five at a time; every other byte
 // is skipped, and so is a group past the alphabet's end.
@@ -82,7 +58,14 @@ class Decoder final : public StreamCoder {
 }  // namespace
 
 std::unique_ptr<StreamCoder> toBacon(BaconAlphabet alphabet, bool digits) {
-  return std::make_unique<Encoder>(alphabet, digits);
+  const std::string_view signs = digits ? "01" : "AB";
+  LetterCodes codes;
+  for (unsigned char index = 0; index < 26; ++index) {
+    const int place = placeOf(index, alphabet == BaconAlphabet::full);
+    for (int bit = 4; bit >= 0; --bit)
+      codes[index] += signs[static_cast<std::size_t>(place >> bit & 1)];
+  }
+  return lettersAsCodes(std::move(codes));
 }
 
 std::unique_ptr<StreamCoder> fromBacon(BaconAlphabet alphabet, bool digits) {

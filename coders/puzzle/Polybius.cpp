@@ -3,8 +3,10 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "Ascii.h"
+#include "puzzle/LetterCodes.h"
 #include "puzzle/Puzzle.h"
 
 namespace puzzle {
@@ -31,35 +33,6 @@ std::array<char, 25> squareOf(std::string_view key) {
     place(c);
   return square;
 }
-
-// Pairs of digits split by a space; every byte but the letters goes.
-class Encoder final : public StreamCoder {
- public:
-  explicit Encoder(std::string_view key) {
-    const std::array<char, 25> square = squareOf(key);
-    for (std::size_t cell = 0; cell < square.size(); ++cell)
-      cells[static_cast<std::size_t>(square[cell] - 'A')] = static_cast<unsigned char>(cell);
-    cells['J' - 'A'] = cells['I' - 'A'];
-  }
-
-  std::string feed(std::string piece) override {
-    std::string out;
-    out.reserve(piece.size() * 3);
-    for (const char c : piece) {
-      const unsigned char index = ascii::letterIndex(c);
-      if (index >= 26) continue;
-      if (any) out += ' ';
-      out += static_cast<char>('1' + cells[index] / 5);
-      out += static_cast<char>('1' + cells[index] % 5);
-      any = true;
-    }
-    return out;
-  }
-
- private:
-  std::array<unsigned char, 26> cells{};
-  bool any = false;
-};
 
 // The digits 1 to 5, two at a time, as capitals; every other byte is
 // skipped.
@@ -91,7 +64,13 @@ class Decoder final : public StreamCoder {
 }  // namespace
 
 std::unique_ptr<StreamCoder> toPolybius(std::string_view key) {
-  return std::make_unique<Encoder>(key);
+  const std::array<char, 25> square = squareOf(key);
+  LetterCodes codes;
+  for (std::size_t cell = 0; cell < square.size(); ++cell)
+    codes[static_cast<std::size_t>(square[cell] - 'A')] = {static_cast<char>('1' + cell / 5),
+                                                           static_cast<char>('1' + cell % 5)};
+  codes['J' - 'A'] = codes['I' - 'A'];
+  return lettersAsCodes(std::move(codes));
 }
 
 std::unique_ptr<StreamCoder> fromPolybius(std::string_view key) {
