@@ -104,11 +104,26 @@ expect lsb "01001" "$cli" lsb < <(printf Hello)
 expect "lsb -d, the one way it works" "01001" "$cli" lsb -d < <(printf Hello)
 # The methods that puzzles use, each undone by its -d.
 for method in rot47 atbash trithemius reverse "reverse --chars" base32 "base32 --no-padding" \
-    base58 octal; do
+    base58 octal base85 "base85 --wrapper" z85; do
   expect "$method -d undoes $method" "Zembrax, 2026!" sh -c \
     "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
 done
 expect "base32" "MZXW6YTBOI======" "$cli" base32 < <(printf foobar)
+expect "base85 -d with its marks" "sure." "$cli" base85 -d <<<"<~F*2M7/c~>"
+# The methods that give capitals back, and those that keep the letters
+# alone.
+for method in a1z26 "a1z26 --separator ." nato; do
+  expect "$method -d undoes $method" "ZEMBRAX, 2026!" sh -c \
+    "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
+done
+for method in bacon "bacon --letters 26 --digits" polybius "polybius --key lux"; do
+  expect "$method -d undoes $method" "ZEMBRAX" sh -c \
+    "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
+done
+expect "a1z26" "26-5-13-2-18-1-24 2026" "$cli" a1z26 < <(printf 'Zembrax 2026')
+expect "nato -d" "SOS 9" "$cli" nato -d <<<"sierra OSCAR Sierra / Niner"
+expect "bacon --letters" "AAAAB ABAAB" "$cli" bacon --letters 26 < <(printf 'b, j')
+expect "polybius -d" "HELLO" "$cli" polybius -d <<<"23-15-31-31-34"
 refuse "base58 beyond 1 MiB" 1 "Base58 takes at most 1 MiB" sh -c "head -c 1048577 /dev/zero | '$cli' base58"
 expect "empty input" "" "$cli" base64 </dev/null
 # Line ends and Ctrl+Z pass both ways as the bytes they are.
@@ -414,7 +429,7 @@ refuse "identify: typo" 2 "unknown option '--jsno'; did you mean '--json'?" "$cl
 # Help and version.
 "$cli" --help >help.txt || fail "--help failed"
 for method in caesar vigenere base64 subst url bitwise binary decimal hex morse lsb rot47 atbash \
-    trithemius reverse base32 octal base58; do
+    trithemius reverse base32 octal base58 base85 z85 a1z26 nato bacon polybius; do
   grep -q "^  $method " help.txt || fail "--help does not list $method"
   grep -q "zembrax-cli $method" help.txt || fail "--help has no example of $method"
 done
