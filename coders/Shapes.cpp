@@ -129,7 +129,7 @@ constexpr std::size_t kFewestPairs = 4;
 // spaces, and of a count of digits (`groups` of a 'z' each counting as a
 // whole group) that no group of one ends. It must have a letter and a sign
 // that neither Base64 nor percent escapes have, and be no list of binary
-// digits or hexadecimal bytes.
+// digits or hexadecimal bytes, nor what ROT47 makes of text.
 bool isBase85(std::string_view text, std::string_view digits, std::size_t groups = 0) {
   const std::size_t signs = signsOf(text) - groups;
   const bool beyondBase64 = std::any_of(text.begin(), text.end(), [](char c) {
@@ -137,7 +137,7 @@ bool isBase85(std::string_view text, std::string_view digits, std::size_t groups
   });
   return text.find(' ') == std::string_view::npos && signs + groups >= 5 && signs % 5 != 1 &&
          beyondBase64 && std::any_of(text.begin(), text.end(), ascii::isLetter) &&
-         onlyOf(text, digits) && !isBinaryOrMorse(text) && !isHexBytes(text);
+         onlyOf(text, digits) && !isBinaryOrMorse(text) && !isHexBytes(text) && !isRot47(text);
 }
 
 }  // namespace
