@@ -242,7 +242,8 @@ bool isMostlyLetters(std::string_view text) {
 bool isBackwards(std::string_view text) {
   const std::size_t first = text.find_first_not_of(kWhitespace);
   const std::size_t last = text.find_last_not_of(kWhitespace);
-  if (first == std::string_view::npos) return false;
+  // Bacon's groups backwards are other groups of its signs.
+  if (first == std::string_view::npos || !baconSigns(text).empty()) return false;
   const std::string_view signs = text.substr(first, last - first + 1);
   const bool wrapper = signs.front() == '}' && signs.find('{') != std::string_view::npos &&
                        signs.back() != '{' && signs.find('{') > signs.rfind('}');

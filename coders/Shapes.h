@@ -57,7 +57,8 @@ bool isMostlyLetters(std::string_view text);
 
 // Mostly letters, or written backwards in a form that gives it away: a
 // wrapper's closing brace first and its opening brace after the name
-// ("}...{flag"), or Base64's padding at the start.
+// ("}...{flag"), or Base64's padding at the start; but no groups of
+// Bacon's cipher, which read backwards as other groups.
 bool isBackwards(std::string_view text);
 
 // Ascii85 as it is written: inside <~ ~>, or its digits '!' to 'u' and 'z'
