@@ -121,6 +121,10 @@ constexpr std::size_t kFewestLetters = 2;
 constexpr double kSpelledShare = 0.9;
 constexpr double kNumberedShare = 0.6;
 
+// After this many words, a text of the spelling alphabet has at least as
+// many spelled as not.
+constexpr std::size_t kFirstWords = 20;
+
 // A Polybius square's text of fewer pairs than this is taken for numbers of
 // another kind.
 constexpr std::size_t kFewestPairs = 4;
@@ -131,13 +135,14 @@ constexpr std::size_t kFewestPairs = 4;
 // that neither Base64 nor percent escapes have, and be no list of binary
 // digits or hexadecimal bytes, nor what ROT47 makes of text.
 bool isBase85(std::string_view text, std::string_view digits, std::size_t groups = 0) {
+  if (text.find(' ') != std::string_view::npos || !onlyOf(text, digits)) return false;
   const std::size_t signs = signsOf(text) - groups;
   const bool beyondBase64 = std::any_of(text.begin(), text.end(), [](char c) {
     return !ascii::isWhitespace(c) && c != '%' && kBase64Alphabet.find(c) == std::string_view::npos;
   });
-  return text.find(' ') == std::string_view::npos && signs + groups >= 5 && signs % 5 != 1 &&
-         beyondBase64 && std::any_of(text.begin(), text.end(), ascii::isLetter) &&
-         onlyOf(text, digits) && !isBinaryOrMorse(text) && !isHexBytes(text) && !isRot47(text);
+  return signs + groups >= 5 && signs % 5 != 1 && beyondBase64 &&
+         std::any_of(text.begin(), text.end(), ascii::isLetter) && !isBinaryOrMorse(text) &&
+         !isHexBytes(text) && !isRot47(text);
 }
 
 }  // namespace
@@ -307,7 +312,8 @@ bool isNato(std::string_view text) {
         const bool sign = word.size() == 1 && !ascii::isLetter(word[0]) && !ascii::isDigit(word[0]);
         words += sign ? 0 : 1;
         spelled += puzzle::natoSign(word) != '\0' ? 1 : 0;
-        return true;
+        // Ordinary text gives itself away within its first words.
+        return words < kFirstWords || 2 * spelled >= words;
       },
       kWhitespace);
   return spelled >= kFewestLetters &&
@@ -323,10 +329,10 @@ std::string_view baconSigns(std::string_view text) {
 }
 
 bool isPolybius(std::string_view text) {
-  return !isBinaryOrMorse(text) && countOf(text, "12345") >= 2 * kFewestPairs &&
-         allWords(text, [](std::string_view word) {
-           return word.size() % 2 == 0 && onlyOf(word, "12345");
-         });
+  return allWords(
+             text,
+             [](std::string_view word) { return word.size() % 2 == 0 && onlyOf(word, "12345"); }) &&
+         countOf(text, "12345") >= 2 * kFewestPairs && !isBinaryOrMorse(text);
 }
 
 }  // namespace shapes
