@@ -355,16 +355,21 @@ grep -q '^  1\. base64 -d | hex -d | caesar -d --shift 3  -> English (en)' chain
 expect "hex -d reads hexadecimal" "Hi!" "$cli" hex -d <<<"48 69 21"
 
 # The JSON holds to its schema for any bytes, even those that are no UTF-8.
+# The methods and options of a step are those that --help names.
 if command -v python3 >/dev/null; then
+  "$cli" --help >schema-help.txt
   cat >schema.py <<'PY'
-import json, sys
+import json, re, sys
 kind, path = sys.argv[1], sys.argv[2]
 d = json.load(open(path, encoding="utf-8"))
+names = open("schema-help.txt", encoding="utf-8").read()
+methods = set(re.findall(r"^  ([a-z0-9]+) ", names, re.M)) - {"crack", "identify"}
+known = set(re.findall(r"--([a-z][a-z0-9-]*)", names))
 def chance(x): assert isinstance(x, (int, float)) and 0 <= x <= 1, x
 def options(o):
     assert isinstance(o, dict)
     for k, v in o.items():
-        assert k in ("shift", "full", "key", "from", "to", "xor", "bits"), k
+        assert k in known, k
         assert isinstance(v, (int, bool, str)), v
 if kind == "crack":
     assert d["method"] in ("caesar", "vigenere", "subst", "bitwise") and isinstance(d["language"], str)
@@ -376,8 +381,7 @@ else:
     for c in d["candidates"]:
         chance(c["confidence"]); assert isinstance(c["preview"], str)
         for s in c["steps"]:
-            assert s["method"] in ("caesar", "vigenere", "base64", "subst", "url", "bitwise",
-                                   "binary", "decimal", "hex", "morse"), s
+            assert s["method"] in methods, s
             assert isinstance(s["decrypt"], bool); options(s["options"])
 assert "note" not in d or isinstance(d["note"], str)
 PY
