@@ -133,7 +133,7 @@ constexpr std::size_t kFewestPairs = 4;
 // spaces, and of a count of digits (`groups` of a 'z' each counting as a
 // whole group) that no group of one ends. It must have a letter and a sign
 // that neither Base64 nor percent escapes have, and be no list of binary
-// digits or hexadecimal bytes, nor what ROT47 makes of text.
+// digits or hexadecimal bytes.
 bool isBase85(std::string_view text, std::string_view digits, std::size_t groups = 0) {
   if (text.find(' ') != std::string_view::npos || !onlyOf(text, digits)) return false;
   const std::size_t signs = signsOf(text) - groups;
@@ -142,7 +142,7 @@ bool isBase85(std::string_view text, std::string_view digits, std::size_t groups
   });
   return signs + groups >= 5 && signs % 5 != 1 && beyondBase64 &&
          std::any_of(text.begin(), text.end(), ascii::isLetter) && !isBinaryOrMorse(text) &&
-         !isHexBytes(text) && !isRot47(text);
+         !isHexBytes(text);
 }
 
 }  // namespace

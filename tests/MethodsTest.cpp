@@ -163,7 +163,7 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {"a%20b%21", {"url"}},
       {"4142", {"base64", "hex"}},
       {"Hello, World", {"atbash", "reverse"}},
-      {"<~9jqo^~>", {"base85"}},
+      {"<~9jqo^~>", {"rot47", "base85"}},
       {"87cURD_*#4\nDfTZ)+T", {"base85"}},
       {"w]7)*DWmUeEe", {"atbash", "reverse", "z85"}},
       {"8-5-12-12-15 23-15-18-12-4", {"a1z26"}},
@@ -180,7 +180,7 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       // letters beyond ASCII, which it leaves.
       {"E9:D :D 2 D64C6E ?@E6", {"rot47"}},
       {"!p$$t }x}st &x%'~", {"rot47"}},
-      {"7=28L=67E0>6N", {"rot47"}},
+      {"7=28L=67E0>6N", {"rot47", "base85", "z85"}},
       {"6DA2\xC3\xA7@D 6> 3C2?4@", {"rot47"}},
       // Written backwards: a flag, Base64 with its padding first, and
       // characters beyond ASCII.
