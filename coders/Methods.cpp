@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -113,6 +114,40 @@ constexpr Option kReverseOptions[] = {
 constexpr Option kBase32Options[] = {
     {"no-padding", OptionKind::flag, "", "without the = that fill the last group"},
 };
+constexpr Option kBase85Options[] = {
+    {"wrapper", OptionKind::flag, "", "put the text inside <~ ~>"},
+};
+// The separator of A1Z26 where none is given.
+constexpr std::string_view kA1Z26Separator = "-";
+constexpr Option kA1Z26Options[] = {
+    {"separator",
+     OptionKind::text,
+     "TEXT",
+     "what stands between two letters of a word (- unless given)",
+     false,
+     {},
+     {},
+     "the separator"},
+};
+constexpr std::int32_t kBaconAlphabets[] = {24, 26};
+// Bacon's own alphabet, with I for J and U for V.
+constexpr std::int32_t kBaconLetters = 24;
+constexpr Option kBaconOptions[] = {
+    {"letters", OptionKind::integer, "N",
+     "letters of the alphabet: 24 (I for J, U for V) or 26 (24 unless given)", false, "",
+     kBaconAlphabets},
+    {"digits", OptionKind::flag, "", "0 and 1 for A and B"},
+};
+constexpr Option kPolybiusOptions[] = {
+    {"key",
+     OptionKind::text,
+     "KEY",
+     "a key word, whose letters fill the square first",
+     false,
+     {},
+     {},
+     "the key"},
+};
 
 // The one-shot call of a method whose stream coder `streamOf` makes: the
 // text as one piece.
@@ -136,6 +171,36 @@ std::unique_ptr<StreamCoder> octalStream(const Settings&, Direction direction) {
 
 std::unique_ptr<StreamCoder> base58Stream(const Settings&, Direction direction) {
   return puzzle::base58(decoding(direction));
+}
+
+template <puzzle::Base85 alphabet>
+std::unique_ptr<StreamCoder> base85Stream(const Settings& settings, Direction direction) {
+  return decoding(direction) ? puzzle::base85Decode(alphabet)
+                             : puzzle::base85Encode(alphabet, flagOf(settings, "wrapper"));
+}
+
+std::unique_ptr<StreamCoder> a1z26Stream(const Settings& settings, Direction direction) {
+  std::string separator = textOf(settings, "separator");
+  return decoding(direction) ? puzzle::fromA1Z26(std::move(separator))
+                             : puzzle::toA1Z26(std::move(separator));
+}
+
+std::unique_ptr<StreamCoder> natoStream(const Settings&, Direction direction) {
+  return decoding(direction) ? puzzle::fromNato() : puzzle::toNato();
+}
+
+std::unique_ptr<StreamCoder> baconStream(const Settings& settings, Direction direction) {
+  const auto alphabet = integerOf(settings, "letters", kBaconLetters) == 26
+                            ? puzzle::BaconAlphabet::full
+                            : puzzle::BaconAlphabet::classic;
+  const bool digits = flagOf(settings, "digits");
+  return decoding(direction) ? puzzle::fromBacon(alphabet, digits)
+                             : puzzle::toBacon(alphabet, digits);
+}
+
+std::unique_ptr<StreamCoder> polybiusStream(const Settings& settings, Direction direction) {
+  const std::string key = textOf(settings, "key");
+  return decoding(direction) ? puzzle::fromPolybius(key) : puzzle::toPolybius(key);
 }
 
 // One setting of each width, for a method whose texts hold any byte but
@@ -493,6 +558,142 @@ const Method kMethods[] = {
                std::string text) { return puzzle::keyboardShift(std::move(text), decoding(d)); },
      .stream = [](const Settings&,
                   Direction d) { return puzzle::keyboardShiftStream(decoding(d)); }},
+    {.name = "base85",
+     .caption = "Base85",
+     .page = kMorePage,
+     .summary = "Ascii85 (Adobe's), z for four zero bytes, inside <~ ~> with --wrapper; -d takes "
+                "it with its <~ ~> or without, skips whitespace and keeps every byte",
+     .example = "zembrax-cli base85 --wrapper dump.bin",
+     .ways = Ways::inversePair,
+     .options = kBase85Options,
+     .run = throughStream<base85Stream<puzzle::Base85::ascii85>>,
+     .stream = base85Stream<puzzle::Base85::ascii85>,
+     .accepts = whenShaped<shapes::isAscii85>,
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 0, 255}, {{{"wrapper", true}}, 0, 255}};
+         },
+     .describe =
+         [](const Settings& s) {
+           return std::string(flagOf(s, "wrapper") ? "Base85 <~ ~>" : "Base85");
+         }},
+    {.name = "z85",
+     .caption = "Z85",
+     .page = kMorePage,
+     .summary = "Base85 in ZeroMQ's alphabet, a short last group as Ascii85 writes it; -d skips "
+                "whitespace and keeps every byte",
+     .example = "zembrax-cli z85 -d key.z85 | zembrax-cli hex",
+     .ways = Ways::inversePair,
+     .run = throughStream<base85Stream<puzzle::Base85::z85>>,
+     .stream = base85Stream<puzzle::Base85::z85>,
+     .accepts = whenShaped<shapes::isZ85>,
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 0, 255}};
+         }},
+    {.name = "a1z26",
+     .caption = "A1Z26",
+     .page = kMorePage,
+     .summary = "Each letter as its number, A = 1 to Z = 26, split by - within a word (or "
+                "--separator); -d gives capitals, and other bytes stay both ways",
+     .example = "zembrax-cli a1z26 -d --separator ' ' numbers.txt",
+     .ways = Ways::inversePair,
+     .options = kA1Z26Options,
+     .run = throughStream<a1z26Stream>,
+     .stream = a1z26Stream,
+     .accepts =
+         [](std::string_view text) {
+           const std::optional<std::string> separator = shapes::a1z26Separator(text);
+           if (!separator) return std::vector<Settings>{};
+           if (separator->empty()) return std::vector<Settings>{{}};
+           return std::vector<Settings>{{{"separator", *separator}}};
+         },
+     // Decoding gives capitals; a separator of spaces joins the words too.
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 'A', 'Z'},
+                                      {{{"separator", std::string(", ")}}, 'A', 'Z'}};
+         },
+     .describe =
+         [](const Settings& s) {
+           const std::string separator = textOf(s, "separator");
+           return separator.empty() || separator == kA1Z26Separator
+                      ? std::string("A1Z26")
+                      : "A1Z26 split by \"" + separator + "\"";
+         }},
+    {.name = "nato",
+     .caption = "NATO alphabet",
+     .page = kMorePage,
+     .summary = "Each letter and digit as its word of the ICAO spelling alphabet (Alfa, Bravo; "
+                "Zero to Nine), a space as /; -d takes any case, Alpha and Juliet too",
+     .example = "zembrax-cli nato -d call.txt",
+     .ways = Ways::inversePair,
+     .run = throughStream<natoStream>,
+     .stream = natoStream,
+     .accepts = whenShaped<shapes::isNato>,
+     // Decoding gives capitals; digits and the signs between them and the
+     // capitals come back as they were.
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, '0', 'Z'}};
+         }},
+    {.name = "bacon",
+     .caption = "Bacon",
+     .page = kMorePage,
+     .summary = "Bacon's cipher: each letter as five A and B (or with --digits 0 and 1), in the "
+                "alphabet of 24 letters or --letters 26; -d skips every other byte",
+     .example = "zembrax-cli bacon -d --letters 26 groups.txt",
+     .ways = Ways::inversePair,
+     .options = kBaconOptions,
+     .run = throughStream<baconStream>,
+     .stream = baconStream,
+     .accepts =
+         [](std::string_view text) {
+           const std::string_view signs = shapes::baconSigns(text);
+           std::vector<Settings> tried;
+           if (signs.empty()) return tried;
+           for (const std::int32_t letters : kBaconAlphabets) {
+             tried.push_back({{"letters", letters}});
+             if (signs == "01") tried.back().push_back({"digits", true});
+           }
+           return tried;
+         },
+     // Decoding gives capitals, and the alphabet of 24 letters I for J:
+     // the letters up to I come back as they were.
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 'A', 'I'},
+                                      {{{"letters", 26}}, 'A', 'Z'},
+                                      {{{"letters", 26}, {"digits", true}}, 'A', 'Z'}};
+         },
+     .describe =
+         [](const Settings& s) {
+           return "Bacon, " + std::to_string(integerOf(s, "letters", kBaconLetters)) + " letters" +
+                  (flagOf(s, "digits") ? ", 0 and 1" : "");
+         }},
+    {.name = "polybius",
+     .caption = "Polybius square",
+     .page = kMorePage,
+     .summary = "Each letter as its row and column, 1 to 5, in the square of 25 (I for J), the "
+                "letters of --key first; -d takes pairs of digits split by anything",
+     .example = "zembrax-cli polybius --key zembrax -d pairs.txt",
+     .ways = Ways::inversePair,
+     .options = kPolybiusOptions,
+     .run = throughStream<polybiusStream>,
+     .stream = polybiusStream,
+     .accepts = whenShaped<shapes::isPolybius>,
+     // Decoding gives capitals, and I for J: the letters after J come back
+     // as they were.
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 'K', 'Z'},
+                                      {{{"key", std::string("Zembrax")}}, 'K', 'Z'}};
+         },
+     .describe =
+         [](const Settings& s) {
+           const std::string key = textOf(s, "key");
+           return key.empty() ? std::string("Polybius square") : "Polybius square key " + key;
+         }},
 };
 
 template <typename Value>

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string>
 
 #include "Ascii.h"
 #include "ByteMap.h"
+#include "puzzle/Puzzle.h"
 
 namespace shapes {
 
@@ -66,12 +68,12 @@ std::size_t signsOf(std::string_view text) {
   return text.size() - countOf(text, kWhitespace);
 }
 
-// Whether `text` has words (between runs of list separators) and `holds`
-// for every one of them.
+// Whether `text` has words (between runs of `separators`) and `holds` for
+// every one of them.
 template <typename Test>
-bool allWords(std::string_view text, Test holds) {
-  static const std::array<bool, 256> separator = tableOf(kListSeparators);
-  const auto separates = [](char c) { return separator[static_cast<unsigned char>(c)]; };
+bool allWords(std::string_view text, Test holds, std::string_view separators = kListSeparators) {
+  const std::array<bool, 256> separator = tableOf(separators);
+  const auto separates = [&separator](char c) { return separator[static_cast<unsigned char>(c)]; };
   bool any = false;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -128,6 +130,41 @@ bool padsItsEnd(std::string_view text, std::size_t equals, std::size_t digits, s
 
 constexpr std::string_view kBase64Alphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/-_=";
+constexpr std::string_view kZ85Digits =
+    "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.-:+=^!/*?&<>()[]{}@%$#";
+// A text of fewer letters than this is taken for no A1Z26, spelling
+// alphabet or Bacon.
+constexpr std::size_t kFewestLetters = 2;
+// A text is taken for the spelling alphabet when this share of its words,
+// or more, are spelled letters; for A1Z26 when this share of its numbers,
+// or more, are 1 to 26 (a flag's digits among its letters run into their
+// numbers).
+constexpr double kSpelledShare = 0.9;
+constexpr double kNumberedShare = 0.6;
+
+// After this many words, a text of the spelling alphabet has at least as
+// many spelled as not.
+constexpr std::size_t kFirstWords = 20;
+
+// A Polybius square's text of fewer pairs than this is taken for numbers of
+// another kind.
+constexpr std::size_t kFewestPairs = 4;
+
+// Whether `text` is Base85 of `digits` alone, broken by line breaks and no
+// spaces, and of a count of digits (`groups` of a 'z' each counting as a
+// whole group) that no group of one ends. It must have a letter and a sign
+// that neither Base64 nor percent escapes have, and be no list of binary
+// digits or hexadecimal bytes.
+bool isBase85(std::string_view text, std::string_view digits, std::size_t groups = 0) {
+  if (text.find(' ') != std::string_view::npos || !onlyOf(text, digits)) return false;
+  const std::size_t signs = signsOf(text) - groups;
+  const bool beyondBase64 = std::any_of(text.begin(), text.end(), [](char c) {
+    return !ascii::isWhitespace(c) && c != '%' && kBase64Alphabet.find(c) == std::string_view::npos;
+  });
+  return signs + groups >= 5 && signs % 5 != 1 && beyondBase64 &&
+         std::any_of(text.begin(), text.end(), ascii::isLetter) && !isBinaryOrMorse(text) &&
+         !isHexBytes(text);
+}
 
 }  // namespace
 
@@ -233,13 +270,92 @@ bool isMostlyLetters(std::string_view text) {
 bool isBackwards(std::string_view text) {
   const std::size_t first = text.find_first_not_of(kWhitespace);
   const std::size_t last = text.find_last_not_of(kWhitespace);
-  if (first == std::string_view::npos) return false;
+  // Bacon's groups backwards are other groups of its signs.
+  if (first == std::string_view::npos || !baconSigns(text).empty()) return false;
   const std::string_view signs = text.substr(first, last - first + 1);
   const bool wrapper = signs.front() == '}' && signs.find('{') != std::string_view::npos &&
                        signs.back() != '{' && signs.find('{') > signs.rfind('}');
   const std::size_t body = signs.find_first_not_of('=');
   const bool padding = body > 0 && body != std::string_view::npos && isBase64(signs.substr(body));
   return wrapper || padding || isMostlyLetters(text);
+}
+
+bool isAscii85(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kWhitespace);
+  const std::size_t last = text.find_last_not_of(kWhitespace);
+  const bool wrapped = first != std::string_view::npos && last >= first + 3 &&
+                       text.substr(first, 2) == "<~" && text.substr(last - 1, 2) == "~>";
+  std::string digits;
+  for (char c = '!'; c <= 'u'; ++c)
+    digits += c;
+  digits += 'z';
+  if (wrapped) return onlyOf(text.substr(first + 2, last - first - 3), digits);
+  return isBase85(text, digits, countOf(text, "z"));
+}
+
+bool isZ85(std::string_view text) {
+  return isBase85(text, kZ85Digits);
+}
+
+std::optional<std::string> a1z26Separator(std::string_view text) {
+  if (std::any_of(text.begin(), text.end(), ascii::isLetter) || isBinaryOrMorse(text)) return {};
+  std::size_t numbers = 0, letters = 0;
+  std::map<std::string, std::size_t> gaps;
+  std::size_t afterNumber = std::string_view::npos;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.size(), text.find_first_not_of("0123456789", at));
+    if (end == at) {
+      ++at;
+      continue;
+    }
+    const std::string_view number = text.substr(at, end - at);
+    ++numbers;
+    const int value = number.size() <= 2 ? std::stoi(std::string(number)) : 0;
+    letters += value >= 1 && value <= 26 ? 1 : 0;
+    if (afterNumber != std::string_view::npos && at - afterNumber <= 3)
+      ++gaps[std::string(text.substr(afterNumber, at - afterNumber))];
+    afterNumber = end;
+    at = end;
+  }
+  if (letters < kFewestLetters ||
+      static_cast<double>(letters) < kNumberedShare * static_cast<double>(numbers) || gaps.empty())
+    return {};
+  const auto most = std::max_element(
+      gaps.begin(), gaps.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+  // The coder's own separator is the one it takes when given none.
+  return most->first == "-" ? std::string() : most->first;
+}
+
+bool isNato(std::string_view text) {
+  std::size_t words = 0, spelled = 0;
+  allWords(
+      text,
+      [&](std::string_view word) {
+        // A sign of punctuation is a word of its own there.
+        const bool sign = word.size() == 1 && !ascii::isLetter(word[0]) && !ascii::isDigit(word[0]);
+        words += sign ? 0 : 1;
+        spelled += puzzle::natoSign(word) != '\0' ? 1 : 0;
+        // Ordinary text gives itself away within its first words.
+        return words < kFirstWords || 2 * spelled >= words;
+      },
+      kWhitespace);
+  return spelled >= kFewestLetters &&
+         static_cast<double>(spelled) >= kSpelledShare * static_cast<double>(words);
+}
+
+std::string_view baconSigns(std::string_view text) {
+  const bool groups = allWords(
+      text, [](std::string_view word) { return word.size() % 5 == 0; }, kWhitespace);
+  if (!groups || signsOf(text) < 5 * kFewestLetters) return {};
+  if (onlyOf(text, "ABab")) return "AB";
+  return onlyOf(text, "01") ? "01" : "";
+}
+
+bool isPolybius(std::string_view text) {
+  return allWords(
+             text,
+             [](std::string_view word) { return word.size() % 2 == 0 && onlyOf(word, "12345"); }) &&
+         countOf(text, "12345") >= 2 * kFewestPairs && !isBinaryOrMorse(text);
 }
 
 }  // namespace shapes

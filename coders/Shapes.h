@@ -5,6 +5,8 @@
 // `accepts` asks: the text's decoding then loses nothing and is worth trying.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -55,8 +57,35 @@ bool isMostlyLetters(std::string_view text);
 
 // Mostly letters, or written backwards in a form that gives it away: a
 // wrapper's closing brace first and its opening brace after the name
-// ("}...{flag"), or Base64's padding at the start.
+// ("}...{flag"), or Base64's padding at the start; but no groups of
+// Bacon's cipher, which read backwards as other groups.
 bool isBackwards(std::string_view text);
+
+// Ascii85 as it is written: inside <~ ~>, or its digits '!' to 'u' and 'z'
+// alone, wrapped at any width, with some digit that Base64 lacks.
+bool isAscii85(std::string_view text);
+
+// Z85 as it is written: its digits alone, wrapped at any width, with some
+// sign that Base64 lacks.
+bool isZ85(std::string_view text);
+
+// The separator of a text of A1Z26, whose numbers are mostly 1 to 26 and
+// which has no letters: what most often stands between two numbers, empty
+// where that is the coder's own "-". None where the text is no A1Z26.
+std::optional<std::string> a1z26Separator(std::string_view text);
+
+// Words of the spelling alphabet, with little else but signs of
+// punctuation ("/" for a space).
+bool isNato(std::string_view text);
+
+// The signs that a text of Bacon's cipher is written in, "AB" (in either
+// case) or "01", when it has those alone and its words are groups of five;
+// empty otherwise.
+std::string_view baconSigns(std::string_view text);
+
+// Pairs of the digits 1 to 5, four or more, split by spaces, commas and the
+// like.
+bool isPolybius(std::string_view text);
 
 }  // namespace shapes
 

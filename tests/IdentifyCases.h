@@ -42,6 +42,12 @@ inline const std::vector<Kind>& kinds() {
       {"caesar under base64", {"base64"}, analysis::Cipher::caesar},
       {"caesar under hex", {"hex"}, analysis::Cipher::caesar},
       {"vigenere under url", {"url"}, analysis::Cipher::vigenere},
+      {"base85", {"base85"}, {}},
+      {"z85", {"z85"}, {}},
+      {"a1z26", {"a1z26"}, {}},
+      {"nato", {"nato"}, {}},
+      {"bacon", {"bacon"}, {}},
+      {"polybius", {"polybius"}, {}},
   };
   return all;
 }

@@ -127,6 +127,15 @@ TEST(Methods, DescribesAStepInWords) {
       {"binary", {{"bits", 8}}, "Binary", "--bits 8"},
       {"base64", {}, "Base64", ""},
       {"caesar", {{"shift", 1}, {"full", false}}, "Caesar shift 1", "--shift 1"},
+      {"bacon", {}, "Bacon, 24 letters", ""},
+      {"bacon",
+       {{"letters", 26}, {"digits", true}},
+       "Bacon, 26 letters, 0 and 1",
+       "--letters 26 --digits"},
+      {"a1z26", {{"separator", std::string(" ")}}, "A1Z26 split by \" \"", "--separator  "},
+      {"a1z26", {{"separator", std::string("-")}}, "A1Z26", "--separator -"},
+      {"polybius", {{"key", std::string("LUX")}}, "Polybius square key LUX", "--key LUX"},
+      {"base85", {{"wrapper", true}}, "Base85 <~ ~>", "--wrapper"},
   };
   for (const auto& c : cases) {
     const methods::Method& method = methods::methodNamed(c.method);
@@ -154,12 +163,24 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {"a%20b%21", {"url"}},
       {"4142", {"base64", "hex"}},
       {"Hello, World", {"atbash", "reverse"}},
+      {"<~9jqo^~>", {"rot47", "base85"}},
+      {"87cURD_*#4\nDfTZ)+T", {"base85"}},
+      {"w]7)*DWmUeEe", {"atbash", "reverse", "z85"}},
+      {"8-5-12-12-15 23-15-18-12-4", {"a1z26"}},
+      {"1.2.3.4", {"a1z26 --separator ."}},
+      {"hotel INDIA / Two", {"base64", "atbash", "reverse", "nato"}},
+      {"00001 00000",
+       {"binary --bits 8", "bacon --letters 24 --digits", "bacon --letters 26 --digits"}},
+      {"ABBAA ABABB", {"base64", "atbash", "base32", "bacon --letters 24", "bacon --letters 26"}},
+      {"23 15 31 31 34", {"base64", "decimal", "hex", "octal", "polybius"}},
+      {"Hotel, Tango.", {"atbash", "reverse"}},
+      {"flag{a_b}", {"atbash", "reverse"}},
       {" \r\n", {}},
       // What ROT47 makes of running text, of capitals, of a flag and of
       // letters beyond ASCII, which it leaves.
       {"E9:D :D 2 D64C6E ?@E6", {"rot47"}},
       {"!p$$t }x}st &x%'~", {"rot47"}},
-      {"7=28L=67E0>6N", {"rot47"}},
+      {"7=28L=67E0>6N", {"rot47", "base85", "z85"}},
       {"6DA2\xC3\xA7@D 6> 3C2?4@", {"rot47"}},
       // Written backwards: a flag, Base64 with its padding first, and
       // characters beyond ASCII.

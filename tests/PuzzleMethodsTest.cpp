@@ -102,6 +102,47 @@ const std::vector<KnownAnswer>& knownAnswers() {
       {"octal", {}, encode, std::string("Hi\n\0\xff", 5), "110 151 12 0 377 "},
       {"octal", {}, decode, "110 151,12 0o7 777", std::string("Hi\n\0\x07\xff", 6)},
       {"octal", {}, decode, "110151", std::string(1, '\x69')},
+      // Adobe's examples; a group of zeros is 'z' only when whole.
+      {"base85", {}, encode, "Man ", "9jqo^"},
+      {"base85", {}, encode, "sure.", "F*2M7/c"},
+      {"base85", {}, encode, std::string(5, '\0'), "z!!"},
+      {"base85", {{"wrapper", true}}, encode, "Man", "<~9jqo~>"},
+      {"base85", {{"wrapper", true}}, encode, "", "<~~>"},
+      {"base85", {}, decode, "<~F*2M\n7/c~>", "sure."},
+      {"base85", {}, decode, "F*2M7/c", "sure."},
+      {"base85", {}, decode, "z 9jqo", std::string(4, '\0') + "Man"},
+      {"base85", {}, decode, "<~9jqo^~>", "Man "},
+      // The first digit is '>', which makes no end mark with the '~' of <~.
+      {"base85", {}, decode, "<~>%MP[Eaa2D+>PW+2B`~>", "Zembrax, 2026!"},
+      // Text after the end mark is another text.
+      {"base85", {}, decode, "<~9jqo~><~9jqo^~>", "ManMan "},
+      // The example of ZeroMQ's Z85.
+      {"z85", {}, encode, hex("864fd26fb559f75b"), "HelloWorld"},
+      {"z85", {}, decode, "Hello\r\nWorld", hex("864fd26fb559f75b")},
+      {"z85", {}, encode, "z", "Dh"},
+      {"a1z26", {}, encode, "Hello, World 42", "8-5-12-12-15, 23-15-18-12-4 42"},
+      {"a1z26", {{"separator", std::string(" ")}}, encode, "abc", "1 2 3"},
+      {"a1z26", {}, decode, "8-5-12-12-15, 23-15-18-12-4 42", "HELLO, WORLD 42"},
+      {"a1z26", {}, decode, "08-09 27-1 1-123", "HI 27-A A-123"},
+      {"a1z26", {{"separator", std::string(" ")}}, decode, "1 2 3", "ABC"},
+      {"a1z26", {{"separator", std::string(", ")}}, decode, "1, 2,3", "AB,C"},
+      {"nato", {}, encode, "Hi 2!", "Hotel India / Two !"},
+      {"nato", {}, encode, "JX\n9", "Juliett X-ray\nNine"},
+      {"nato", {}, decode, "Hotel India / Two !", "HI 2!"},
+      {"nato", {}, decode, "alpha JULIET xray Niner whisky\nAlfa", "AJX9W\nA"},
+      {"nato", {}, decode, "Hotels Yankee", "HotelsY"},
+      {"bacon", {}, encode, "Bacon!", "AAAAB AAAAA AAABA ABBAB ABBAA"},
+      {"bacon", {}, encode, "JVK", "ABAAA BAABB ABAAB"},
+      {"bacon", {{"letters", 26}}, encode, "JVK", "ABAAB BABAB ABABA"},
+      {"bacon", {{"digits", true}}, encode, "ba", "00001 00000"},
+      {"bacon", {}, decode, "aaaab-AAAAA.aaab a", "BAC"},
+      {"bacon", {{"letters", 26}, {"digits", true}}, decode, "01001 11001 0101", "JZ"},
+      // Past the end of the alphabet of 24.
+      {"bacon", {}, decode, "BBBBA AAAAA", "A"},
+      {"polybius", {}, encode, "Hello, Jim", "23 15 31 31 34 24 24 32"},
+      {"polybius", {}, decode, "23-15 3131,34 (52 34 42 31 14)", "HELLOWORLD"},
+      {"polybius", {{"key", std::string("zembrax")}}, encode, "HIz", "32 33 11"},
+      {"polybius", {{"key", std::string("ZEMBRAX")}}, decode, "32 33 11 21", "HIZA"},
   };
   return answers;
 }

@@ -435,6 +435,123 @@ inline std::string fromOctal(const std::string& text) {
   return out;
 }
 
+// Base85: each four bytes as a number written in five digits of base 85,
+// the highest first; a last group of n bytes, filled with zeros, as its
+// first n + 1 digits. Adobe's Ascii85 writes a whole group of zeros as 'z'.
+inline std::string base85(const std::string& bytes, std::string_view digits, bool adobe) {
+  std::string out;
+  for (std::size_t at = 0; at < bytes.size(); at += 4) {
+    const std::size_t n = std::min<std::size_t>(4, bytes.size() - at);
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+      value = value * 256 + (i < n ? static_cast<unsigned char>(bytes[at + i]) : 0u);
+    if (adobe && n == 4 && value == 0) {
+      out += 'z';
+      continue;
+    }
+    std::string group(5, ' ');
+    for (std::size_t i = 5; i-- > 0; value /= 85)
+      group[i] = digits[value % 85];
+    out += group.substr(0, n + 1);
+  }
+  return out;
+}
+
+inline std::string ascii85(const std::string& bytes) {
+  std::string digits;
+  for (char c = '!'; c <= 'u'; ++c)
+    digits += c;
+  return base85(bytes, digits, true);
+}
+
+inline std::string z85(const std::string& bytes) {
+  return base85(
+      bytes,
+      "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.-:+=^!/*?&<>()[]{}@%$#",
+      false);
+}
+
+// Each letter as its number in the alphabet, "-" between two letters that
+// follow each other.
+inline std::string a1z26(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (!isLetter(c)) {
+      out += text[i];
+      continue;
+    }
+    if (i > 0 && isLetter(static_cast<unsigned char>(text[i - 1]))) out += '-';
+    out += std::to_string((c | 0x20) - 'a' + 1);
+  }
+  return out;
+}
+
+// Each letter and digit as its word of the ICAO alphabet, a space as "/",
+// every other byte a word of its own; the words split by single spaces,
+// except next to a line break (any whitespace but the space), which stays.
+inline std::string nato(const std::string& text) {
+  const std::string words[] = {
+      "Alfa",    "Bravo", "Charlie", "Delta",  "Echo",     "Foxtrot", "Golf",   "Hotel",  "India",
+      "Juliett", "Kilo",  "Lima",    "Mike",   "November", "Oscar",   "Papa",   "Quebec", "Romeo",
+      "Sierra",  "Tango", "Uniform", "Victor", "Whiskey",  "X-ray",   "Yankee", "Zulu",   "Zero",
+      "One",     "Two",   "Three",   "Four",   "Five",     "Six",     "Seven",  "Eight",  "Nine"};
+  std::string out;
+  bool afterWord = false;
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (isSpace(c) && c != ' ') {
+      out += ch;
+      afterWord = false;
+      continue;
+    }
+    if (afterWord) out += ' ';
+    if (isLetter(c)) {
+      out += words[(c | 0x20) - 'a'];
+    } else if (c >= '0' && c <= '9') {
+      out += words[26 + c - '0'];
+    } else {
+      out += c == ' ' ? '/' : ch;
+    }
+    afterWord = true;
+  }
+  return out;
+}
+
+// Bacon's cipher in the alphabet of 24 letters (I and J one letter, U and V
+// one): each letter as the five A and B of its place, split by spaces.
+inline std::string bacon(const std::string& text) {
+  const std::string alphabet = "ABCDEFGHIKLMNOPQRSTUWXYZ";
+  std::string out;
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (!isLetter(c)) continue;
+    char letter = static_cast<char>(c & 0xDF);
+    letter = letter == 'J' ? 'I' : letter == 'V' ? 'U' : letter;
+    const std::size_t place = alphabet.find(letter);
+    if (!out.empty()) out += ' ';
+    for (int bit = 4; bit >= 0; --bit)
+      out += (place >> bit & 1) != 0 ? 'B' : 'A';
+  }
+  return out;
+}
+
+// The Polybius square without a key: each letter (J as I) as its row and
+// column in ABCDE / FGHIK / LMNOP / QRSTU / VWXYZ, split by spaces.
+inline std::string polybius(const std::string& text) {
+  const std::string square = "ABCDEFGHIKLMNOPQRSTUVWXYZ";
+  std::string out;
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (!isLetter(c)) continue;
+    const char letter = (c & 0xDF) == 'J' ? 'I' : static_cast<char>(c & 0xDF);
+    const std::size_t cell = square.find(letter);
+    if (!out.empty()) out += ' ';
+    out += std::to_string(cell / 5 + 1) + std::to_string(cell % 5 + 1);
+  }
+  return out;
+}
+
 // The reference encoding of the method of the registry named `name`,
 // without options, where one is written here; null where none is.
 using Coding = std::string (*)(const std::string&);
@@ -445,6 +562,12 @@ inline Coding codingOf(std::string_view name) {
   if (name == "base32") return [](const std::string& text) { return base32(text); };
   if (name == "base58") return [](const std::string& text) { return base58(text); };
   if (name == "keyboard") return [](const std::string& text) { return keyboardShift(text); };
+  if (name == "base85") return [](const std::string& text) { return ascii85(text); };
+  if (name == "z85") return [](const std::string& text) { return z85(text); };
+  if (name == "a1z26") return [](const std::string& text) { return a1z26(text); };
+  if (name == "nato") return [](const std::string& text) { return nato(text); };
+  if (name == "bacon") return [](const std::string& text) { return bacon(text); };
+  if (name == "polybius") return [](const std::string& text) { return polybius(text); };
   return nullptr;
 }
 

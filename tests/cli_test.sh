@@ -104,11 +104,26 @@ expect lsb "01001" "$cli" lsb < <(printf Hello)
 expect "lsb -d, the one way it works" "01001" "$cli" lsb -d < <(printf Hello)
 # The methods that puzzles use, each undone by its -d.
 for method in rot47 atbash trithemius reverse "reverse --chars" base32 "base32 --no-padding" \
-    base58 octal; do
+    base58 octal base85 "base85 --wrapper" z85; do
   expect "$method -d undoes $method" "Zembrax, 2026!" sh -c \
     "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
 done
 expect "base32" "MZXW6YTBOI======" "$cli" base32 < <(printf foobar)
+expect "base85 -d with its marks" "sure." "$cli" base85 -d <<<"<~F*2M7/c~>"
+# The methods that give capitals back, and those that keep the letters
+# alone.
+for method in a1z26 "a1z26 --separator ." nato; do
+  expect "$method -d undoes $method" "ZEMBRAX, 2026!" sh -c \
+    "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
+done
+for method in bacon "bacon --letters 26 --digits" polybius "polybius --key lux"; do
+  expect "$method -d undoes $method" "ZEMBRAX" sh -c \
+    "printf 'Zembrax, 2026!' | '$cli' $method | '$cli' $method -d"
+done
+expect "a1z26" "26-5-13-2-18-1-24 2026" "$cli" a1z26 < <(printf 'Zembrax 2026')
+expect "nato -d" "SOS 9" "$cli" nato -d <<<"sierra OSCAR Sierra / Niner"
+expect "bacon --letters" "AAAAB ABAAB" "$cli" bacon --letters 26 < <(printf 'b, j')
+expect "polybius -d" "HELLO" "$cli" polybius -d <<<"23-15-31-31-34"
 refuse "base58 beyond 1 MiB" 1 "Base58 takes at most 1 MiB" sh -c "head -c 1048577 /dev/zero | '$cli' base58"
 expect "empty input" "" "$cli" base64 </dev/null
 # Line ends and Ctrl+Z pass both ways as the bytes they are.
@@ -340,16 +355,21 @@ grep -q '^  1\. base64 -d | hex -d | caesar -d --shift 3  -> English (en)' chain
 expect "hex -d reads hexadecimal" "Hi!" "$cli" hex -d <<<"48 69 21"
 
 # The JSON holds to its schema for any bytes, even those that are no UTF-8.
+# The methods and options of a step are those that --help names.
 if command -v python3 >/dev/null; then
+  "$cli" --help >schema-help.txt
   cat >schema.py <<'PY'
-import json, sys
+import json, re, sys
 kind, path = sys.argv[1], sys.argv[2]
 d = json.load(open(path, encoding="utf-8"))
+names = open("schema-help.txt", encoding="utf-8").read()
+methods = set(re.findall(r"^  ([a-z0-9]+) ", names, re.M)) - {"crack", "identify"}
+known = set(re.findall(r"--([a-z][a-z0-9-]*)", names))
 def chance(x): assert isinstance(x, (int, float)) and 0 <= x <= 1, x
 def options(o):
     assert isinstance(o, dict)
     for k, v in o.items():
-        assert k in ("shift", "full", "key", "from", "to", "xor", "bits"), k
+        assert k in known, k
         assert isinstance(v, (int, bool, str)), v
 if kind == "crack":
     assert d["method"] in ("caesar", "vigenere", "subst", "bitwise") and isinstance(d["language"], str)
@@ -361,8 +381,7 @@ else:
     for c in d["candidates"]:
         chance(c["confidence"]); assert isinstance(c["preview"], str)
         for s in c["steps"]:
-            assert s["method"] in ("caesar", "vigenere", "base64", "subst", "url", "bitwise",
-                                   "binary", "decimal", "hex", "morse"), s
+            assert s["method"] in methods, s
             assert isinstance(s["decrypt"], bool); options(s["options"])
 assert "note" not in d or isinstance(d["note"], str)
 PY
@@ -414,7 +433,7 @@ refuse "identify: typo" 2 "unknown option '--jsno'; did you mean '--json'?" "$cl
 # Help and version.
 "$cli" --help >help.txt || fail "--help failed"
 for method in caesar vigenere base64 subst url bitwise binary decimal hex morse lsb rot47 atbash \
-    trithemius reverse base32 octal base58; do
+    trithemius reverse base32 octal base58 base85 z85 a1z26 nato bacon polybius; do
   grep -q "^  $method " help.txt || fail "--help does not list $method"
   grep -q "zembrax-cli $method" help.txt || fail "--help has no example of $method"
 done

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "stream/StreamCoder.h"
 
@@ -59,6 +60,49 @@ std::unique_ptr<StreamCoder> keyboardShiftStream(bool left);
 // kBase58Most bytes.
 constexpr std::size_t kBase58Most = 1 << 20;
 std::unique_ptr<StreamCoder> base58(bool decoding);
+
+// Base85: four bytes as five digits, the highest first; a last group of n
+// bytes as its first n + 1 digits. Ascii85 (Adobe's, '!' to 'u') writes a
+// group of four zero bytes as 'z', and with `wrapped` puts the text in
+// <~ ~>; Z85 (ZeroMQ's) has its own alphabet and no 'z'.
+enum class Base85 { ascii85, z85 };
+std::unique_ptr<StreamCoder> base85Encode(Base85 alphabet, bool wrapped);
+// Base85 with its whitespace and every other byte outside the alphabet
+// skipped; a short last group gives one byte fewer than its digits. Ascii85
+// takes its 'z' and its <~ ~> marks, or none.
+std::unique_ptr<StreamCoder> base85Decode(Base85 alphabet);
+
+// A1Z26: each letter as its number, 1 to 26, `separator` ("-" when empty)
+// between two letters in a row; every other byte stays. Back, a run of one
+// or two digits worth 1 to 26 is its capital and the separator between two
+// such runs goes.
+std::unique_ptr<StreamCoder> toA1Z26(std::string separator);
+std::unique_ptr<StreamCoder> fromA1Z26(std::string separator);
+
+// The ICAO spelling alphabet: each letter and digit as its word (Alfa,
+// Juliett, X-ray; Zero to Nine), the words split by spaces, a space as "/";
+// every other byte is a word of its own and line breaks stay. Back, each
+// spelling in any case (Alpha, Juliet, Xray, Whisky and Niner too) gives
+// its capital or digit.
+std::unique_ptr<StreamCoder> toNato();
+// The capital or digit that `word` spells, in any case; '\0' for none.
+char natoSign(std::string_view word);
+std::unique_ptr<StreamCoder> fromNato();
+
+// Bacon's cipher: each letter as five signs, A and B or with `digits` 0 and
+// 1, in groups split by spaces; every other byte goes. The alphabet of 24
+// has I for J and U for V. Back, the signs in either case, every other byte
+// skipped, give capitals.
+enum class BaconAlphabet { classic, full };
+std::unique_ptr<StreamCoder> toBacon(BaconAlphabet alphabet, bool digits);
+std::unique_ptr<StreamCoder> fromBacon(BaconAlphabet alphabet, bool digits);
+
+// The Polybius square of 5 x 5 (I for J), the letters of `key` first: each
+// letter as its row and column, 1 to 5, the pairs split by spaces; every
+// other byte goes. Back, the digits 1 to 5 two at a time, every other byte
+// skipped, give capitals.
+std::unique_ptr<StreamCoder> toPolybius(std::string_view key);
+std::unique_ptr<StreamCoder> fromPolybius(std::string_view key);
 
 }  // namespace puzzle
 
