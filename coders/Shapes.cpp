@@ -158,8 +158,9 @@ constexpr std::size_t kFewestPairs = 4;
 bool isBase85(std::string_view text, std::string_view digits, std::size_t groups = 0) {
   if (text.find(' ') != std::string_view::npos || !onlyOf(text, digits)) return false;
   const std::size_t signs = signsOf(text) - groups;
+  static const std::array<bool, 256> base64 = tableOf(kBase64Alphabet);
   const bool beyondBase64 = std::any_of(text.begin(), text.end(), [](char c) {
-    return !ascii::isWhitespace(c) && c != '%' && kBase64Alphabet.find(c) == std::string_view::npos;
+    return !ascii::isWhitespace(c) && c != '%' && !base64[static_cast<unsigned char>(c)];
   });
   return signs + groups >= 5 && signs % 5 != 1 && beyondBase64 &&
          std::any_of(text.begin(), text.end(), ascii::isLetter) && !isBinaryOrMorse(text) &&
