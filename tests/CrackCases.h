@@ -113,9 +113,8 @@ inline methods::Settings randomKey(analysis::Cipher cipher, std::size_t keyLengt
 inline std::string encrypt(analysis::Cipher cipher, const std::string& plain, std::size_t keyLength,
                            std::mt19937& random) {
   methods::OwnCoders coders;
-  const methods::Method& method = analysis::methodOf(cipher);
-  return methods::runExact(method, coders.all(), randomKey(cipher, keyLength, random),
-                           methods::encodes(method) ? Direction::encode : Direction::decode, plain);
+  return methods::runExact(analysis::methodOf(cipher), coders.all(),
+                           randomKey(cipher, keyLength, random), Direction::encode, plain);
 }
 
 // Whether `decrypted` is right: equal to `plain`, or for a substitution with
