@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     }
     const double target = kind.cipher && !kind.encodings.empty() ? kLayeredTarget : kEncodingTarget;
     const double share = texts == 0 ? 0 : static_cast<double>(right) / static_cast<double>(texts);
-    std::printf("%-22s %7.1f%% %7.0f%% %8zu %10.3f %s\n", kind.name, 100 * share, 100 * target,
-                texts, slowest, share >= target ? "" : "(below target)");
+    std::printf("%-22s %7.1f%% %7.0f%% %8zu %10.3f %s\n", kind.name.c_str(), 100 * share,
+                100 * target, texts, slowest, share >= target ? "" : "(below target)");
   }
   std::printf("\nanswers with confidence >= 0.9: %zu, of which right: %.1f%% (target >= 95%%)\n",
               sure,
@@ -73,14 +73,14 @@ int main(int argc, char** argv) {
   for (const identifycases::Kind& kind : identifycases::kinds()) {
     std::string made =
         kind.cipher ? crackcases::encrypt(*kind.cipher, mebibyte, 5, random) : mebibyte;
-    for (const char* method : kind.encodings)
+    for (const std::string& method : kind.encodings)
       made = identifycases::code(method, made, Direction::encode);
     made.resize(std::min(made.size(), std::size_t{1} << 20));
     const auto start = std::chrono::steady_clock::now();
     analysis::identify(made, {});
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-22s %10.3f %8.1f %s\n", kind.name, seconds, kMostSeconds,
+    std::printf("%-22s %10.3f %8.1f %s\n", kind.name.c_str(), seconds, kMostSeconds,
                 seconds <= kMostSeconds ? "" : "(over target)");
   }
   return 0;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "Shapes.h"
+#include "Text.h"
 #include "WrittenForms.h"
 #include "puzzle/Puzzle.h"
 
@@ -483,7 +484,8 @@ const Method kMethods[] = {
      .example = "zembrax-cli trithemius -d note.txt",
      .ways = Ways::inversePair,
      .run = throughStream<trithemiusStream>,
-     .stream = trithemiusStream},
+     .stream = trithemiusStream,
+     .accepts = whenShaped<shapes::isMostlyLetters>},
     {.name = "reverse",
      .caption = "Reversed",
      .page = kMorePage,
@@ -495,15 +497,17 @@ const Method kMethods[] = {
                std::string text) { return puzzle::reversed(std::move(text), flagOf(s, "chars")); },
      .stream = [](const Settings& s,
                   Direction) { return puzzle::reversedStream(flagOf(s, "chars")); },
-     // By characters where the text has any beyond ASCII, which bytes
-     // backwards would break.
+     // By characters where the text is UTF-8 with some beyond ASCII, which
+     // bytes backwards would break; by bytes where it is ASCII, or where
+     // its bytes were turned round and so make no UTF-8.
      .accepts =
          [](std::string_view text) {
            if (!shapes::isBackwards(text)) return std::vector<Settings>{};
            const bool ascii = std::all_of(text.begin(), text.end(), [](char c) {
              return static_cast<unsigned char>(c) < 0x80;
            });
-           return std::vector<Settings>{ascii ? Settings{} : Settings{{"chars", true}}};
+           return std::vector<Settings>{ascii || !text::isUtf8(text) ? Settings{}
+                                                                     : Settings{{"chars", true}}};
          },
      // Characters backwards give back invalid UTF-8 otherwise.
      .samples =
@@ -547,7 +551,8 @@ const Method kMethods[] = {
      .ways = Ways::inversePair,
      .run = throughStream<base58Stream>,
      .stream = base58Stream,
-     .longest = puzzle::kBase58Most},
+     .longest = puzzle::kBase58Most,
+     .accepts = whenShaped<shapes::isBase58>},
     {.name = "keyboard",
      .caption = "Keyboard shift",
      .page = kMorePage,
@@ -557,7 +562,8 @@ const Method kMethods[] = {
      .run = [](Coders, const Settings&, Direction d,
                std::string text) { return puzzle::keyboardShift(std::move(text), decoding(d)); },
      .stream = [](const Settings&,
-                  Direction d) { return puzzle::keyboardShiftStream(decoding(d)); }},
+                  Direction d) { return puzzle::keyboardShiftStream(decoding(d)); },
+     .accepts = whenShaped<shapes::isMostlyLetters>},
     {.name = "base85",
      .caption = "Base85",
      .page = kMorePage,

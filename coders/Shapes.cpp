@@ -36,6 +36,9 @@ constexpr double kLetterShare = 0.6;
 constexpr double kRot47LetterShare = 0.6;
 constexpr double kRot47Gain = 0.2;
 constexpr double kRot47MarkShare = 0.1;
+// Base58 is tried on words of up to this many digits: a key or an address
+// is some fifty, a flag a hundred, and decoding 4 KiB takes a millisecond.
+constexpr std::size_t kLongestBase58 = 4 << 10;
 // A text is taken for Morse code when this share of its non-whitespace
 // bytes, or more, are dots and dashes.
 constexpr double kMorseShare = 0.8;
@@ -225,6 +228,18 @@ bool isBase32(std::string_view text) {
   if (digits < 8 || !onlyOf(text, "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567=") || kWhole[digits % 8] != '1')
     return false;
   return padsItsEnd(text, equals, digits, 8);
+}
+
+bool isBase58(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kWhitespace);
+  const std::size_t last = text.find_last_not_of(kWhitespace);
+  if (first == std::string_view::npos) return false;
+  const std::string_view word = text.substr(first, last - first + 1);
+  const auto any = [word](std::string_view of) { return countOf(word, of) > 0; };
+  return word.size() >= kLeastSigns && word.size() <= kLongestBase58 &&
+         std::none_of(word.begin(), word.end(), ascii::isWhitespace) &&
+         onlyOf(word, puzzle::kBase58Digits) && any("123456789") &&
+         any("ABCDEFGHJKLMNPQRSTUVWXYZ") && any("abcdefghijkmnopqrstuvwxyz");
 }
 
 bool isUrlEncoded(std::string_view text) {

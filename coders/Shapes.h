@@ -45,6 +45,12 @@ bool isOctalBytes(std::string_view text);
 // width, padded or not.
 bool isBase32(std::string_view text);
 
+// Base58 as it is written: one word of its digits, with a digit, a capital
+// and a small letter among them (as any but the shortest has), and short
+// enough to decode at once, as its cost grows with the square of its
+// length.
+bool isBase58(std::string_view text);
+
 // Percent escapes, of which most are well formed.
 bool isUrlEncoded(std::string_view text);
 

@@ -19,36 +19,49 @@ namespace identifycases {
 
 // A kind of text: what made it from running text.
 struct Kind {
-  const char* name;
-  // The chain's steps, innermost first, as (method, options) that encode;
-  // a cipher's options are drawn by `crackcases::encrypt`.
-  std::vector<const char*> encodings;
+  std::string name;
+  // The chain's steps, innermost first, as methods that encode with their
+  // first sample's settings; a cipher's options are drawn by
+  // `crackcases::encrypt`.
+  std::vector<std::string> encodings;
   // The cipher that comes first, if any (Vigenere keys of 3 to 8 letters).
   std::optional<analysis::Cipher> cipher;
 };
 
+// Whether `method` is an encoding that a cipher's bytes may be put under:
+// one that gives back every byte of any text, and writes it longer (where
+// the mappings sign for sign keep its length, and no cipher is looked for
+// under them).
+inline bool isEncodingOfBytes(const methods::Method& method) {
+  const methods::Sample first = method.samples().front();
+  const std::string probe = "Zembrax";
+  methods::OwnCoders coders;
+  return method.ways == methods::Ways::inversePair && first.lowest <= 1 && first.highest == 255 &&
+         methods::runExact(method, coders.all(), first.settings, Direction::encode, probe).size() >
+             probe.size();
+}
+
+// Each decoding that identification tries, alone and, for an encoding of
+// bytes, over a Caesar shift; then the ciphers, and some under the window's
+// encodings.
 inline const std::vector<Kind>& kinds() {
-  static const std::vector<Kind> all = {
-      {"base64", {"base64"}, {}},
-      {"url", {"url"}, {}},
-      {"binary", {"binary"}, {}},
-      {"decimal", {"decimal"}, {}},
-      {"hex", {"hex"}, {}},
-      {"morse", {"morse"}, {}},
-      {"caesar", {}, analysis::Cipher::caesar},
-      {"vigenere", {}, analysis::Cipher::vigenere},
-      {"subst", {}, analysis::Cipher::substitution},
-      {"xor under base64", {"base64"}, analysis::Cipher::bitwiseXor},
-      {"caesar under base64", {"base64"}, analysis::Cipher::caesar},
-      {"caesar under hex", {"hex"}, analysis::Cipher::caesar},
-      {"vigenere under url", {"url"}, analysis::Cipher::vigenere},
-      {"base85", {"base85"}, {}},
-      {"z85", {"z85"}, {}},
-      {"a1z26", {"a1z26"}, {}},
-      {"nato", {"nato"}, {}},
-      {"bacon", {"bacon"}, {}},
-      {"polybius", {"polybius"}, {}},
-  };
+  static const std::vector<Kind> all = [] {
+    using analysis::Cipher;
+    std::vector<Kind> made;
+    for (const methods::Method& method : methods::all()) {
+      if (method.accepts == nullptr) continue;
+      const std::string name(method.name);
+      made.push_back({name, {name}, {}});
+      if (isEncodingOfBytes(method))
+        made.push_back({"caesar under " + name, {name}, Cipher::caesar});
+    }
+    made.push_back({"caesar", {}, Cipher::caesar});
+    made.push_back({"vigenere", {}, Cipher::vigenere});
+    made.push_back({"subst", {}, Cipher::substitution});
+    made.push_back({"xor under base64", {"base64"}, Cipher::bitwiseXor});
+    made.push_back({"vigenere under url", {"url"}, Cipher::vigenere});
+    return made;
+  }();
   return all;
 }
 
@@ -58,10 +71,13 @@ struct Outcome {
   analysis::Features features{};
 };
 
-// Runs `method` one way on `text`, as the command line does.
-inline std::string code(const char* method, const std::string& text, Direction direction) {
+// Runs `name`'s method one way on `text` with its first sample's settings,
+// as the command line does.
+inline std::string code(const std::string& name, const std::string& text, Direction direction) {
+  const methods::Method& method = methods::methodNamed(name);
   methods::OwnCoders coders;
-  return methods::runExact(methods::methodNamed(method), coders.all(), {}, direction, text);
+  return methods::runExact(method, coders.all(), method.samples().front().settings, direction,
+                           text);
 }
 
 // Makes a text of `kind` from `plain`, identifies it, and judges the best
@@ -72,12 +88,13 @@ inline Outcome run(const Kind& kind, const std::string& plain, std::mt19937& ran
           ? crackcases::encrypt(*kind.cipher, plain,
                                 std::uniform_int_distribution<std::size_t>(3, 8)(random), random)
           : plain;
-  for (const char* method : kind.encodings)
+  for (const std::string& method : kind.encodings)
     made = code(method, made, Direction::encode);
   // What undoing the encodings gives: the plaintext, as far as they keep it.
   std::string expected = plain;
-  for (const char* method : kind.encodings)
-    expected = code(method, code(method, expected, Direction::encode), Direction::decode);
+  for (const std::string& method : kind.encodings)
+    expected = code(method, code(method, expected, Direction::encode),
+                    methods::undoing(methods::methodNamed(method)));
   const analysis::Identification found = analysis::identify(made, {});
   Outcome outcome;
   if (found.candidates.empty()) return outcome;

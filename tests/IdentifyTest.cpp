@@ -10,6 +10,7 @@
 #include "JsonCheck.h"
 #include "RandomText.h"
 #include "analysis/Json.h"
+#include "puzzle/Puzzle.h"
 
 namespace {
 
@@ -64,6 +65,12 @@ TEST(Identify, NamesTheChainsOfKnownAnswers) {
       {"xor under base64",
        code("base64", CharCoder().bitwiseApply(plain, 77, &CharCoder::bitXor), Direction::encode),
        {"base64 -d", "bitwise"}},
+      {"base58", code("base58", plain, Direction::encode), {"base58 -d"}},
+      {"keyboard shift", code("keyboard", plain, Direction::encode), {"keyboard -d"}},
+      {"trithemius", code("trithemius", plain, Direction::encode), {"trithemius -d"}},
+      {"atbash of reversed text",
+       code("atbash", code("reverse", plain, Direction::encode), Direction::encode),
+       {"atbash", "reverse"}},
   };
   for (const Row& row : rows) {
     const analysis::Identification found = analysis::identify(row.text, {});
@@ -73,6 +80,25 @@ TEST(Identify, NamesTheChainsOfKnownAnswers) {
     EXPECT_EQ(best.language, analysis::Language::en) << row.name;
     EXPECT_GE(best.confidence, 0.9) << row.name;
     EXPECT_TRUE(found.note.empty()) << row.name << ": " << found.note;
+  }
+}
+
+// Text written backwards is turned round as it was: by characters where it
+// is UTF-8, by bytes where its bytes were turned round and so make none.
+TEST(Identify, TurnsBackwardsTextRoundAsItWasTurned) {
+  const std::string plain =
+      "Der Fu\xc3\x9fg\xc3\xa4nger \xc3\xbc"
+      "berquerte die Stra\xc3\x9f"
+      "e vor dem gro\xc3\x9f"
+      "en Rathaus, w\xc3\xa4hrend es regnete.";
+  for (const bool characters : {false, true}) {
+    const std::string text = puzzle::reversed(plain, characters);
+    const analysis::Identification found = analysis::identify(text, {});
+    ASSERT_FALSE(found.candidates.empty()) << characters;
+    const analysis::Chain& best = found.candidates.front();
+    ASSERT_EQ(namesOf(best), std::vector<std::string>{"reverse"}) << characters;
+    EXPECT_EQ(methods::flagOf(best.steps.front().options, "chars"), characters);
+    EXPECT_EQ(analysis::runChain(best.steps, text), plain) << characters;
   }
 }
 

@@ -157,24 +157,27 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {".... .. / - .... . .-. .", {"morse"}},
       {"72, 105, -1", {"decimal"}},
       {"48 69 ff", {"base64", "hex"}},
-      // Letters that Atbash or reversal may have made, too.
-      {"SGVsbG8=", {"base64", "atbash", "reverse"}},
-      {"SGVs bG8", {"base64", "atbash", "reverse"}},
+      // Letters that Atbash, Trithemius, reversal or a keyboard shift may
+      // have made, too.
+      {"SGVsbG8=", {"base64", "atbash", "trithemius", "reverse", "keyboard"}},
+      {"SGVs bG8", {"base64", "atbash", "trithemius", "reverse", "keyboard"}},
       {"a%20b%21", {"url"}},
       {"4142", {"base64", "hex"}},
-      {"Hello, World", {"atbash", "reverse"}},
+      {"Hello, World", {"atbash", "trithemius", "reverse", "keyboard"}},
       {"<~9jqo^~>", {"rot47", "base85"}},
       {"87cURD_*#4\nDfTZ)+T", {"base85"}},
-      {"w]7)*DWmUeEe", {"atbash", "reverse", "z85"}},
+      {"w]7)*DWmUeEe", {"atbash", "trithemius", "reverse", "keyboard", "z85"}},
       {"8-5-12-12-15 23-15-18-12-4", {"a1z26"}},
       {"1.2.3.4", {"a1z26 --separator ."}},
-      {"hotel INDIA / Two", {"base64", "atbash", "reverse", "nato"}},
+      {"hotel INDIA / Two", {"base64", "atbash", "trithemius", "reverse", "keyboard", "nato"}},
       {"00001 00000",
        {"binary --bits 8", "bacon --letters 24 --digits", "bacon --letters 26 --digits"}},
-      {"ABBAA ABABB", {"base64", "atbash", "base32", "bacon --letters 24", "bacon --letters 26"}},
+      {"ABBAA ABABB",
+       {"base64", "atbash", "trithemius", "base32", "keyboard", "bacon --letters 24",
+        "bacon --letters 26"}},
       {"23 15 31 31 34", {"base64", "decimal", "hex", "octal", "polybius"}},
-      {"Hotel, Tango.", {"atbash", "reverse"}},
-      {"flag{a_b}", {"atbash", "reverse"}},
+      {"Hotel, Tango.", {"atbash", "trithemius", "reverse", "keyboard"}},
+      {"flag{a_b}", {"atbash", "trithemius", "reverse", "keyboard"}},
       {" \r\n", {}},
       // What ROT47 makes of running text, of capitals, of a flag and of
       // letters beyond ASCII, which it leaves.
@@ -184,10 +187,15 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {"6DA2\xC3\xA7@D 6> 3C2?4@", {"rot47"}},
       // Written backwards: a flag, Base64 with its padding first, and
       // characters beyond ASCII.
-      {"}1_tsuj{galf", {"atbash", "reverse"}},
-      {"==Qbvl2c", {"atbash", "reverse"}},
-      {"trag \xC3\xA9tirw", {"atbash", "reverse --chars"}},
+      {"}1_tsuj{galf", {"atbash", "trithemius", "reverse", "keyboard"}},
+      {"==Qbvl2c", {"atbash", "trithemius", "reverse", "keyboard"}},
+      {"trag \xC3\xA9tirw", {"atbash", "trithemius", "reverse --chars", "keyboard"}},
       {"abc", {}},
+      // Base58: one word of its digits with a digit and letters of both
+      // cases, none of 0, O, I and l.
+      {"2NEpo7TZRRrLZSi2U", {"atbash", "trithemius", "reverse", "base58", "keyboard"}},
+      {"2NEpo7TZ RRrLZSi2U", {"atbash", "trithemius", "reverse", "keyboard"}},
+      {"2NEpo7TZRRrLZSi2Ul", {"base64", "atbash", "trithemius", "reverse", "keyboard"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> accepted;

@@ -9,6 +9,7 @@
 // confidence. Shared by the tests (a sample) and the benchmark (the full
 // run).
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
@@ -233,22 +234,26 @@ inline Form tokenForm(Random& random) {
 
 // A text of a random form under the keyless `method`, and what its
 // decoding gives back of it (capitals, say).
-inline Made decodedBack(const Source& source, Random& random, const char* method) {
-  const std::string coded =
-      code(method, plaintext(anyForm(random), source, random), Direction::encode);
-  return {coded, code(method, coded, Direction::decode)};
+inline Made decodedBack(const Source& source, Random& random, const methods::Method& method) {
+  methods::OwnCoders coders;
+  const std::string coded = methods::runExact(method, coders.all(), {}, Direction::encode,
+                                              plaintext(anyForm(random), source, random));
+  return {coded, methods::runExact(method, coders.all(), {}, methods::undoing(method), coded)};
 }
 
-inline const std::vector<Kind>& kinds() {
+// The kinds written by hand, each named by the method it tests where it
+// tests one: the written forms, the ciphers, deep layers, the methods the
+// analysis lacks, and references written from the definitions.
+inline std::vector<Kind> handWritten() {
   using analysis::Cipher;
-  static const std::vector<Kind> all = {
+  return {
       {"plaintext", false,
        [](const Source& s, Random& r) { return encoded(s, r, {}, anyForm(r)); }},
       {"base64", false,
        [](const Source& s, Random& r) { return encoded(s, r, {"base64"}, anyForm(r)); }},
       {"hex", false,
        [](const Source& s, Random& r) { return encoded(s, r, {"hex"}, tokenForm(r)); }},
-      {"spaced binary", false,
+      {"binary", false,
        [](const Source& s, Random& r) { return encoded(s, r, {"binary"}, tokenForm(r)); }},
       {"decimal", false,
        [](const Source& s, Random& r) { return encoded(s, r, {"decimal"}, anyForm(r)); }},
@@ -308,7 +313,7 @@ inline const std::vector<Kind>& kinds() {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::atbash(plain), plain};
        }},
-      {"reversed", false,
+      {"reverse", false,
        [](const Source& s, Random& r) {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::reversed(plain), plain};
@@ -341,12 +346,24 @@ inline const std::vector<Kind>& kinds() {
          const std::string plain = plaintext(anyForm(r), s, r);
          return Made{reference::ascii85(plain), plain};
        }},
-      {"z85", false, [](const Source& s, Random& r) { return decodedBack(s, r, "z85"); }},
-      {"a1z26", false, [](const Source& s, Random& r) { return decodedBack(s, r, "a1z26"); }},
-      {"nato", false, [](const Source& s, Random& r) { return decodedBack(s, r, "nato"); }},
-      {"bacon", false, [](const Source& s, Random& r) { return decodedBack(s, r, "bacon"); }},
-      {"polybius", false, [](const Source& s, Random& r) { return decodedBack(s, r, "polybius"); }},
   };
+}
+
+// The kinds written by hand, then a kind for every other decoding that
+// identification tries, made by the method's own encoding.
+inline const std::vector<Kind>& kinds() {
+  static const std::vector<Kind> all = [] {
+    std::vector<Kind> made = handWritten();
+    for (const methods::Method& method : methods::all()) {
+      const bool covered = std::any_of(made.begin(), made.end(), [&method](const Kind& kind) {
+        return method.name == kind.name;
+      });
+      if (method.accepts == nullptr || covered) continue;
+      made.push_back({method.name.data(), false,
+                      [&method](const Source& s, Random& r) { return decodedBack(s, r, method); }});
+    }
+    return made;
+  }();
   return all;
 }
 

@@ -50,14 +50,10 @@ const double kStepNats = std::log(4.0);
 // several decodings accept branches, and those that undo themselves keep
 // its size.
 constexpr std::size_t kMostNodes = 96;
-
-// Whether `method` undoes itself (ROT47, Atbash, reversal): the keyless
-// decodings that any text of their form is open to. Each comes once in a
-// chain at most, as twice undoes it, and no cipher is broken after one, as a
-// cipher's key would read as well without it.
-bool undoesItself(const methods::Method& method) {
-  return method.ways == methods::Ways::sameCall;
-}
+// The mappings sign for sign in a chain, at most (see Search::decode): a
+// puzzle may reverse its Atbash, but every mapping opens the text to all
+// the others, and four of them in all their orders would fill the nodes.
+constexpr std::size_t kMostMappings = 2;
 
 // The decodings worth trying on `text`: those of the registry whose written
 // form it has, each with the options it takes.
@@ -110,7 +106,7 @@ class Search {
   // reads so.
   void run(const std::string& text) {
     std::vector<Node> nodes;
-    decode(text, {}, nodes);
+    decode(text, {}, 0, nodes);
     const auto sure = [this](const Node& node) {
       return node.reading.natural >= fitness::kSure && holdsCrib(node.text, settings.crib);
     };
@@ -119,10 +115,7 @@ class Search {
                      [](const Node& a, const Node& b) { return a.steps.size() > b.steps.size(); });
     for (const Node& node : nodes) {
       if (settings.stopped()) return;
-      const bool afterItsOwnUndoing =
-          std::any_of(node.steps.begin(), node.steps.end(),
-                      [](const Step& step) { return undoesItself(*step.method); });
-      if (afterItsOwnUndoing) continue;
+      if (node.mappings > 0) continue;
       if (node.reading.natural < kTryCiphers && tryCiphers(node.text, node.steps)) return;
     }
   }
@@ -135,22 +128,51 @@ class Search {
     std::string text;
     std::vector<Step> steps;
     Reading reading;
+    // The steps of the chain that kept the length of their text (see
+    // decode).
+    std::size_t mappings;
   };
 
   // Adds `text`, reached by `steps`, and all that decoding it further
   // reaches, to `nodes`, and each as a chain.
-  void decode(const std::string& text, const std::vector<Step>& steps, std::vector<Node>& nodes) {
-    nodes.push_back({text, steps, readingOf(text, settings.language)});
+  //
+  // A decoding that keeps the length of its text maps it sign for sign
+  // (ROT47, Atbash, a keyboard shift, reversal): any text of its form is
+  // open to it, where the decodings of encodings take only their own. So
+  // the mappings are tried on the text given, and further in only on texts
+  // that no encoding's decoding takes (an encoding's text is mostly letters
+  // too, and every mapping of it would be decoded again). Each comes once
+  // in a chain at most, as twice undoes it or leads nowhere, a chain takes
+  // kMostMappings of them, and no cipher is broken after one, as a cipher's
+  // key would read about as well without it.
+  void decode(const std::string& text, const std::vector<Step>& steps, std::size_t mappings,
+              std::vector<Node>& nodes) {
+    nodes.push_back({text, steps, readingOf(text, settings.language), mappings});
     found.push_back({steps, 0.0});
     if (steps.size() == kMostDecodings || nodes.size() >= kMostNodes) return;
+    std::vector<std::pair<Step, std::string>> mapped;
+    bool encoded = false;
     for (Step& step : decodingsOf(text)) {
-      if (undoesItself(*step.method) && usesMethod(steps, *step.method)) continue;
       std::string decoded = runChain({step}, text);
       if (decoded.empty() || decoded == text) continue;
-      std::vector<Step> longer = steps;
-      longer.push_back(std::move(step));
-      decode(decoded, longer, nodes);
+      if (decoded.size() == text.size()) {
+        if (mappings < kMostMappings && !usesMethod(steps, *step.method))
+          mapped.emplace_back(std::move(step), std::move(decoded));
+        continue;
+      }
+      encoded = true;
+      decodeFurther(decoded, steps, std::move(step), mappings, nodes);
     }
+    if (encoded && !steps.empty()) return;
+    for (auto& [step, decoded] : mapped)
+      decodeFurther(decoded, steps, std::move(step), mappings + 1, nodes);
+  }
+
+  void decodeFurther(const std::string& decoded, const std::vector<Step>& steps, Step step,
+                     std::size_t mappings, std::vector<Node>& nodes) {
+    std::vector<Step> longer = steps;
+    longer.push_back(std::move(step));
+    decode(decoded, longer, mappings, nodes);
   }
 
   // Breaks `text` with the ciphers that fit it: those of letters when it

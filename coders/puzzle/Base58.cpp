@@ -15,7 +15,6 @@ namespace puzzle {
 
 namespace {
 
-constexpr char kDigits[] = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
 constexpr std::uint64_t kFiveDigits = 58ULL * 58 * 58 * 58 * 58;
 constexpr unsigned char kNoDigit = 0xFF;
 
@@ -23,7 +22,7 @@ constexpr std::array<unsigned char, 256> kValues = [] {
   std::array<unsigned char, 256> values{};
   values.fill(kNoDigit);
   for (unsigned char d = 0; d < 58; ++d)
-    values[static_cast<unsigned char>(kDigits[d])] = d;
+    values[static_cast<unsigned char>(kBase58Digits[d])] = d;
   return values;
 }();
 
@@ -59,7 +58,7 @@ std::string encode(const std::string& bytes) {
   for (const std::uint32_t limb : limbs) {
     std::uint32_t value = limb;
     for (int i = 0; i < 5; ++i, value /= 58)
-      digits += kDigits[value % 58];
+      digits += kBase58Digits[value % 58];
   }
   // Without the zeros above the number's top digit.
   while (!digits.empty() && digits.back() == '1')

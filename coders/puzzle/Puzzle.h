@@ -59,6 +59,9 @@ std::unique_ptr<StreamCoder> keyboardShiftStream(bool left);
 // before it a '1'. It is held until it ends, and refused beyond
 // kBase58Most bytes.
 constexpr std::size_t kBase58Most = 1 << 20;
+// Its digits, in their order: no 0, O, I or l, which look alike.
+constexpr std::string_view kBase58Digits =
+    "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
 std::unique_ptr<StreamCoder> base58(bool decoding);
 
 // Base85: four bytes as five digits, the highest first; a last group of n
