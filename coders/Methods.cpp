@@ -700,6 +700,24 @@ const Method kMethods[] = {
            const std::string key = textOf(s, "key");
            return key.empty() ? std::string("Polybius square") : "Polybius square key " + key;
          }},
+    {.name = "phone",
+     .caption = "Phone keypad",
+     .page = kMorePage,
+     .summary = "Each letter as the presses of its key on a phone (ABC on 2 ... WXYZ on 9), a "
+                "space as 0; -d gives capitals, and other bytes stay both ways",
+     .example = "zembrax-cli phone -d presses.txt",
+     .ways = Ways::inversePair,
+     .run =
+         [](Coders, const Settings&, Direction d, std::string text) {
+           return forms::readAll(*puzzle::phoneKeypad(decoding(d)), std::move(text));
+         },
+     .stream = [](const Settings&, Direction d) { return puzzle::phoneKeypad(decoding(d)); },
+     .accepts = whenShaped<puzzle::isPhoneKeypad>,
+     // Decoding gives capitals.
+     .samples =
+         [] {
+           return std::vector<Sample>{{{}, 'A', 'Z'}};
+         }},
 };
 
 template <typename Value>

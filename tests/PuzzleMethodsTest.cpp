@@ -99,6 +99,11 @@ const std::vector<KnownAnswer>& knownAnswers() {
       {"keyboard", {}, encode, "Hello, World 2026", "Jraap, Eptaf 3137"},
       {"keyboard", {}, decode, "Jraap, Eptaf 3137", "Hello, World 2026"},
       {"keyboard", {}, encode, "pP0mM", "qQ1zZ"},
+      {"phone", {}, encode, "Hi you!", "44 444 0 999 666 88!"},
+      {"phone", {}, decode, "44 444 0 999 666 88!", "HI YOU!"},
+      // Presses run together part where the key changes, and a run too long
+      // for its key goes round it.
+      {"phone", {}, decode, "4433555\n2222", "HEL\nCA"},
       {"octal", {}, encode, std::string("Hi\n\0\xff", 5), "110 151 12 0 377 "},
       {"octal", {}, decode, "110 151,12 0o7 777", std::string("Hi\n\0\x07\xff", 6)},
       {"octal", {}, decode, "110151", std::string(1, '\x69')},

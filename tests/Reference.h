@@ -552,6 +552,26 @@ inline std::string polybius(const std::string& text) {
   return out;
 }
 
+// A phone's keypad: each letter as its key pressed once for the key's
+// first letter, twice for its second and so on; a space as 0; a space
+// between two of these.
+inline std::string phoneKeypad(const std::string& text) {
+  const std::string keys[] = {"ABC", "DEF", "GHI", "JKL", "MNO", "PQRS", "TUV", "WXYZ"};
+  std::string out;
+  bool afterCode = false;
+  for (const char c : text) {
+    std::string code = c == ' ' ? "0" : "";
+    for (std::size_t key = 0; key < 8; ++key) {
+      const std::size_t at = keys[key].find(static_cast<char>(isLetter(c) ? c & 0xDF : 0));
+      if (at != std::string::npos) code = std::string(at + 1, static_cast<char>('2' + key));
+    }
+    if (!code.empty() && afterCode) out += ' ';
+    out += code.empty() ? std::string(1, c) : code;
+    afterCode = !code.empty();
+  }
+  return out;
+}
+
 // The reference encoding of the method of the registry named `name`,
 // without options, where one is written here; null where none is.
 using Coding = std::string (*)(const std::string&);
@@ -568,6 +588,7 @@ inline Coding codingOf(std::string_view name) {
   if (name == "nato") return [](const std::string& text) { return nato(text); };
   if (name == "bacon") return [](const std::string& text) { return bacon(text); };
   if (name == "polybius") return [](const std::string& text) { return polybius(text); };
+  if (name == "phone") return [](const std::string& text) { return phoneKeypad(text); };
   return nullptr;
 }
 

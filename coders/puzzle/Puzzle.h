@@ -107,6 +107,13 @@ std::unique_ptr<StreamCoder> fromBacon(BaconAlphabet alphabet, bool digits);
 std::unique_ptr<StreamCoder> toPolybius(std::string_view key);
 std::unique_ptr<StreamCoder> fromPolybius(std::string_view key);
 
+// The phone keypad: each letter as the presses of its key (ABC on 2 ...
+// WXYZ on 9: "44 444" for HI), a space as 0, the codes split by spaces; or
+// with `decoding` back, as capitals. Every other byte stays both ways.
+std::unique_ptr<StreamCoder> phoneKeypad(bool decoding);
+// Whether `text` is such presses alone, four letters or more.
+bool isPhoneKeypad(std::string_view text);
+
 }  // namespace puzzle
 
 #endif  // ZEMBRAX_CODERS_PUZZLE_PUZZLE_H_
