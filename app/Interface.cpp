@@ -351,6 +351,7 @@ void TmainForm::offerButtons() {
       row != nullptr ? pages::buttons(*row, pageControls()) : pages::Buttons{};
   ui->encodeBut->setEnabled(offered.encrypt);
   ui->decodeBut->setEnabled(offered.decrypt);
+  if (QPushButton* findKey = findKeyButton()) findKey->setEnabled(offered.findKey);
 }
 
 void TmainForm::RadioButton1Click() {

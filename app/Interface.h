@@ -21,6 +21,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class AnalysisController;
 
 namespace Ui {
@@ -81,8 +82,9 @@ class TmainForm : public QWidget {
   void aboutButClick();
 
   // "Find key": cracks the input, off the GUI thread, with the method of the
-  // page shown, then puts the best key into the page's controls and its
-  // decryption into the output box; the analysis window lists the
+  // page shown (or, on the page of methods without keys, tries each setting
+  // of the method chosen), then puts the best key into the page's controls
+  // and its decryption into the output box; the analysis window lists the
   // runners-up. An empty input shows "Insufficient input..." instead.
   void findKeyClick();
   // "What is this?": names, off the GUI thread, the chains of methods that
@@ -100,8 +102,10 @@ class TmainForm : public QWidget {
   // and write.
   const pages::MethodPage* rowOf(const QWidget* page) const;
   pages::Controls pageControls();
-  // Enables Encrypt and Decrypt as the page shown offers them.
+  // Enables Encrypt, Decrypt and Find key as the page shown offers them.
   void offerButtons();
+  // The Find key of the page shown; null where it has none.
+  QPushButton* findKeyButton() const;
 
   // Shows `result` in the output box up to its first zero byte, and keeps
   // the rest for a saved result.

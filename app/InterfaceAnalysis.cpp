@@ -68,7 +68,10 @@ void TmainForm::setUpAnalysis() {
     button->setObjectName(QString::fromLatin1(row.findKeyButton));
     button->setGeometry(kFindKeyPlace);
     button->setAccessibleName(tr("Find key"));
-    button->setToolTip(tr("Find the key of the input and decrypt it (%1)")
+    button->setToolTip((row.searched != nullptr
+                            ? tr("Try each setting of the method on the input, and decode it with "
+                                 "the one that reads best (%1)")
+                            : tr("Find the key of the input and decrypt it (%1)"))
                            .arg(findKey.toString(QKeySequence::NativeText)));
     connect(button, &QPushButton::clicked, this,
             [this] { deliverEvent([this] { findKeyClick(); }, QT_TR_NOOP("find the key")); });
@@ -78,16 +81,19 @@ void TmainForm::setUpAnalysis() {
   findKeyAction->setShortcut(findKey);
   addAction(findKeyAction);
   connect(findKeyAction, &QAction::triggered, this, [this] {
-    const pages::MethodPage* row = rowOf(ui->optionPagina->currentWidget());
-    if (row != nullptr && row->findKeyButton != nullptr) {
-      ui->optionPagina->currentWidget()->findChild<QPushButton*>(row->findKeyButton)->click();
+    QPushButton* button = findKeyButton();
+    if (button != nullptr && button->isEnabled()) {
+      button->click();
       return;
     }
+    const QString why = button != nullptr
+                            ? tr("Find key has nothing to try for this method, so %1 asked What "
+                                 "is this? instead.")
+                            : tr("This page has no Find key, so %1 asked What is this? instead.");
     deliverEvent(
-        [this] {
+        [this, why] {
           whatIsThisClick(
-              tr("This page has no Find key, so %1 asked What is this? instead.")
-                  .arg(QKeySequence(Qt::CTRL | Qt::Key_K).toString(QKeySequence::NativeText)));
+              why.arg(QKeySequence(Qt::CTRL | Qt::Key_K).toString(QKeySequence::NativeText)));
         },
         QT_TR_NOOP("name the input"));
   });
@@ -147,9 +153,20 @@ void TmainForm::findKeyClick() {
     return;
   }
   const pages::MethodPage* row = rowOf(ui->optionPagina->currentWidget());
-  if (row == nullptr || row->cipher == nullptr) return;
-  const Cipher cipher = row->cipher(pageControls());
-  analysisControl->findKey(cipher, ui->srcMemo->text(), inputLength());
+  if (row == nullptr) return;
+  const pages::Controls controls = pageControls();
+  if (row->cipher != nullptr) {
+    analysisControl->findKey(row->cipher(controls), ui->srcMemo->text(), inputLength());
+  } else if (const methods::Method* method =
+                 row->searched != nullptr ? row->searched(controls) : nullptr) {
+    analysisControl->findSettings(*method, ui->srcMemo->text(), inputLength());
+  }
+}
+
+QPushButton* TmainForm::findKeyButton() const {
+  const pages::MethodPage* row = rowOf(ui->optionPagina->currentWidget());
+  if (row == nullptr || row->findKeyButton == nullptr) return nullptr;
+  return ui->optionPagina->currentWidget()->findChild<QPushButton*>(row->findKeyButton);
 }
 
 void TmainForm::whatIsThisClick(const QString& why) {

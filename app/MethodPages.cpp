@@ -6,6 +6,7 @@
 #include "BoxText.h"
 #include "MoreMethodsPage.h"
 #include "StrToInt.h"
+#include "analysis/Variants.h"
 #include "char/CharCoder.h"
 #include "ui_Interface.h"
 
@@ -130,7 +131,12 @@ const std::array<MethodPage, 10> kPages = {{
            const methods::Method* method = c.ui.moreMethodsPage->method();
            return method == nullptr ? Buttons{}
                                     : Buttons{methods::encodes(*method), methods::decodes(*method)};
-         }},
+         },
+     .searched = [](const Controls& c) -> const methods::Method* {
+       const methods::Method* method = c.ui.moreMethodsPage->method();
+       return method != nullptr && analysis::searchable(*method) ? method : nullptr;
+     },
+     .findKeyButton = "moreFindKeyBut"},
 }};
 
 }  // namespace
@@ -155,13 +161,18 @@ std::optional<Request> read(const MethodPage& row, const Controls& controls) {
 }
 
 Buttons buttons(const MethodPage& row, const Controls& controls) {
-  if (row.buttons != nullptr) return row.buttons(controls);
   Buttons offered;
-  for (const methods::Method& method : methods::all()) {
-    if (method.page != row.page) continue;
-    offered.encrypt = offered.encrypt || methods::encodes(method);
-    offered.decrypt = offered.decrypt || methods::decodes(method);
+  if (row.buttons != nullptr) {
+    offered = row.buttons(controls);
+  } else {
+    for (const methods::Method& method : methods::all()) {
+      if (method.page != row.page) continue;
+      offered.encrypt = offered.encrypt || methods::encodes(method);
+      offered.decrypt = offered.decrypt || methods::decodes(method);
+    }
   }
+  offered.findKey =
+      row.cipher != nullptr || (row.searched != nullptr && row.searched(controls) != nullptr);
   return offered;
 }
 

@@ -44,10 +44,11 @@ struct Controls {
   CharCoder& chars;
 };
 
-// Which of Encrypt and Decrypt a page offers.
+// Which of Encrypt, Decrypt and Find key a page offers.
 struct Buttons {
   bool encrypt = false;
   bool decrypt = false;
+  bool findKey = false;
 };
 
 struct MethodPage {
@@ -70,6 +71,10 @@ struct MethodPage {
   // What Find key cracks there, and the object name of its button; none
   // where the page has no Find key.
   analysis::Cipher (*cipher)(const Controls& controls) = nullptr;
+  // Or, on a page of methods without keys, the method whose settings Find
+  // key tries: the one the controls choose, where the analysis can judge
+  // its decoding; null for none.
+  const methods::Method* (*searched)(const Controls& controls) = nullptr;
   const char* findKeyButton = nullptr;
 };
 
@@ -79,7 +84,8 @@ std::span<const MethodPage> all();
 // The row of the page named `page`, or null.
 const MethodPage* named(std::string_view page);
 
-// The methods of `row` as its controls now read, and the buttons they take.
+// The methods of `row` as its controls now read, and the buttons they take:
+// Find key where the page has one and it has something to try.
 std::optional<Request> read(const MethodPage& row, const Controls& controls);
 Buttons buttons(const MethodPage& row, const Controls& controls);
 

@@ -20,10 +20,10 @@
 namespace {
 
 // Where the page's parts sit, as the other pages place their options: in
-// the room under the result box, the list on the left, clear of the
-// window's buttons on the right.
+// the room under the result box, the list on the left above Find key,
+// clear of the window's buttons on the right.
 constexpr QRect kFilterPlace(16, 326, 140, 21);
-constexpr QRect kListPlace(16, 350, 140, 72);
+constexpr QRect kListPlace(16, 350, 140, 46);
 // The chosen method's summary, and its options under it.
 constexpr QRect kDetailsPlace(168, 326, 305, 82);
 

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -294,9 +296,12 @@ TEST_F(MoreMethodsPageTest, PageChangeClearsBothBoxesAsOneUndoableEdit) {
   EXPECT_TRUE(destMemo()->text().empty());
   srcMemo()->undo();
   EXPECT_EQ(srcMemo()->text(), "text");
-  // Find key is not offered where no method listed has a cracker: its key
-  // asks What is this? instead.
-  EXPECT_EQ(control<QWidget>("moreMethodsPage")->findChild<QPushButton*>(), nullptr);
+  // Find key is the page's one button, with its name and its key.
+  QPushButton* findKey = control<QWidget>("moreMethodsPage")->findChild<QPushButton*>();
+  ASSERT_NE(findKey, nullptr);
+  EXPECT_EQ(findKey->objectName(), "moreFindKeyBut");
+  EXPECT_EQ(findKey->accessibleName(), "Find key");
+  EXPECT_TRUE(findKey->toolTip().contains("Ctrl+K"));
 }
 
 TEST_F(MoreMethodsPageTest, WhatIsThisOnBase32AppliesItOnThisPage) {
@@ -324,6 +329,83 @@ TEST_F(MoreMethodsPageTest, WhatIsThisOnBase32AppliesItOnThisPage) {
   destMemo()->clear();
   QTest::mouseClick(button("decodeBut"), Qt::LeftButton);
   EXPECT_EQ(destMemo()->text(), plain);
+}
+
+// Find key and its list, on a text that a method of the page made with
+// some settings.
+struct SettingsRow {
+  const char* caption;
+  methods::Settings settings;
+  Direction made;
+  QString best;                                     // the first row of the list
+  std::function<void(MoreMethodsPageTest&)> check;  // the controls after Apply
+  bool byKey;                                       // asked by Ctrl+K rather than by the button
+};
+
+TEST_F(MoreMethodsPageTest, FindKeyTriesEverySettingAndAppliesTheOneChosen) {
+  const std::string plain =
+      "The potter shaped seven bowls before noon, then walked down to the harbour to watch "
+      "the fishing boats come back with their nets full of silver mackerel.";
+  using T = MoreMethodsPageTest;
+  const std::vector<SettingsRow> rows = {
+      {"Keyboard shift", {}, Direction::encode, "Keyboard shift (Decrypt)", [](T&) {}, false},
+      {"Bacon",
+       {{"letters", 26}},
+       Direction::encode,
+       "Bacon, 26 letters",
+       [](T& t) {
+         EXPECT_TRUE(t.control<QCheckBox>("lettersGiven")->isChecked());
+         EXPECT_EQ(t.control<QSpinBox>("lettersOption")->value(), 26);
+         EXPECT_FALSE(t.control<QCheckBox>("digitsOption")->isChecked());
+       },
+       true},
+  };
+  for (const SettingsRow& row : rows) {
+    SCOPED_TRACE(row.caption);
+    chooseMethod(row.caption);
+    const methods::Method& method = *page()->method();
+    methods::OwnCoders coders;
+    const std::string input = method.run(coders.all(), row.settings, row.made, plain);
+    setInput(input);
+    ASSERT_TRUE(button("moreFindKeyBut")->isEnabled());
+    if (row.byKey) {
+      QApplication::setActiveWindow(form.get());
+      QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    } else {
+      QTest::mouseClick(button("moreFindKeyBut"), Qt::LeftButton);
+    }
+    ASSERT_TRUE(form->analysisRunning());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->analysisRunning(); }, 60000));
+    auto* candidates = control<QTreeWidget>("candidateList");
+    ASSERT_GE(candidates->topLevelItemCount(), 2);
+    EXPECT_EQ(form->findChild<TanalysisForm*>()->heading(),
+              QStringLiteral("Settings of %1, best first").arg(row.caption));
+    EXPECT_EQ(candidates->topLevelItem(0)->text(0), row.best);
+    const std::string undone =
+        method.run(coders.all(), row.settings,
+                   row.made == Direction::encode ? Direction::decode : Direction::encode, input);
+    // The best is applied at once.
+    EXPECT_EQ(destMemo()->text(), undone);
+    // A runner-up, applied, runs with its settings; the first again gives
+    // the first's result.
+    destMemo()->clear();
+    form->findChild<TanalysisForm*>()->chooseRow(1);
+    QTest::mouseClick(button("applyBut"), Qt::LeftButton);
+    EXPECT_NE(destMemo()->text(), undone);
+    form->findChild<TanalysisForm*>()->chooseRow(0);
+    QTest::mouseClick(button("applyBut"), Qt::LeftButton);
+    row.check(*this);
+    EXPECT_EQ(destMemo()->text(), undone);
+    EXPECT_EQ(srcMemo()->text(), input);
+    // The page's own button gives the same.
+    destMemo()->clear();
+    QTest::mouseClick(button(row.made == Direction::encode ? "decodeBut" : "encodeBut"),
+                      Qt::LeftButton);
+    EXPECT_EQ(destMemo()->text(), undone);
+    // A changed input greys the answer out.
+    setInput(input + " ");
+    EXPECT_EQ(control<QLabel>("staleLabel")->text(), "The input has changed: Find key again");
+  }
 }
 
 }  // namespace

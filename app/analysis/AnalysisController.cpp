@@ -9,6 +9,7 @@
 
 #include "LetterChart.h"
 #include "PeriodChart.h"
+#include "analysis/Variants.h"
 
 using analysis::Cipher;
 
@@ -21,6 +22,12 @@ QString chainText(const std::vector<analysis::Step>& steps) {
   for (const analysis::Step& step : steps)
     names << stepText(step);
   return names.isEmpty() ? QObject::tr("Plain text") : names.join(QStringLiteral(" \u2192 "));
+}
+
+QString variantText(const analysis::Step& step) {
+  if (!analysis::triesBothWays(*step.method)) return stepText(step);
+  return step.direction == Direction::decode ? QObject::tr("%1 (Decrypt)").arg(stepText(step))
+                                             : QObject::tr("%1 (Encrypt)").arg(stepText(step));
 }
 
 namespace {
@@ -96,11 +103,11 @@ std::vector<analysis::Language> languagesOf(analysis::Language language,
   return languages;
 }
 
-// The line that greys out an answer that `askedCipher` (none for What is
-// this?) made for an input since changed.
-QString staleLine(const std::optional<Cipher>& askedCipher) {
-  return askedCipher ? QObject::tr("The input has changed: Find key again")
-                     : QObject::tr("The input has changed: ask What is this? again");
+// The line that greys out an answer that Find key (or What is this?) made
+// for an input since changed.
+QString staleLine(bool foundKey) {
+  return foundKey ? QObject::tr("The input has changed: Find key again")
+                  : QObject::tr("The input has changed: ask What is this? again");
 }
 
 }  // namespace
@@ -143,6 +150,7 @@ void AnalysisController::start(AnalysisWork work, const QString& heading, const 
 
 void AnalysisController::findKey(Cipher cipher, const std::string& source, std::size_t length) {
   asked = cipher;
+  askedMethod = nullptr;
   askedNote.clear();
   const QString method = QString::fromUtf8(analysis::methodOf(cipher).caption);
   start(crackWork(cipher, kKeysListed, present().knownText().toStdString()),
@@ -152,9 +160,20 @@ void AnalysisController::findKey(Cipher cipher, const std::string& source, std::
 void AnalysisController::whatIsThis(const std::string& source, std::size_t length,
                                     const QString& note) {
   asked.reset();
+  askedMethod = nullptr;
   askedNote = note;
   start(identifyWork(kChainsListed, present().knownText().toStdString()),
         tr("Finding out what the input is\u2026"), tr("Steps"), source, length);
+}
+
+void AnalysisController::findSettings(const methods::Method& method, const std::string& source,
+                                      std::size_t length) {
+  asked.reset();
+  askedMethod = &method;
+  askedNote.clear();
+  start(identifyWork(kKeysListed, present().knownText().toStdString(), &method),
+        tr("Trying each setting of %1 on the input\u2026").arg(QString::fromUtf8(method.caption)),
+        tr("Settings"), source, length);
 }
 
 void AnalysisController::cancel() {
@@ -171,7 +190,7 @@ void AnalysisController::inputChanged() {
     return;
   }
   stale = true;
-  window->setStale(staleLine(asked));
+  window->setStale(staleLine(findingKey()));
 }
 
 void AnalysisController::showOutcome(const AnalysisOutcome& outcome) {
@@ -190,10 +209,19 @@ void AnalysisController::showOutcome(const AnalysisOutcome& outcome) {
     note = QString::fromStdString(report->note);
     showEvidence(cipher, *report);
   } else if (const auto* found = std::get_if<analysis::Identification>(&outcome)) {
-    form.showWorking(tr("What the input may be, likeliest first"), tr("Steps"));
+    if (askedMethod != nullptr) {
+      form.showWorking(
+          tr("Settings of %1, best first").arg(QString::fromUtf8(askedMethod->caption)),
+          tr("Settings"));
+    } else {
+      form.showWorking(tr("What the input may be, likeliest first"), tr("Steps"));
+    }
+    // A variant is a chain of one step.
     for (const analysis::Chain& chain : found->candidates)
-      answers.push_back({chainText(chain.steps), languagesOf(chain.language, chain.alsoLanguages),
-                         chain.confidence, previewText(chain.preview)});
+      answers.push_back(
+          {askedMethod != nullptr ? variantText(chain.steps.front()) : chainText(chain.steps),
+           languagesOf(chain.language, chain.alsoLanguages), chain.confidence,
+           previewText(chain.preview)});
     note = QString::fromStdString(found->note);
   } else {
     form.showWorking(tr("The analysis failed"), tr("Key"));
@@ -207,23 +235,32 @@ void AnalysisController::showOutcome(const AnalysisOutcome& outcome) {
   for (const QString& line : {askedNote, note})
     if (!line.isEmpty()) notes << line;
   form.showNote(notes.join(QLatin1Char('\n')));
-  // The best key goes straight into the page; a chain waits for Apply.
-  if (asked && !rowSources.empty()) apply(0);
+  // The best key or settings go straight into the page; a chain waits for
+  // Apply.
+  if (findingKey() && !rowSources.empty()) apply(0);
 }
 
 void AnalysisController::apply(int row) {
   if (stale || row < 0 || static_cast<std::size_t>(row) >= rowSources.size()) return;
   const std::size_t index = rowSources[static_cast<std::size_t>(row)];
-  if (const auto* report = std::get_if<analysis::Report>(&answer)) {
-    if (!asked) return;
-    // The options and the result that the key gives belong to this answer.
-    applying = true;
-    emit keyChosen(analysis::stepOf(*asked, report->candidates[index].options));
-    applying = false;
-  } else if (const auto* found = std::get_if<analysis::Identification>(&answer)) {
+  const auto* report = std::get_if<analysis::Report>(&answer);
+  const auto* found = std::get_if<analysis::Identification>(&answer);
+  if (found != nullptr && askedMethod == nullptr) {
     // A chain changes the input, which the list was made for.
     emit chainChosen(found->candidates[index].steps);
+    return;
   }
+  std::optional<analysis::Step> key;
+  if (report != nullptr && asked) {
+    key = analysis::stepOf(*asked, report->candidates[index].options);
+  } else if (found != nullptr) {
+    key = found->candidates[index].steps.front();  // settings found, a step of one method
+  }
+  if (!key) return;
+  // The options and the result that the key gives belong to this answer.
+  applying = true;
+  emit keyChosen(*key);
+  applying = false;
 }
 
 void AnalysisController::showNote(const QString& note) {

@@ -19,6 +19,10 @@
 QString stepText(const analysis::Step& step);
 // A chain of steps as the lists name it: "Base64 → Caesar shift 3".
 QString chainText(const std::vector<analysis::Step>& steps);
+// A variant of a method's settings as Find key lists it: its step, and
+// which button runs it where both ways are tried ("Keyboard shift
+// (Decrypt)").
+QString variantText(const analysis::Step& step);
 
 // A candidate before the list merges it: the text of its key or steps, its
 // languages best first, its confidence in [0, 1] and its preview.
@@ -58,6 +62,9 @@ class AnalysisController : public QObject {
   // Find key, and stays under the answer.
   void findKey(analysis::Cipher cipher, const std::string& source, std::size_t length);
   void whatIsThis(const std::string& source, std::size_t length, const QString& note = {});
+  // Tries each variant of the settings of `method`, which takes no key, on
+  // the first `length` bytes of `source`, and ranks them (see Variants.h).
+  void findSettings(const methods::Method& method, const std::string& source, std::size_t length);
   // Stops the job running, if any: the window says "Cancelled".
   void cancel();
   // The input, an option or the page changed: a job running stops, and the
@@ -93,14 +100,17 @@ class AnalysisController : public QObject {
              const std::string& source, std::size_t length);
   void apply(int row);
   void showEvidence(analysis::Cipher cipher, const analysis::Report& report);
+  bool findingKey() const { return asked || askedMethod != nullptr; }
 
   QWidget& main;
   PreviewText previewText;
   AnalysisRunner* runner;
   TanalysisForm* window = nullptr;
   // What the job running, or the answer shown, was asked for: the cipher
-  // of Find key, none for What is this?; and the note that goes with it.
+  // of Find key, or the method whose settings it tries; neither for What
+  // is this?; and the note that goes with it.
   std::optional<analysis::Cipher> asked;
+  const methods::Method* askedMethod = nullptr;
   QString askedNote;
   AnalysisOutcome answer;
   // Each row's first candidate in the answer.

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "analysis/Variants.h"
+
 namespace {
 
 // A cracker is fed a large text in pieces of this size, and hears a stop
@@ -37,14 +39,15 @@ AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top, std::string cri
   };
 }
 
-AnalysisWork identifyWork(std::size_t top, std::string crib) {
-  return [top, crib = std::move(crib)](const std::string& input,
-                                       const std::atomic<bool>& stop) -> AnalysisOutcome {
+AnalysisWork identifyWork(std::size_t top, std::string crib, const methods::Method* method) {
+  return [top, crib = std::move(crib), method](const std::string& input,
+                                               const std::atomic<bool>& stop) -> AnalysisOutcome {
     analysis::IdentifySettings settings;
     settings.top = top;
     settings.crib = crib;
     settings.stop = &stop;
-    return analysis::identify(input, settings);
+    return method != nullptr ? analysis::searchVariants(*method, input, settings)
+                             : analysis::identify(input, settings);
   };
 }
 

@@ -29,8 +29,10 @@ using AnalysisWork =
 
 // The work of cracking the input with `cipher`, keeping `top` candidates.
 AnalysisWork crackWork(analysis::Cipher cipher, std::size_t top, std::string crib);
-// The work of naming what the input is, keeping `top` chains.
-AnalysisWork identifyWork(std::size_t top, std::string crib);
+// The work of naming what the input is, keeping `top` chains; or, for a
+// `method`, of ranking its variants (see Variants.h).
+AnalysisWork identifyWork(std::size_t top, std::string crib,
+                          const methods::Method* method = nullptr);
 
 class AnalysisRunner : public QObject {
   Q_OBJECT

@@ -291,19 +291,12 @@ std::string runChain(const std::vector<Step>& steps, std::string text) {
   return text;
 }
 
-Identification identify(std::string_view text, const IdentifySettings& settings, bool sampled) {
-  Identification identification;
-  identification.sampled = sampled || text.size() > kIdentifySample;
-  if (text.empty()) {
-    identification.note = fitness::kNoInput;
-    return identification;
-  }
-  Search search(settings);
-  search.run(std::string(text.substr(0, kIdentifySample)));
-  if (settings.stopped()) {
-    identification.note = kCancelled;
-    return identification;
-  }
+namespace {
+
+// `found`, the chains tried on `text`, judged and ranked into
+// `identification`.
+void rank(std::string_view text, std::vector<Found> found, const IdentifySettings& settings,
+          Identification& identification) {
   // Every chain is judged on what it makes of the same first bytes of the
   // text: the chance of those bytes, were they made by the chain from
   // running text, is that of its result as running text (each step but a
@@ -314,7 +307,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   std::vector<double> evidence;
   std::vector<Reading> readings;
   std::vector<std::string> results;
-  for (const Found& f : search.found) {
+  for (const Found& f : found) {
     results.push_back(runChain(f.steps, judged));
     readings.push_back(readingOf(results.back(), settings.language));
     evidence.push_back(readings.back().asLanguage - f.keyNats -
@@ -329,7 +322,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
   // The chains best first; those that make the same of the text are one,
   // the best of them (the simplest, where they tie) with their chances summed
   // and their languages listed.
-  std::vector<std::size_t> order(search.found.size());
+  std::vector<std::size_t> order(found.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     return chances[a] != chances[b] ? chances[a] > chances[b] : evidence[a] > evidence[b];
@@ -340,7 +333,7 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
     const auto same = std::find_if(
         made.begin(), made.end(), [&](const std::string* result) { return *result == results[i]; });
     if (same == made.end()) {
-      chains.push_back({std::move(search.found[i].steps),
+      chains.push_back({std::move(found[i].steps),
                         readings[i].language,
                         {},
                         chances[i],
@@ -390,6 +383,44 @@ Identification identify(std::string_view text, const IdentifySettings& settings,
                                                 : "no chain is clearly ahead";
   } else if (identification.sampled) {
     identification.note = fitness::kSampled;
+  }
+}
+
+}  // namespace
+
+Identification identify(std::string_view text, const IdentifySettings& settings, bool sampled) {
+  Identification identification;
+  identification.sampled = sampled || text.size() > kIdentifySample;
+  if (text.empty()) {
+    identification.note = fitness::kNoInput;
+    return identification;
+  }
+  Search search(settings);
+  search.run(std::string(text.substr(0, kIdentifySample)));
+  if (settings.stopped()) {
+    identification.note = kCancelled;
+    return identification;
+  }
+  rank(text, std::move(search.found), settings, identification);
+  return identification;
+}
+
+Identification rankChains(std::string_view text, std::vector<std::vector<Step>> tried,
+                          const IdentifySettings& settings) {
+  Identification identification;
+  identification.sampled = text.size() > kIdentifySample;
+  if (text.empty()) {
+    identification.note = fitness::kNoInput;
+    return identification;
+  }
+  if (tried.empty()) return identification;
+  std::vector<Found> found;
+  for (std::vector<Step>& steps : tried)
+    found.push_back({std::move(steps), 0.0});
+  rank(text, std::move(found), settings, identification);
+  if (settings.stopped()) {
+    identification.candidates.clear();
+    identification.note = kCancelled;
   }
   return identification;
 }

@@ -79,6 +79,15 @@ inline constexpr std::size_t kIdentifySample = std::size_t{1} << 20;
 Identification identify(std::string_view text, const IdentifySettings& settings,
                         bool sampled = false);
 
+// The chains `tried` on `text`, ranked as identify() ranks the chains it
+// finds: each judged on what it makes of the text's first bytes, against
+// the text reading as nothing and against the others, with the calibrated
+// chance of the first. Chains that make the same of the text are one.
+// None where none are tried, and none with the note kCancelled once
+// `settings.stop` is set.
+Identification rankChains(std::string_view text, std::vector<std::vector<Step>> tried,
+                          const IdentifySettings& settings);
+
 // The step that applies a candidate of `cipher` with `options`.
 Step stepOf(Cipher cipher, const methods::Settings& options);
 
