@@ -770,6 +770,13 @@ Direction undoing(const Method& method) {
                                                                              : Direction::encode;
 }
 
+bool mapsSignForSign(const Method& method) {
+  const std::string probe = "Zembrax";
+  OwnCoders coders;
+  return method.run(coders.all(), method.samples().front().settings, Direction::encode, probe)
+             .size() == probe.size();
+}
+
 std::string describe(const Method& method, const Settings& settings) {
   return method.describe != nullptr ? method.describe(settings) : std::string(method.caption);
 }

@@ -138,6 +138,10 @@ bool decodes(const Method& method);
 // method with a decoding, the one call otherwise.
 Direction undoing(const Method& method);
 
+// Whether `method` maps a text sign for sign, keeping its length (ROT47,
+// Atbash, a keyboard shift, reversal), where an encoding writes it longer.
+bool mapsSignForSign(const Method& method);
+
 // A step of `method` with `settings` in words: "Caesar shift 7", "Base64".
 std::string describe(const Method& method, const Settings& settings);
 

@@ -29,16 +29,11 @@ struct Kind {
 };
 
 // Whether `method` is an encoding that a cipher's bytes may be put under:
-// one that gives back every byte of any text, and writes it longer (where
-// the mappings sign for sign keep its length, and no cipher is looked for
-// under them).
+// one that gives back every byte of any text, and writes it longer.
 inline bool isEncodingOfBytes(const methods::Method& method) {
   const methods::Sample first = method.samples().front();
-  const std::string probe = "Zembrax";
-  methods::OwnCoders coders;
   return method.ways == methods::Ways::inversePair && first.lowest <= 1 && first.highest == 255 &&
-         methods::runExact(method, coders.all(), first.settings, Direction::encode, probe).size() >
-             probe.size();
+         !methods::mapsSignForSign(method);
 }
 
 // Each decoding that identification tries, alone and, for an encoding of

@@ -210,6 +210,22 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
   }
 }
 
+// Whatever a method with a written form writes of a sentence, in each of
+// its samples' settings, has that form.
+TEST(Methods, AcceptWhatTheyWrite) {
+  const std::string sentence = "Meet me at the old mill at nine, and bring the map";
+  methods::OwnCoders coders;
+  for (const methods::Method& method : methods::all()) {
+    if (method.accepts == nullptr) continue;
+    for (const methods::Sample& sample : method.samples()) {
+      const std::string written =
+          method.run(coders.all(), sample.settings, Direction::encode, sentence);
+      EXPECT_FALSE(method.accepts(written).empty())
+          << method.name << " " << methods::commandOptions(sample.settings) << ": " << written;
+    }
+  }
+}
+
 // The Caesar Decrypt of any 32-bit shift moves back by exactly its steps.
 TEST(Methods, CaesarDecryptUndoesEveryShift) {
   methods::OwnCoders coders;

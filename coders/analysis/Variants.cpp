@@ -51,7 +51,8 @@ bool searchable(const methods::Method& method) {
 }
 
 bool triesBothWays(const methods::Method& method) {
-  return method.ways == methods::Ways::inversePair && method.accepts == nullptr;
+  return method.ways == methods::Ways::inversePair &&
+         (method.accepts == nullptr || methods::mapsSignForSign(method));
 }
 
 std::vector<Step> variantsOf(const methods::Method& method, std::string_view text) {

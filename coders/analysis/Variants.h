@@ -7,8 +7,9 @@
 // settings a text of its written form takes (`accepts`) are those, where it
 // names any; otherwise every combination of its options' values: each
 // choice of an integer that has choices, each flag off and on, a text left
-// empty. A method of two calls whose result has no written form of its own
-// (a keyboard shift, Trithemius) is tried both ways, decoding first.
+// empty. A method of two calls that maps a text sign for sign (a keyboard
+// shift, Trithemius), or whose texts have no form it knows, is tried both
+// ways, decoding first.
 
 #include <string_view>
 #include <vector>

@@ -114,22 +114,28 @@ bool isPhoneKeypad(std::string_view text) {
   // Fewer presses than this say too little: "2 22" is as much a list of
   // numbers.
   constexpr std::size_t kLeastLetters = 4;
-  std::size_t letters = 0;
+  // The share of its signs that are presses (2 to 9, and 0 for a space):
+  // punctuation and digits 1 pass through, but a list of numbers has far
+  // more of them.
+  constexpr double kPressShare = 0.6;
+  std::size_t letters = 0, presses = 0, signs = 0;
   std::size_t at = 0;
   while (at < text.size()) {
     const char c = text[at];
     std::size_t end = at;
     while (end < text.size() && text[end] == c)
       ++end;
+    if (ascii::isLetter(c)) return false;
     if (isLetterKey(c)) {
       if (end - at > lettersOn(c).size()) return false;
       ++letters;
-    } else if (c != '0' && !ascii::isWhitespace(c)) {
-      return false;
     }
+    if (!ascii::isWhitespace(c)) signs += end - at;
+    if (isLetterKey(c) || c == '0') presses += end - at;
     at = end;
   }
-  return letters >= kLeastLetters;
+  return letters >= kLeastLetters &&
+         static_cast<double>(presses) >= kPressShare * static_cast<double>(signs);
 }
 
 }  // namespace puzzle

@@ -111,7 +111,8 @@ std::unique_ptr<StreamCoder> fromPolybius(std::string_view key);
 // WXYZ on 9: "44 444" for HI), a space as 0, the codes split by spaces; or
 // with `decoding` back, as capitals. Every other byte stays both ways.
 std::unique_ptr<StreamCoder> phoneKeypad(bool decoding);
-// Whether `text` is such presses alone, four letters or more.
+// Whether `text` is mostly such presses, four letters or more, with no
+// letters.
 bool isPhoneKeypad(std::string_view text);
 
 }  // namespace puzzle
