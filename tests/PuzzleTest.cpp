@@ -111,6 +111,45 @@ TEST(Puzzle, CribsSettleKeysOfShortTexts) {
   EXPECT_LE(total, 1 + 1e-9);
 }
 
+// A wrapper "name{...}" in a result is a crib of its own for the ciphers
+// that move braces: digits and '_' for letters read too poorly to find the
+// key of a flag otherwise. A shift of letters leaves the braces alone, and
+// is found as before.
+TEST(Puzzle, AWrapperSettlesTheKeyOfAFlag) {
+  using analysis::Cipher;
+  const struct {
+    Cipher cipher;
+    std::string flag;
+    int key;
+  } rows[] = {
+      {Cipher::bitwiseXor, "ctf{m4r3a_b4ja_3n_l4_b4h14}", 49},
+      {Cipher::bitwiseXor, "flag{0ld_m1ll_n1n3}", 0x5A},
+      {Cipher::bitwiseXor, "brick{s0m3_l4y3rs}", 7},
+      {Cipher::caesarFull, "key{7h3_qu13t_r1v3r}", 140},
+      {Cipher::caesar, "secret{the_quiet_river}", 11},
+  };
+  for (const auto& row : rows) {
+    const methods::Settings key =
+        row.cipher == Cipher::bitwiseXor   ? methods::Settings{{"xor", row.key}}
+        : row.cipher == Cipher::caesarFull ? methods::Settings{{"shift", row.key}, {"full", true}}
+                                           : methods::Settings{{"shift", row.key}};
+    methods::OwnCoders coders;
+    const std::string text =
+        analysis::methodOf(row.cipher).run(coders.all(), key, Direction::encode, row.flag);
+    auto cracker = analysis::makeCracker(row.cipher, {});
+    cracker->feed(text);
+    const analysis::Report report = cracker->finish();
+    ASSERT_FALSE(report.candidates.empty()) << row.flag;
+    EXPECT_EQ(analysis::decrypt(row.cipher, report.candidates.front().options, text), row.flag);
+    // The cracker reads letters alone, and a flag of digits for letters
+    // poorly; identify reads it as token text, and is sure.
+    const analysis::Identification found = analysis::identify(text, {});
+    ASSERT_FALSE(found.candidates.empty()) << row.flag;
+    EXPECT_EQ(found.candidates.front().preview, row.flag);
+    EXPECT_GE(found.candidates.front().confidence, 0.9) << row.flag;
+  }
+}
+
 // A crib key is kept by the language it reads best in, though a language
 // tried before it reads it far worse: here English before Norwegian.
 TEST(Puzzle, ACribKeyIsKeptByItsBestLanguage) {

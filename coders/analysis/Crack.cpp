@@ -6,6 +6,7 @@
 #include "Ascii.h"
 #include "analysis/Crackers.h"
 #include "analysis/Fitness.h"
+#include "analysis/Reading.h"
 
 namespace analysis {
 
@@ -28,6 +29,17 @@ constexpr std::size_t kHeadBytes = 16 << 10;
 // With a crib, this many keys are ranked before the crib picks among them:
 // every key of Caesar and XOR.
 constexpr std::size_t kCribRanked = 256;
+// The chance, in nats, that a key which is wrong makes a wrapper
+// "name{...}" of the text: it must put a '{' after the name and a '}' at
+// the end, two bytes of some 95.
+const double kWrapperChanceNats = 2 * std::log(1.0 / 95);
+
+// Whether the keys of `cipher` move braces, so that a wrapper in a result
+// tells its key: a shift of all bytes and XOR, where a shift of letters
+// leaves every brace where it was.
+bool movesBraces(Cipher cipher) {
+  return cipher == Cipher::bitwiseXor || cipher == Cipher::caesarFull;
+}
 
 // A cracker whose report lists each decryption once (keys that differ
 // only in letters the text lacks are one), and ranks the keys whose
@@ -35,7 +47,9 @@ constexpr std::size_t kCribRanked = 256;
 class RankingCracker final : public Cracker {
  public:
   RankingCracker(Cipher cipher, const CrackSettings& settings)
-      : cipher(cipher), settings(settings), cracker(makeFamilyCracker(cipher, widened(settings))) {}
+      : cipher(cipher),
+        settings(settings),
+        cracker(makeFamilyCracker(cipher, widened(cipher, settings))) {}
 
   void feed(std::string_view piece) override {
     fitness::keepUpTo(head, piece, kHeadBytes);
@@ -44,7 +58,13 @@ class RankingCracker final : public Cracker {
 
   Report finish() override {
     Report report = cracker->finish();
-    if (!settings.crib.empty()) weighByCrib(report);
+    if (!settings.crib.empty()) {
+      weighBy(
+          report, [this](std::string_view result) { return holdsCrib(result, settings.crib); },
+          cribChanceNats(settings.crib, head.size()));
+    } else if (movesBraces(cipher)) {
+      weighByWrapper(report);
+    }
     mergeSameResults(report);
     report.candidates.resize(
         std::min(report.candidates.size(), std::max<std::size_t>(settings.top, 1)));
@@ -52,23 +72,37 @@ class RankingCracker final : public Cracker {
   }
 
  private:
-  static CrackSettings widened(CrackSettings settings) {
-    if (!settings.crib.empty()) settings.top = std::max(settings.top, kCribRanked);
+  static CrackSettings widened(Cipher cipher, CrackSettings settings) {
+    if (!settings.crib.empty() || movesBraces(cipher))
+      settings.top = std::max(settings.top, kCribRanked);
     return settings;
   }
 
-  // Takes the chance of the keys that miss the crib down by kCribMissNats,
-  // the rest (and the chance that no key is right) up to make up for it.
-  void weighByCrib(Report& report) const {
+  // A result that is a wrapper "name{...}" holds its own crib: where some
+  // key makes one, the keys that do not are weighed as keys that miss a
+  // crib.
+  void weighByWrapper(Report& report) const {
+    const auto wrapped = [this](const Candidate& candidate) {
+      return reading::isWrapped(decrypt(cipher, candidate.options, head));
+    };
+    if (std::none_of(report.candidates.begin(), report.candidates.end(), wrapped)) return;
+    weighBy(report, reading::isWrapped, kWrapperChanceNats);
+  }
+
+  // Takes the chance of the keys whose result misses what `holds` looks for
+  // down by kCribMissNats, the rest (and the chance that no key is right,
+  // where a wrong text holds it by a chance of `chanceNats`) up to make up
+  // for it.
+  template <typename Holds>
+  void weighBy(Report& report, Holds holds, double chanceNats) const {
     double listed = 0, weighed = 0;
     for (Candidate& candidate : report.candidates) {
       listed += candidate.confidence;
-      if (!holdsCrib(decrypt(cipher, candidate.options, head), settings.crib))
+      if (!holds(decrypt(cipher, candidate.options, head)))
         candidate.confidence *= std::exp(-kCribMissNats);
       weighed += candidate.confidence;
     }
-    const double none =
-        std::max(0.0, 1 - listed) * std::exp(cribChanceNats(settings.crib, head.size()));
+    const double none = std::max(0.0, 1 - listed) * std::exp(chanceNats);
     for (Candidate& candidate : report.candidates)
       candidate.confidence /= weighed + none;
     std::stable_sort(
