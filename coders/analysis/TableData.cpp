@@ -4,7 +4,7 @@
 
 // The tables go into the program as they are, by the assembler's .incbin:
 // no generated source to compile, and no data file to find at run time.
-// ZEMBRAX_TABLE_DIR is the folder of the .bin files.
+// ZEMBRAX_TABLE_DIR is the folder of the tables.
 // PE's assembler has no section stack: there the tables go to the read-only
 // data and the assembler back to the code section, where it starts.
 #if defined(_WIN32)
@@ -34,11 +34,11 @@
   }                                                                                                \
   }
 
-// A language's n-gram table, letter chain and word list.
+// A language's n-gram table, letter chain and word table.
 #define ZEMBRAX_TABLE(code)                        \
   ZEMBRAX_TABLE_FILE(table_##code, #code ".bin")   \
   ZEMBRAX_TABLE_FILE(chain_##code, #code ".chain") \
-  ZEMBRAX_TABLE_FILE(words_##code, #code ".words")
+  ZEMBRAX_TABLE_FILE(words_##code, #code ".wordtable")
 
 ZEMBRAX_TABLE(en)
 ZEMBRAX_TABLE(de)
@@ -96,11 +96,9 @@ std::span<const std::uint8_t> chainCoded(std::string_view code) {
   return tables != nullptr ? tables->chain() : std::span<const std::uint8_t>();
 }
 
-std::string_view wordsCoded(std::string_view code) {
+std::span<const std::uint8_t> wordTableCoded(std::string_view code) {
   const Tables* tables = tablesCoded(code);
-  if (tables == nullptr) return {};
-  const std::span<const std::uint8_t> bytes = tables->words();
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+  return tables != nullptr ? tables->words() : std::span<const std::uint8_t>();
 }
 
 }  // namespace analysis

@@ -15,10 +15,9 @@ std::span<const std::uint8_t> tableCoded(std::string_view code);
 // tools/chains wrote it; empty for a code that has none.
 std::span<const std::uint8_t> chainCoded(std::string_view code);
 
-// The word list of the language coded `code`, as tools/langstats wrote it:
-// a word and its count a line, the commonest first; empty for a code that
-// has none.
-std::string_view wordsCoded(std::string_view code);
+// The compiled-in word table of the language coded `code`, as
+// tools/wordtables wrote it; empty for a code that has none.
+std::span<const std::uint8_t> wordTableCoded(std::string_view code);
 
 }  // namespace analysis
 

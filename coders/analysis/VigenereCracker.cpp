@@ -308,8 +308,10 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
   forEachAtOnce(languages.size(), [&](std::size_t l) {
     const LetterChain& chain = fitness::chainOf(languages[l]);
     BestKeys& best = perLanguage[l];
-    for (const std::string_view word : words::wordListOf(languages[l]).ranked()) {
+    const words::WordList& list = words::wordListOf(languages[l]);
+    for (std::size_t rank = 0; rank < list.size(); ++rank) {
       if (settings.stopped()) return;
+      const std::string_view word = list.word(rank);
       if (word.size() < std::max(least, kShortestWordKey) || word.size() > most) continue;
       // Every letter lowers the fit, so a word is dropped once it falls
       // below the keys kept.
