@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "analysis/Parallel.h"
@@ -45,6 +46,29 @@ TEST(LetterChain, ReadsItsLanguageBetterThanScrambledLetters) {
   const auto& english = analysis::fitness::chainOf(Language::en);
   EXPECT_GT(analysis::fitness::chainLogLikelihood(english, text),
             analysis::fitness::chainLogLikelihood(english, reversed) + 20);
+}
+
+TEST(LetterChain, SumAboveAFloorIsTheWholeSumOrGivenUpAtTheFloor) {
+  std::mt19937 random(7);
+  const auto& chain = analysis::fitness::chainOf(Language::fi);
+  for (const std::size_t length : {0, 1, 2, 3, 4, 5, 37, 300}) {
+    std::vector<std::uint8_t> letters(length);
+    for (std::uint8_t& letter : letters)
+      letter = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 25)(random));
+    // The sum letter by letter, as a cursor takes it.
+    analysis::fitness::ChainCursor cursor;
+    double whole = 0;
+    for (const std::uint8_t letter : letters)
+      whole += cursor.take(chain, letter);
+    EXPECT_EQ(analysis::fitness::chainLogLikelihood(chain, letters), whole) << length;
+    for (const double floor : {-HUGE_VAL, whole - 1, whole, whole / 2, -1.0, 0.0}) {
+      const double above = analysis::fitness::chainLogLikelihoodAbove(chain, letters, floor);
+      if (whole > floor)
+        EXPECT_EQ(above, whole) << length << " letters above " << floor;
+      else
+        EXPECT_LE(above, floor) << length << " letters above " << floor;
+    }
+  }
 }
 
 TEST(ForEachAtOnce, CallsEveryIndexOnce) {

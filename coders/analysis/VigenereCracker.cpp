@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <string>
 
@@ -309,20 +310,24 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
     const LetterChain& chain = fitness::chainOf(languages[l]);
     BestKeys& best = perLanguage[l];
     const words::WordList& list = words::wordListOf(languages[l]);
+    // The sample's letters as 'a' + 26 + the letter, from which a key's
+    // letter (as 'a' + shift) is taken; and the key repeated along them.
+    std::vector<std::uint8_t> raised(sample.size()), keys(sample.size()), plain(sample.size());
+    for (std::size_t j = 0; j < sample.size(); ++j)
+      raised[j] = static_cast<std::uint8_t>('a' + 26 + sample[j]);
     for (std::size_t rank = 0; rank < list.size(); ++rank) {
       if (settings.stopped()) return;
       const std::string_view word = list.word(rank);
       if (word.size() < std::max(least, kShortestWordKey) || word.size() > most) continue;
+      for (std::size_t j = 0; j < sample.size(); j += word.size())
+        std::memcpy(keys.data() + j, word.data(), std::min(word.size(), sample.size() - j));
+      for (std::size_t j = 0; j < sample.size(); ++j) {
+        const auto letter = static_cast<std::uint8_t>(raised[j] - keys[j]);
+        plain[j] = static_cast<std::uint8_t>(letter >= 26 ? letter - 26 : letter);
+      }
       // Every letter lowers the fit, so a word is dropped once it falls
       // below the keys kept.
-      const double floor = best.floor();
-      fitness::ChainCursor cursor;
-      double fit = 0;
-      for (std::size_t j = 0, k = 0; j < sample.size() && fit > floor; ++j) {
-        const int plain = sample[j] - (word[k] - 'a');
-        fit += cursor.take(chain, static_cast<std::uint8_t>(plain < 0 ? plain + 26 : plain));
-        k = k + 1 == word.size() ? 0 : k + 1;
-      }
+      const double fit = fitness::chainLogLikelihoodAbove(chain, plain, best.floor());
       if (!best.wanted(fit)) continue;
       Key key;
       for (const char c : word)
