@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/Parallel.h"
+#include "analysis/PeriodCounts.h"
 
 namespace {
 
@@ -67,6 +68,29 @@ TEST(LetterChain, SumAboveAFloorIsTheWholeSumOrGivenUpAtTheFloor) {
         EXPECT_EQ(above, whole) << length << " letters above " << floor;
       else
         EXPECT_LE(above, floor) << length << " letters above " << floor;
+    }
+  }
+}
+
+TEST(PeriodCounts, ColumnsHoldEveryLetterAtItsPlace) {
+  constexpr std::size_t kMost = 40;
+  std::mt19937 random(11);
+  // Lengths about where a modulus makes room for more places, and past the
+  // largest modulus.
+  for (const std::size_t length : {0, 1, 63, 64, 65, 129, 700, 6000}) {
+    analysis::PeriodCounts counts(kMost);
+    std::vector<std::uint8_t> letters(length);
+    for (std::uint8_t& letter : letters) {
+      letter = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 25)(random));
+      counts.add(letter);
+    }
+    EXPECT_EQ(counts.count(), length);
+    for (std::size_t period = 1; period <= kMost; ++period) {
+      std::vector<analysis::PeriodCounts::Column> expected(period,
+                                                           analysis::PeriodCounts::Column{});
+      for (std::size_t j = 0; j < length; ++j)
+        expected[j % period][letters[j]] += 1;
+      ASSERT_EQ(counts.columns(period), expected) << length << " letters, period " << period;
     }
   }
 }
