@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numeric>
 #include <string>
 
@@ -311,19 +310,22 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
     BestKeys& best = perLanguage[l];
     const words::WordList& list = words::wordListOf(languages[l]);
     // The sample's letters as 'a' + 26 + the letter, from which a key's
-    // letter (as 'a' + shift) is taken; and the key repeated along them.
-    std::vector<std::uint8_t> raised(sample.size()), keys(sample.size()), plain(sample.size());
-    for (std::size_t j = 0; j < sample.size(); ++j)
+    // letter (as 'a' + shift) is taken to decrypt it.
+    const std::size_t letters = sample.size();
+    std::vector<std::uint8_t> raised(letters), plain(letters);
+    for (std::size_t j = 0; j < letters; ++j)
       raised[j] = static_cast<std::uint8_t>('a' + 26 + sample[j]);
     for (std::size_t rank = 0; rank < list.size(); ++rank) {
       if (settings.stopped()) return;
       const std::string_view word = list.word(rank);
       if (word.size() < std::max(least, kShortestWordKey) || word.size() > most) continue;
-      for (std::size_t j = 0; j < sample.size(); j += word.size())
-        std::memcpy(keys.data() + j, word.data(), std::min(word.size(), sample.size() - j));
-      for (std::size_t j = 0; j < sample.size(); ++j) {
-        const auto letter = static_cast<std::uint8_t>(raised[j] - keys[j]);
-        plain[j] = static_cast<std::uint8_t>(letter >= 26 ? letter - 26 : letter);
+      // The key laid along the sample, a word's length at a time.
+      for (std::size_t start = 0; start < letters; start += word.size()) {
+        const std::size_t end = std::min(letters, start + word.size());
+        for (std::size_t j = start; j < end; ++j) {
+          const auto letter = static_cast<std::uint8_t>(raised[j] - word[j - start]);
+          plain[j] = static_cast<std::uint8_t>(letter >= 26 ? letter - 26 : letter);
+        }
       }
       // Every letter lowers the fit, so a word is dropped once it falls
       // below the keys kept.
