@@ -66,8 +66,12 @@ const double kLogAlphabet = std::log(26.0);
 // ln p of a column's letters moved back by `shift`, taken alone.
 double columnLogLikelihood(const Column& column, std::size_t shift, const LetterChain& chain) {
   double sum = 0;
-  for (std::size_t x = 0; x < 26; ++x)
+  for (std::size_t x = 0; x < 26; ++x) {
+    // A letter that the column lacks adds nothing: the columns of a short
+    // text lack most.
+    if (column[x] == 0) continue;
     sum += column[x] * chain.alone(static_cast<std::uint8_t>((x + 26 - shift) % 26));
+  }
   return sum;
 }
 
