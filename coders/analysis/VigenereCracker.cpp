@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <thread>
 
 #include "Ascii.h"
 #include "analysis/Crackers.h"
@@ -442,6 +443,13 @@ Report VigenereCracker::finish() {
     report.note = total == 0 ? fitness::kNoInput : fitness::kNoLetters;
     return report;
   }
+  // The word keys, which need nothing of the search, on threads of their
+  // own while the search runs on this one, where there are threads to spare.
+  const bool triesWords = letters <= kWordKeyLetters;
+  std::vector<std::pair<Key, std::size_t>> wordKeys;
+  std::jthread wordSearch;
+  if (triesWords && mostThreads() > 1)
+    wordSearch = std::jthread([&] { wordKeys = bestWordKeys(languages); });
   const std::size_t longest =
       std::max(least, std::min(most, std::max<std::size_t>(letters / kLeastLettersPerColumn, 1)));
   report.evidence.inputLetters = fitness::frequencies(counts.columns(1)[0]);
@@ -538,7 +546,13 @@ Report VigenereCracker::finish() {
       tryKey(std::move(key), kept ? refiner.scores : std::vector<std::array<double, 26>>{});
     }
   };
-  if (letters <= kWordKeyLetters) tryFound(bestWordKeys(languages));
+  if (triesWords) {
+    if (wordSearch.joinable())
+      wordSearch.join();
+    else
+      wordKeys = bestWordKeys(languages);
+    tryFound(std::move(wordKeys));
+  }
   if (!settings.crib.empty()) tryFound(cribKeys(languages));
 
   // The best key's neighbours, one letter changed, from the refiner's
