@@ -45,8 +45,12 @@ LetterChain::LetterChain(std::span<const std::uint8_t> chain) {
 const LetterChain& chainOf(Language language) {
   static const std::vector<LetterChain> chains = [] {
     std::vector<LetterChain> all;
-    for (std::size_t l = 0; l < kLanguageCount; ++l)
-      all.emplace_back(chainCoded(codeOf(static_cast<Language>(l))));
+    for (std::size_t l = 0; l < kLanguageCount; ++l) {
+      const std::span<const std::uint8_t> chain = chainCoded(codeOf(static_cast<Language>(l)));
+      // A text is read through every language's chain, all over its tables.
+      mapIn(chain);
+      all.emplace_back(chain);
+    }
     return all;
   }();
   return chains[static_cast<std::size_t>(language)];

@@ -1,6 +1,12 @@
 #include "TableData.h"
 
+#include <cstdint>
 #include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 // The tables go into the program as they are, by the assembler's .incbin:
 // no generated source to compile, and no data file to find at run time.
@@ -94,6 +100,16 @@ std::span<const std::uint8_t> tableCoded(std::string_view code) {
 std::span<const std::uint8_t> chainCoded(std::string_view code) {
   const Tables* tables = tablesCoded(code);
   return tables != nullptr ? tables->chain() : std::span<const std::uint8_t>();
+}
+
+void mapIn([[maybe_unused]] std::span<const std::uint8_t> bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_READ)
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data()) & ~(page - 1);
+  const auto end = reinterpret_cast<std::uintptr_t>(bytes.data() + bytes.size());
+  // A kernel before 5.14 refuses, and the pages fault in as they are read.
+  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_READ);
+#endif
 }
 
 std::span<const std::uint8_t> wordTableCoded(std::string_view code) {
