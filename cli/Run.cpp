@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -137,13 +138,15 @@ void readPieces(const std::vector<std::string>& names, bool progress,
     total = total && input.size ? std::optional(*total + *input.size) : std::nullopt;
   const bool longFile = total.value_or(0) > kLongInput;
   Progress shown(progress || (longFile && ::isatty(STDERR_FILENO)), total);
+  // Read into memory left as it comes: a short input touches a page of it,
+  // where a piece made ready to take a whole kPiece had all of it cleared.
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kPiece);
   std::string piece;
   for (const Input& input : inputs) {
     for (;;) {
-      piece.resize(kPiece);
-      const std::size_t got = readSome(input.fd, piece.data(), piece.size(), input.name);
+      const std::size_t got = readSome(input.fd, buffer.get(), kPiece, input.name);
       if (got == 0) break;
-      piece.resize(got);
+      piece.assign(buffer.get(), got);
       take(piece);
       shown.advance(got);
     }

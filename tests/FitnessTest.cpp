@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "analysis/Parallel.h"
+#include "analysis/PeriodCounts.h"
 
 namespace {
 
@@ -45,6 +47,52 @@ TEST(LetterChain, ReadsItsLanguageBetterThanScrambledLetters) {
   const auto& english = analysis::fitness::chainOf(Language::en);
   EXPECT_GT(analysis::fitness::chainLogLikelihood(english, text),
             analysis::fitness::chainLogLikelihood(english, reversed) + 20);
+}
+
+TEST(LetterChain, SumAboveAFloorIsTheWholeSumOrGivenUpAtTheFloor) {
+  std::mt19937 random(7);
+  const auto& chain = analysis::fitness::chainOf(Language::fi);
+  for (const std::size_t length : {0, 1, 2, 3, 4, 5, 37, 300}) {
+    std::vector<std::uint8_t> letters(length);
+    for (std::uint8_t& letter : letters)
+      letter = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 25)(random));
+    // The sum letter by letter, as a cursor takes it.
+    analysis::fitness::ChainCursor cursor;
+    double whole = 0;
+    for (const std::uint8_t letter : letters)
+      whole += cursor.take(chain, letter);
+    EXPECT_EQ(analysis::fitness::chainLogLikelihood(chain, letters), whole) << length;
+    for (const double floor : {-HUGE_VAL, whole - 1, whole, whole / 2, -1.0, 0.0}) {
+      const double above = analysis::fitness::chainLogLikelihoodAbove(chain, letters, floor);
+      if (whole > floor)
+        EXPECT_EQ(above, whole) << length << " letters above " << floor;
+      else
+        EXPECT_LE(above, floor) << length << " letters above " << floor;
+    }
+  }
+}
+
+TEST(PeriodCounts, ColumnsHoldEveryLetterAtItsPlace) {
+  constexpr std::size_t kMost = 40;
+  std::mt19937 random(11);
+  // Lengths about where a modulus makes room for more places, and past the
+  // largest modulus.
+  for (const std::size_t length : {0, 1, 63, 64, 65, 129, 700, 6000}) {
+    analysis::PeriodCounts counts(kMost);
+    std::vector<std::uint8_t> letters(length);
+    for (std::uint8_t& letter : letters) {
+      letter = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 25)(random));
+      counts.add(letter);
+    }
+    EXPECT_EQ(counts.count(), length);
+    for (std::size_t period = 1; period <= kMost; ++period) {
+      std::vector<analysis::PeriodCounts::Column> expected(period,
+                                                           analysis::PeriodCounts::Column{});
+      for (std::size_t j = 0; j < length; ++j)
+        expected[j % period][letters[j]] += 1;
+      ASSERT_EQ(counts.columns(period), expected) << length << " letters, period " << period;
+    }
+  }
 }
 
 TEST(ForEachAtOnce, CallsEveryIndexOnce) {

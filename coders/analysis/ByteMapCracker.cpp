@@ -117,9 +117,14 @@ class ByteMapCracker : public Cracker {
   // (`capitals` false) or in text of capitals.
   std::array<double, 256> byteWeights(Language language, bool capitals) const;
 
-  // ln p of the sample decrypted by `map`, read through `language`'s chain,
-  // as running text and as text of capitals.
-  std::array<double, 2> sampleLogLikelihood(const ByteMap& map, Language language) const;
+  // The sample decrypted by `map`: its letters (0..25) in order, for each
+  // language's chain, and ln p of its bytes as running text and as text of
+  // capitals, which no language changes.
+  struct Decrypted {
+    std::vector<std::uint8_t> letters;
+    double asText = 0, asCapitals = 0;
+  };
+  Decrypted decryptSample(const ByteMap& map) const;
 
   Cipher cipher;
   CrackSettings settings;
@@ -140,22 +145,18 @@ std::array<double, 256> ByteMapCracker::byteWeights(Language language, bool capi
   return weights;
 }
 
-std::array<double, 2> ByteMapCracker::sampleLogLikelihood(const ByteMap& map,
-                                                          Language language) const {
-  const auto& chain = fitness::chainOf(language);
+ByteMapCracker::Decrypted ByteMapCracker::decryptSample(const ByteMap& map) const {
   const auto& bytes = fitness::textByteLogChances();
   const auto& capitalBytes = capitalByteLogChances();
-  fitness::ChainCursor cursor;
-  double letters = 0, asText = 0, asCapitals = 0;
+  Decrypted out;
   for (const char c : sample) {
     const std::uint8_t d = map[static_cast<unsigned char>(c)];
-    asText += bytes[d];
-    asCapitals += capitalBytes[d];
+    out.asText += bytes[d];
+    out.asCapitals += capitalBytes[d];
     const unsigned char letter = ascii::letterIndex(static_cast<char>(d));
-    if (letter < 26) letters += cursor.take(chain, letter);
+    if (letter < 26) out.letters.push_back(letter);
   }
-  if (lettersOnly()) return {letters, letters};
-  return {letters + asText, letters + asCapitals};
+  return out;
 }
 
 Report ByteMapCracker::finish() {
@@ -230,15 +231,24 @@ Report ByteMapCracker::finish() {
   rank();
   const std::size_t chained = std::min(
       keys, std::max(kLeastChainedKeys, kChainBudget / std::max<std::size_t>(sample.size(), 1)));
-  for (std::size_t r = 0; r < chained && !settings.stopped(); ++r) {
-    const std::size_t k = order[r];
-    for (std::size_t l = 0; l < languages.size(); ++l) {
-      const std::array<double, 2> read = sampleLogLikelihood(maps[k], languages[l]);
-      perLanguage[k][l] = eitherCase(read[0] + histogramScore(maps[k], restHeld, weights[l][0]),
-                                     read[1] + histogramScore(maps[k], restHeld, weights[l][1]));
+  std::vector<Decrypted> decrypted;
+  for (std::size_t r = 0; r < chained && !settings.stopped(); ++r)
+    decrypted.push_back(decryptSample(maps[order[r]]));
+  // Language by language, so that a chain's tables stay in the cache
+  // through all the keys.
+  for (std::size_t l = 0; l < languages.size() && !settings.stopped(); ++l) {
+    const fitness::LetterChain& chain = fitness::chainOf(languages[l]);
+    for (std::size_t r = 0; r < decrypted.size(); ++r) {
+      const std::size_t k = order[r];
+      const double read = fitness::chainLogLikelihood(chain, decrypted[r].letters);
+      const double asText = read + (lettersOnly() ? 0 : decrypted[r].asText);
+      const double asCapitals = read + (lettersOnly() ? 0 : decrypted[r].asCapitals);
+      perLanguage[k][l] = eitherCase(asText + histogramScore(maps[k], restHeld, weights[l][0]),
+                                     asCapitals + histogramScore(maps[k], restHeld, weights[l][1]));
     }
-    scores[k] = fitness::logSumExp(perLanguage[k]) - languagePrior;
   }
+  for (std::size_t r = 0; r < decrypted.size(); ++r)
+    scores[order[r]] = fitness::logSumExp(perLanguage[order[r]]) - languagePrior;
   rank();
   if (settings.stopped()) {
     report.note = kCancelled;

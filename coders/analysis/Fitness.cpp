@@ -45,18 +45,36 @@ LetterChain::LetterChain(std::span<const std::uint8_t> chain) {
 const LetterChain& chainOf(Language language) {
   static const std::vector<LetterChain> chains = [] {
     std::vector<LetterChain> all;
-    for (std::size_t l = 0; l < kLanguageCount; ++l)
-      all.emplace_back(chainCoded(codeOf(static_cast<Language>(l))));
+    for (std::size_t l = 0; l < kLanguageCount; ++l) {
+      const std::span<const std::uint8_t> chain = chainCoded(codeOf(static_cast<Language>(l)));
+      // A text is read through every language's chain, all over its tables.
+      mapIn(chain);
+      all.emplace_back(chain);
+    }
     return all;
   }();
   return chains[static_cast<std::size_t>(language)];
 }
 
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters) {
+  return chainLogLikelihoodAbove(chain, letters, -std::numeric_limits<double>::infinity());
+}
+
+double chainLogLikelihoodAbove(const LetterChain& chain, std::span<const std::uint8_t> letters,
+                               double floor) {
+  const std::size_t lead = std::min<std::size_t>(letters.size(), 3);
   ChainCursor cursor;
   double sum = 0;
-  for (const std::uint8_t letter : letters)
-    sum += cursor.take(chain, letter);
+  for (std::size_t j = 0; j < lead && sum > floor; ++j)
+    sum += cursor.take(chain, letters[j]);
+  // Past the first three, each letter's context is read afresh from the
+  // three before it rather than carried from letter to letter, so that the
+  // letters' lookups overlap and only the sum waits on the one before.
+  for (std::size_t j = lead; j < letters.size() && sum > floor; ++j) {
+    const std::uint32_t context =
+        (static_cast<std::uint32_t>(letters[j - 3]) * 26 + letters[j - 2]) * 26 + letters[j - 1];
+    sum += chain.next(context, 3, letters[j]);
+  }
   return sum;
 }
 

@@ -67,6 +67,12 @@ const LetterChain& chainOf(Language language);
 // ln p of the run of letters `letters` (indices 0..25) in the chain.
 double chainLogLikelihood(const LetterChain& chain, std::span<const std::uint8_t> letters);
 
+// The same sum, letter by letter in the same order, but given up as soon as
+// it is no more than `floor` (every letter lowers it): then some sum at or
+// below `floor`.
+double chainLogLikelihoodAbove(const LetterChain& chain, std::span<const std::uint8_t> letters,
+                               double floor);
+
 // The languages ranked by how well `letters` read as each in its chain, best
 // first, with the chance of each (posterior under equal priors, sums to 1).
 // A long text is judged on its first kMostLettersRanked letters.

@@ -1,5 +1,6 @@
 #include "analysis/PairSearch.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -8,6 +9,11 @@ namespace analysis {
 namespace {
 
 using Table = std::array<double, 26 * 26>;  // [shift of one column * 26 + shift of the next]
+
+// How far a ring's ln p, summed in its own order, may stand above its bound,
+// summed in another: far more than the sums' rounding, far less than a
+// letter's chance.
+constexpr double kBoundSlack = 1e-6;
 
 // back[x][s]: the letter x moved back by s.
 constexpr auto kBack = [] {
@@ -50,10 +56,11 @@ PairBest bestKeyOnPairs(std::span<const std::uint8_t> letters, std::size_t perio
     }
     return best;
   }
-  // Around the ring from each first shift: the best path to every shift of
-  // each column, closed by the pairs from the last column back to the first.
+  // Around the ring from first shift s0: the best path to every shift of
+  // each column (from[c][t]: the shift of column c - 1 on the path to shift
+  // t of column c), and ln p of each last shift closed back to s0.
   std::vector<std::array<std::uint8_t, 26>> from(p);
-  for (std::uint8_t s0 = 0; s0 < 26; ++s0) {
+  const auto around = [&](std::uint8_t s0) {
     std::array<double, 26> reach{};
     for (std::size_t t = 0; t < 26; ++t)
       reach[t] = first[s0] + edges[0][s0 * 26 + t];
@@ -68,16 +75,53 @@ PairBest bestKeyOnPairs(std::span<const std::uint8_t> letters, std::size_t perio
           }
       reach = next;
     }
-    for (std::uint8_t t = 0; t < 26; ++t) {
-      const double total = reach[t] + edges[p - 1][t * 26 + s0];
-      if (total <= best.logLikelihood) continue;
-      best.logLikelihood = total;
-      best.key[0] = s0;
-      best.key[p - 1] = t;
-      for (std::size_t c = p - 1; c >= 2; --c)
-        best.key[c - 1] = from[c][best.key[c]];
+    for (std::size_t t = 0; t < 26; ++t)
+      reach[t] += edges[p - 1][t * 26 + s0];
+    return reach;
+  };
+  // The most that a ring from each first shift can reach, the closing pair
+  // left free to end at any shift: one pass back around the columns, where
+  // each ring is a pass of its own. The first shifts go round best bound
+  // first, until no bound reaches the best ring found.
+  std::array<double, 26> ahead{};
+  for (std::size_t t = 0; t < 26; ++t)
+    ahead[t] = *std::max_element(&edges[p - 1][t * 26], &edges[p - 1][t * 26 + 26]);
+  for (std::size_t c = p - 1; c-- > 0;) {
+    std::array<double, 26> back{};
+    for (std::size_t s = 0; s < 26; ++s) {
+      back[s] = -std::numeric_limits<double>::infinity();
+      for (std::size_t t = 0; t < 26; ++t)
+        back[s] = std::max(back[s], edges[c][s * 26 + t] + ahead[t]);
     }
+    ahead = back;
   }
+  std::array<double, 26> bound{};
+  std::array<std::uint8_t, 26> order{};
+  for (std::uint8_t s0 = 0; s0 < 26; ++s0) {
+    bound[s0] = first[s0] + ahead[s0];
+    order[s0] = s0;
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&bound](std::uint8_t a, std::uint8_t b) { return bound[a] > bound[b]; });
+  std::array<double, 26> ring{};
+  ring.fill(-std::numeric_limits<double>::infinity());
+  for (const std::uint8_t s0 : order) {
+    if (bound[s0] + kBoundSlack < best.logLikelihood) break;
+    const std::array<double, 26> closed = around(s0);
+    ring[s0] = *std::max_element(closed.begin(), closed.end());
+    best.logLikelihood = std::max(best.logLikelihood, ring[s0]);
+  }
+  // Of the rings that reach the best, the one from the lowest first shift,
+  // ended at its lowest last shift that does, as a search through the shifts
+  // in order keeps; once more around it, for its path.
+  const auto s0 = static_cast<std::uint8_t>(
+      std::find(ring.begin(), ring.end(), best.logLikelihood) - ring.begin());
+  const std::array<double, 26> closed = around(s0);
+  best.key[0] = s0;
+  best.key[p - 1] = static_cast<std::uint8_t>(
+      std::find(closed.begin(), closed.end(), best.logLikelihood) - closed.begin());
+  for (std::size_t c = p - 1; c >= 2; --c)
+    best.key[c - 1] = from[c][best.key[c]];
   return best;
 }
 

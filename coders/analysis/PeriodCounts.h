@@ -23,6 +23,7 @@ class PeriodCounts {
   // Counts the letter (0..25) that comes next.
   void add(std::uint8_t letter) {
     for (Modulus& m : moduli) {
+      if (m.place * 26 == m.counts.size()) m.grow();
       ++m.counts[m.place * 26 + letter];
       if (++m.place == m.size) m.place = 0;
     }
@@ -38,7 +39,12 @@ class PeriodCounts {
   struct Modulus {
     std::size_t size;
     std::size_t place = 0;
+    // The counts of the places reached so far, 26 a place: a short text
+    // never touches (nor has the pages cleared for) most of a large modulus.
     std::vector<std::uint32_t> counts;
+
+    // Room for the counts of twice the places reached, up to all of them.
+    void grow();
   };
   std::vector<Modulus> moduli;
   std::size_t letters = 0;

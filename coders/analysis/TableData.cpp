@@ -1,10 +1,16 @@
 #include "TableData.h"
 
+#include <cstdint>
 #include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 // The tables go into the program as they are, by the assembler's .incbin:
 // no generated source to compile, and no data file to find at run time.
-// ZEMBRAX_TABLE_DIR is the folder of the .bin files.
+// ZEMBRAX_TABLE_DIR is the folder of the tables.
 // PE's assembler has no section stack: there the tables go to the read-only
 // data and the assembler back to the code section, where it starts.
 #if defined(_WIN32)
@@ -34,11 +40,11 @@
   }                                                                                                \
   }
 
-// A language's n-gram table, letter chain and word list.
+// A language's n-gram table, letter chain and word table.
 #define ZEMBRAX_TABLE(code)                        \
   ZEMBRAX_TABLE_FILE(table_##code, #code ".bin")   \
   ZEMBRAX_TABLE_FILE(chain_##code, #code ".chain") \
-  ZEMBRAX_TABLE_FILE(words_##code, #code ".words")
+  ZEMBRAX_TABLE_FILE(words_##code, #code ".wordtable")
 
 ZEMBRAX_TABLE(en)
 ZEMBRAX_TABLE(de)
@@ -96,11 +102,19 @@ std::span<const std::uint8_t> chainCoded(std::string_view code) {
   return tables != nullptr ? tables->chain() : std::span<const std::uint8_t>();
 }
 
-std::string_view wordsCoded(std::string_view code) {
+void mapIn([[maybe_unused]] std::span<const std::uint8_t> bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_READ)
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data()) & ~(page - 1);
+  const auto end = reinterpret_cast<std::uintptr_t>(bytes.data() + bytes.size());
+  // A kernel before 5.14 refuses, and the pages fault in as they are read.
+  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_READ);
+#endif
+}
+
+std::span<const std::uint8_t> wordTableCoded(std::string_view code) {
   const Tables* tables = tablesCoded(code);
-  if (tables == nullptr) return {};
-  const std::span<const std::uint8_t> bytes = tables->words();
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+  return tables != nullptr ? tables->words() : std::span<const std::uint8_t>();
 }
 
 }  // namespace analysis

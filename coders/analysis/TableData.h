@@ -15,10 +15,14 @@ std::span<const std::uint8_t> tableCoded(std::string_view code);
 // tools/chains wrote it; empty for a code that has none.
 std::span<const std::uint8_t> chainCoded(std::string_view code);
 
-// The word list of the language coded `code`, as tools/langstats wrote it:
-// a word and its count a line, the commonest first; empty for a code that
-// has none.
-std::string_view wordsCoded(std::string_view code);
+// The compiled-in word table of the language coded `code`, as
+// tools/wordtables wrote it; empty for a code that has none.
+std::span<const std::uint8_t> wordTableCoded(std::string_view code);
+
+// Maps the pages of `bytes`, compiled-in tables, into memory with one call
+// where the system can (Linux), rather than a page fault at a time as they
+// are read: some ten microseconds a fault on a virtual machine.
+void mapIn(std::span<const std::uint8_t> bytes);
 
 }  // namespace analysis
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <thread>
 
 #include "Ascii.h"
 #include "analysis/Crackers.h"
@@ -66,8 +67,12 @@ const double kLogAlphabet = std::log(26.0);
 // ln p of a column's letters moved back by `shift`, taken alone.
 double columnLogLikelihood(const Column& column, std::size_t shift, const LetterChain& chain) {
   double sum = 0;
-  for (std::size_t x = 0; x < 26; ++x)
+  for (std::size_t x = 0; x < 26; ++x) {
+    // A letter that the column lacks adds nothing: the columns of a short
+    // text lack most.
+    if (column[x] == 0) continue;
     sum += column[x] * chain.alone(static_cast<std::uint8_t>((x + 26 - shift) % 26));
+  }
   return sum;
 }
 
@@ -308,19 +313,28 @@ std::vector<std::pair<Key, std::size_t>> VigenereCracker::bestWordKeys(
   forEachAtOnce(languages.size(), [&](std::size_t l) {
     const LetterChain& chain = fitness::chainOf(languages[l]);
     BestKeys& best = perLanguage[l];
-    for (const std::string_view word : words::wordListOf(languages[l]).ranked()) {
+    const words::WordList& list = words::wordListOf(languages[l]);
+    // The sample's letters as 'a' + 26 + the letter, from which a key's
+    // letter (as 'a' + shift) is taken to decrypt it.
+    const std::size_t letters = sample.size();
+    std::vector<std::uint8_t> raised(letters), plain(letters);
+    for (std::size_t j = 0; j < letters; ++j)
+      raised[j] = static_cast<std::uint8_t>('a' + 26 + sample[j]);
+    for (std::size_t rank = 0; rank < list.size(); ++rank) {
       if (settings.stopped()) return;
+      const std::string_view word = list.word(rank);
       if (word.size() < std::max(least, kShortestWordKey) || word.size() > most) continue;
+      // The key laid along the sample, a word's length at a time.
+      for (std::size_t start = 0; start < letters; start += word.size()) {
+        const std::size_t end = std::min(letters, start + word.size());
+        for (std::size_t j = start; j < end; ++j) {
+          const auto letter = static_cast<std::uint8_t>(raised[j] - word[j - start]);
+          plain[j] = static_cast<std::uint8_t>(letter >= 26 ? letter - 26 : letter);
+        }
+      }
       // Every letter lowers the fit, so a word is dropped once it falls
       // below the keys kept.
-      const double floor = best.floor();
-      fitness::ChainCursor cursor;
-      double fit = 0;
-      for (std::size_t j = 0, k = 0; j < sample.size() && fit > floor; ++j) {
-        const int plain = sample[j] - (word[k] - 'a');
-        fit += cursor.take(chain, static_cast<std::uint8_t>(plain < 0 ? plain + 26 : plain));
-        k = k + 1 == word.size() ? 0 : k + 1;
-      }
+      const double fit = fitness::chainLogLikelihoodAbove(chain, plain, best.floor());
       if (!best.wanted(fit)) continue;
       Key key;
       for (const char c : word)
@@ -429,6 +443,13 @@ Report VigenereCracker::finish() {
     report.note = total == 0 ? fitness::kNoInput : fitness::kNoLetters;
     return report;
   }
+  // The word keys, which need nothing of the search, on threads of their
+  // own while the search runs on this one, where there are threads to spare.
+  const bool triesWords = letters <= kWordKeyLetters;
+  std::vector<std::pair<Key, std::size_t>> wordKeys;
+  std::jthread wordSearch;
+  if (triesWords && mostThreads() > 1)
+    wordSearch = std::jthread([&] { wordKeys = bestWordKeys(languages); });
   const std::size_t longest =
       std::max(least, std::min(most, std::max<std::size_t>(letters / kLeastLettersPerColumn, 1)));
   report.evidence.inputLetters = fitness::frequencies(counts.columns(1)[0]);
@@ -525,7 +546,13 @@ Report VigenereCracker::finish() {
       tryKey(std::move(key), kept ? refiner.scores : std::vector<std::array<double, 26>>{});
     }
   };
-  if (letters <= kWordKeyLetters) tryFound(bestWordKeys(languages));
+  if (triesWords) {
+    if (wordSearch.joinable())
+      wordSearch.join();
+    else
+      wordKeys = bestWordKeys(languages);
+    tryFound(std::move(wordKeys));
+  }
   if (!settings.crib.empty()) tryFound(cribKeys(languages));
 
   // The best key's neighbours, one letter changed, from the refiner's

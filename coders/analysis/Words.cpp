@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
-#include <optional>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "analysis/Fitness.h"
-#include "analysis/Parallel.h"
 #include "analysis/TableData.h"
 
 namespace analysis::words {
@@ -24,10 +24,6 @@ constexpr double kListedShare = 0.8;
 // each letter one more with the chance 1 - 1/kMeanStretch.
 constexpr double kMeanStretch = 6;
 
-}  // namespace
-
-namespace {
-
 // FNV-1a: quick on short words, and spread well enough for a table at most
 // half full.
 std::uint32_t hashOf(std::string_view word) {
@@ -37,54 +33,62 @@ std::uint32_t hashOf(std::string_view word) {
   return hash;
 }
 
+// The layout of a word table (little-endian): a mark, the number of words
+// and of slots, then the parts that WordList reads in place.
+constexpr std::array<std::uint8_t, 8> kWordsMark = {'Z', 'X', 'L', 'W', 1, 0, 0, 0};
+constexpr std::size_t kCountAt = kWordsMark.size();
+constexpr std::size_t kSlotCountAt = kCountAt + 4;
+constexpr std::size_t kChancesAt = kSlotCountAt + 4;
+
+// The value of type T at byte `at` of `bytes`, which may stand anywhere.
+template <typename T>
+T valueAt(const std::uint8_t* bytes, std::size_t at) {
+  T value;
+  std::memcpy(&value, bytes + at, sizeof value);
+  return value;
+}
+
 }  // namespace
 
-WordList::WordList(std::string_view listing) {
-  double total = 0;
-  std::vector<double> counts;
-  while (!listing.empty()) {
-    const std::size_t end = std::min(listing.size(), listing.find('\n'));
-    const std::string_view line = listing.substr(0, end);
-    listing.remove_prefix(std::min(listing.size(), end + 1));
-    const std::size_t space = line.find(' ');
-    if (space == std::string_view::npos) continue;
-    unsigned count = 0;
-    std::from_chars(line.data() + space + 1, line.data() + line.size(), count);
-    words.push_back(line.substr(0, space));
-    counts.push_back(count);
-    total += count;
-  }
-  slots.assign(std::bit_ceil(2 * words.size() + 1), 0);
-  const std::size_t mask = slots.size() - 1;
-  for (std::size_t w = 0; w < words.size(); ++w) {
-    chances.push_back(static_cast<float>(std::log(counts[w] / total)));
-    std::size_t at = hashOf(words[w]) & mask;
-    while (slots[at] != 0 && words[slots[at] - 1] != words[w])
-      at = (at + 1) & mask;
-    // A word listed twice keeps its first, commoner, rank.
-    if (slots[at] == 0) slots[at] = static_cast<std::uint32_t>(w + 1);
-  }
+WordList::WordList(std::span<const std::uint8_t> table) {
+  const auto fail = [] { return std::runtime_error("not a word table"); };
+  if (table.size() < kChancesAt || !std::equal(kWordsMark.begin(), kWordsMark.end(), table.begin()))
+    throw fail();
+  count = valueAt<std::uint32_t>(table.data(), kCountAt);
+  const std::size_t slotCount = valueAt<std::uint32_t>(table.data(), kSlotCountAt);
+  if (!std::has_single_bit(slotCount) || slotCount <= 2 * count) throw fail();
+  slotMask = slotCount - 1;
+  const std::size_t startsAt = kChancesAt + count * sizeof(float);
+  const std::size_t slotsAt = startsAt + (count + 1) * sizeof(std::uint32_t);
+  const std::size_t lettersAt = slotsAt + slotCount * sizeof(std::uint16_t);
+  if (table.size() < lettersAt ||
+      table.size() - lettersAt != valueAt<std::uint32_t>(table.data(), slotsAt - 4))
+    throw fail();
+  chances = table.data() + kChancesAt;
+  starts = table.data() + startsAt;
+  slots = table.data() + slotsAt;
+  letters = reinterpret_cast<const char*>(table.data() + lettersAt);
+}
+
+std::string_view WordList::word(std::size_t rank) const {
+  const std::uint32_t start = valueAt<std::uint32_t>(starts, rank * sizeof(std::uint32_t));
+  const std::uint32_t end = valueAt<std::uint32_t>(starts, (rank + 1) * sizeof(std::uint32_t));
+  return {letters + start, end - start};
 }
 
 float WordList::logChance(std::string_view word) const {
-  const std::size_t mask = slots.size() - 1;
-  for (std::size_t at = hashOf(word) & mask; slots[at] != 0; at = (at + 1) & mask) {
-    if (words[slots[at] - 1] == word) return chances[slots[at] - 1];
+  for (std::size_t at = hashOf(word) & slotMask;; at = (at + 1) & slotMask) {
+    const std::uint16_t slot = valueAt<std::uint16_t>(slots, at * sizeof(std::uint16_t));
+    if (slot == 0) return 0.0f;
+    if (this->word(slot - 1u) == word) return valueAt<float>(chances, (slot - 1u) * sizeof(float));
   }
-  return 0.0f;
 }
 
 const WordList& wordListOf(Language language) {
-  // All sixteen at once, on the processor's threads: a short text is read
-  // in every language, and the lists take most of a quick call to read.
   static const std::vector<WordList> lists = [] {
-    std::vector<std::optional<WordList>> read(kLanguageCount);
-    forEachAtOnce(kLanguageCount, [&read](std::size_t l) {
-      read[l].emplace(wordsCoded(codeOf(static_cast<Language>(l))));
-    });
     std::vector<WordList> all;
-    for (std::optional<WordList>& list : read)
-      all.push_back(std::move(*list));
+    for (std::size_t l = 0; l < kLanguageCount; ++l)
+      all.emplace_back(wordTableCoded(codeOf(static_cast<Language>(l))));
     return all;
   }();
   return lists[static_cast<std::size_t>(language)];
@@ -97,7 +101,7 @@ double vigenereKeyNats(std::string_view key) {
   static const double keyWords = [] {
     std::size_t all = 0;
     for (std::size_t l = 0; l < kLanguageCount; ++l)
-      all += wordListOf(static_cast<Language>(l)).ranked().size();
+      all += wordListOf(static_cast<Language>(l)).size();
     return static_cast<double>(all);
   }();
   std::string word(key);

@@ -5,10 +5,10 @@
 // the same running text as the letter statistics: for reading short texts,
 // whose letters alone say little, and for trying words as keys.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "analysis/Language.h"
 
@@ -16,8 +16,10 @@ namespace analysis::words {
 
 class WordList {
  public:
-  // Reads a list of a word and its count a line, the commonest first.
-  explicit WordList(std::string_view listing);
+  // Reads a word table as tools/wordtables writes it, in place: `table`
+  // must outlive the list. Throws std::runtime_error when its mark or its
+  // sizes are not those of a word table.
+  explicit WordList(std::span<const std::uint8_t> table);
 
   // ln p of `word` (small letters a-z) among the words of running text;
   // zero where the list does not hold it (no chance is zero or more).
@@ -26,20 +28,26 @@ class WordList {
   // Whether the list holds `word`.
   bool holds(std::string_view word) const { return logChance(word) < 0; }
 
-  // The words, the commonest first.
-  std::span<const std::string_view> ranked() const { return words; }
+  // How many words the list holds.
+  std::size_t size() const { return count; }
+  // The word of rank `rank` (below size()), the commonest first.
+  std::string_view word(std::size_t rank) const;
 
  private:
-  std::vector<std::string_view> words;
-  std::vector<float> chances;
-  // An open-addressed table of 1 + the rank of each word at the slot of its
-  // hash, or the next free one after it; 0 for a free slot. A tenth of a
-  // millisecond to fill, where a map of nodes takes a hundred times that.
-  std::vector<std::uint32_t> slots;
+  std::size_t count = 0;
+  std::size_t slotMask = 0;
+  // The table's parts, where it lies: ln p of each word by rank (floats);
+  // where each word starts among the letters, and where the last ends
+  // (32 bits each); an open-addressed table of 1 + the rank of each word at
+  // the slot of its hash, or the next free one after it, 0 for a free slot
+  // (16 bits each); the letters.
+  const std::uint8_t* chances = nullptr;
+  const std::uint8_t* starts = nullptr;
+  const std::uint8_t* slots = nullptr;
+  const char* letters = nullptr;
 };
 
-// The word list of `language`; the first call reads every language's
-// (thread-safe), and they are kept.
+// The word list of `language`, compiled in.
 const WordList& wordListOf(Language language);
 
 // -ln of the chance of a Vigenere key (capital letters) before the text is
