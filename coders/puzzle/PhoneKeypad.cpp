@@ -115,9 +115,8 @@ bool isPhoneKeypad(std::string_view text) {
   // numbers.
   constexpr std::size_t kLeastLetters = 4;
   // The share of its signs that are presses (2 to 9, and 0 for a space):
-  // punctuation passes through, but a list of numbers has far more of it.
-  // A 1, on no key of letters, it takes for numbers: pairs of Polybius's
-  // square, say.
+  // punctuation and digits 1 pass through, but a list of numbers has far
+  // more of them.
   constexpr double kPressShare = 0.6;
   std::size_t letters = 0, presses = 0, signs = 0;
   std::size_t at = 0;
@@ -126,7 +125,7 @@ bool isPhoneKeypad(std::string_view text) {
     std::size_t end = at;
     while (end < text.size() && text[end] == c)
       ++end;
-    if (ascii::isLetter(c) || c == '1') return false;
+    if (ascii::isLetter(c)) return false;
     if (isLetterKey(c)) {
       if (end - at > lettersOn(c).size()) return false;
       ++letters;
