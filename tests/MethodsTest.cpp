@@ -175,7 +175,7 @@ TEST(Methods, AcceptsTheTextsOfItsForm) {
       {"ABBAA ABABB",
        {"base64", "atbash", "trithemius", "base32", "keyboard", "bacon --letters 24",
         "bacon --letters 26"}},
-      {"23 15 31 31 34", {"base64", "decimal", "hex", "octal", "polybius"}},
+      {"23 15 31 31 34", {"base64", "decimal", "hex", "octal", "polybius", "phone"}},
       {"Hotel, Tango.", {"atbash", "trithemius", "reverse", "keyboard"}},
       {"flag{a_b}", {"atbash", "trithemius", "reverse", "keyboard"}},
       {" \r\n", {}},
