@@ -33,6 +33,9 @@ constexpr std::size_t kCribRanked = 256;
 // "name{...}" of the text: it must put a '{' after the name and a '}' at
 // the end, two bytes of some 95.
 const double kWrapperChanceNats = 2 * std::log(1.0 / 95);
+// A wrapper is a line, a flag or a key: a text longer than this is taken
+// for none, and its keys are not weighed by one.
+constexpr std::size_t kLongestWrapper = 1 << 10;
 
 // Whether the keys of `cipher` move braces, so that a wrapper in a result
 // tells its key: a shift of all bytes and XOR, where a shift of letters
@@ -62,8 +65,12 @@ class RankingCracker final : public Cracker {
       weighBy(
           report, [this](std::string_view result) { return holdsCrib(result, settings.crib); },
           cribChanceNats(settings.crib, head.size()));
-    } else if (movesBraces(cipher)) {
-      weighByWrapper(report);
+    } else {
+      if (movesBraces(cipher) && head.size() <= kLongestWrapper) weighByWrapper(report);
+      // Without a crib, the keys beyond those asked for were ranked only
+      // for a wrapper to pick among.
+      report.candidates.resize(
+          std::min(report.candidates.size(), std::max<std::size_t>(settings.top, 1)));
     }
     mergeSameResults(report);
     report.candidates.resize(

@@ -54,6 +54,10 @@ constexpr std::size_t kMostNodes = 96;
 // puzzle may reverse its Atbash, but every mapping opens the text to all
 // the others, and four of them in all their orders would fill the nodes.
 constexpr std::size_t kMostMappings = 2;
+// Two mappings in a chain are a puzzle's trick, played on a line or a
+// paragraph; a text longer than this gets one, as each mapping of it costs
+// as much as reading it, and each opens it to all the others.
+constexpr std::size_t kLongestMappedTwice = 16 << 10;
 
 // The decodings worth trying on `text`: those of the registry whose written
 // form it has, each with the options it takes.
@@ -128,17 +132,16 @@ class Search {
     std::string text;
     std::vector<Step> steps;
     Reading reading;
-    // The steps of the chain that kept the length of their text (see
-    // decode).
+    // The steps of the chain that map its text sign for sign (see decode).
     std::size_t mappings;
   };
 
   // Adds `text`, reached by `steps`, and all that decoding it further
   // reaches, to `nodes`, and each as a chain.
   //
-  // A decoding that keeps the length of its text maps it sign for sign
-  // (ROT47, Atbash, a keyboard shift, reversal): any text of its form is
-  // open to it, where the decodings of encodings take only their own. So
+  // A decoding that maps its text sign for sign, keeping its length
+  // (ROT47, Atbash, a keyboard shift, reversal), takes any text of its
+  // form, where the decodings of encodings take only their own. So
   // the mappings are tried on the text given, and further in only on texts
   // that no encoding's decoding takes (an encoding's text is mostly letters
   // too, and every mapping of it would be decoded again). Each comes once
@@ -150,22 +153,27 @@ class Search {
     nodes.push_back({text, steps, readingOf(text, settings.language), mappings});
     found.push_back({steps, 0.0});
     if (steps.size() == kMostDecodings || nodes.size() >= kMostNodes) return;
-    std::vector<std::pair<Step, std::string>> mapped;
+    const std::size_t most = text.size() > kLongestMappedTwice ? 1 : kMostMappings;
+    std::vector<Step> mappingSteps;
     bool encoded = false;
     for (Step& step : decodingsOf(text)) {
-      std::string decoded = runChain({step}, text);
-      if (decoded.empty() || decoded == text) continue;
-      if (decoded.size() == text.size()) {
-        if (mappings < kMostMappings && !usesMethod(steps, *step.method))
-          mapped.emplace_back(std::move(step), std::move(decoded));
+      if (methods::mapsSignForSign(*step.method)) {
+        if (mappings < most && !usesMethod(steps, *step.method))
+          mappingSteps.push_back(std::move(step));
         continue;
       }
+      std::string decoded = runChain({step}, text);
+      if (decoded.empty() || decoded == text) continue;
       encoded = true;
       decodeFurther(decoded, steps, std::move(step), mappings, nodes);
     }
     if (encoded && !steps.empty()) return;
-    for (auto& [step, decoded] : mapped)
-      decodeFurther(decoded, steps, std::move(step), mappings + 1, nodes);
+    for (Step& step : mappingSteps) {
+      std::string decoded = runChain({step}, text);
+      if (decoded == text) continue;
+      // An encoding's text mapped is looked at once, not mapped again.
+      decodeFurther(decoded, steps, std::move(step), encoded ? most : mappings + 1, nodes);
+    }
   }
 
   void decodeFurther(const std::string& decoded, const std::vector<Step>& steps, Step step,
