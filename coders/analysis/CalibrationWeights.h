@@ -16,7 +16,7 @@
 namespace analysis::calibration {
 
 // The bias, then one weight per feature.
-inline constexpr std::array<double, 8> kWeights = {2.22537, 0.0550167, 0.0420979, 2.10516, -0.885543, -0.615931, -1.82203, -0.075499};
+inline constexpr std::array<double, 8> kWeights = {2.23305, 0.0536686, 0.0429003, 2.06349, -0.904978, -0.58779, -1.75165, -0.0828064};
 
 }  // namespace analysis::calibration
 

@@ -150,6 +150,7 @@ class Search {
   // key would read about as well without it.
   void decode(const std::string& text, const std::vector<Step>& steps, std::size_t mappings,
               std::vector<Node>& nodes) {
+    const std::size_t at = nodes.size();
     nodes.push_back({text, steps, readingOf(text, settings.language), mappings});
     found.push_back({steps, 0.0});
     if (steps.size() == kMostDecodings || nodes.size() >= kMostNodes) return;
@@ -167,7 +168,11 @@ class Search {
       encoded = true;
       decodeFurther(decoded, steps, std::move(step), mappings, nodes);
     }
-    if (encoded && !steps.empty()) return;
+    // An encoding's text is mapped only where it is the text given and short
+    // (puzzles turn a line round, not a file), and a text that reads as
+    // language for sure is the answer, not a text to map.
+    if (encoded && (!steps.empty() || text.size() > kLongestMappedTwice)) return;
+    if (nodes[at].reading.natural >= fitness::kSure) return;
     for (Step& step : mappingSteps) {
       std::string decoded = runChain({step}, text);
       if (decoded == text) continue;
